@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test.
+# Does nothing when all of them are present.
+set -euo pipefail
+
+packages=(
+  build-essential g++ clang cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
+  libgl-dev libxkbcommon-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  libjpeg62-turbo-dev libuemf-dev
+  libbenchmark-dev
+  fonts-wqy-microhei fonts-dejavu-core
+  xvfb xauth openbox xdotool x11-utils imagemagick trayer
+  libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "TarvikError.h"
+
+// A write to the settings file that could not be completed.
+class EIniFileException : public TarvikError
+{
+public:
+    using TarvikError::TarvikError;
+
+    static EIniFileException unableToWrite(const QString &path)
+    {
+        return EIniFileException(QStringLiteral("Unable to write to %1").arg(path));
+    }
+};

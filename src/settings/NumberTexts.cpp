@@ -1,0 +1,106 @@
+#include "NumberTexts.h"
+
+#include "EConvertError.h"
+
+namespace NumberTexts {
+
+namespace {
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+bool isDecimalDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+} // namespace
+
+std::optional<std::int32_t> scanInteger(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (n == 0)
+        return std::nullopt;
+    // Only the space character is skipped; a tab is an ordinary character.
+    while (i < n && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i >= n)
+        return std::nullopt;
+
+    const bool hexPrefix = text[i] == u'$' || text[i] == u'x' || text[i] == u'X';
+    const bool zeroXPrefix =
+        i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X');
+    if (hexPrefix || zeroXPrefix) {
+        i += hexPrefix ? 1 : 2;
+        if (i >= n)
+            return std::nullopt;
+        std::uint32_t value = 0;
+        for (; i < n; ++i) {
+            const int digit = hexDigit(text[i]);
+            if (digit < 0 || value > 0x0FFFFFFFu)
+                return std::nullopt;
+            value = value * 16 + std::uint32_t(digit);
+        }
+        // The 32 bits are taken as a signed number; a minus sign negates them.
+        if (negative)
+            value = 0u - value;
+        return static_cast<std::int32_t>(value);
+    }
+
+    std::int64_t value = 0;
+    if (!isDecimalDigit(text[i]))
+        return std::nullopt;
+    for (; i < n; ++i) {
+        if (!isDecimalDigit(text[i]) || value > 214748364)
+            return std::nullopt;
+        value = value * 10 + (text[i].unicode() - u'0');
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t integerFromText(const QString &text)
+{
+    if (const auto value = scanInteger(text))
+        return *value;
+    throw EConvertError::invalidInteger(text);
+}
+
+std::int32_t integerFromText(QStringView text, std::int32_t defaultValue)
+{
+    return scanInteger(text).value_or(defaultValue);
+}
+
+QString integerToText(std::int32_t value)
+{
+    return QString::number(value);
+}
+
+QString twoDigitText(std::int32_t value)
+{
+    const std::int64_t wide = value;
+    QString digits = QString::number(wide < 0 ? -wide : wide);
+    if (digits.size() < 2)
+        digits.prepend(u'0');
+    return wide < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+} // namespace NumberTexts

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+// Common base of the program's error kinds: each carries only a message,
+// which the main window's error box shows to the user.
+class TarvikError : public std::exception
+{
+public:
+    explicit TarvikError(QString message)
+        : m_message(std::move(message))
+        , m_utf8(m_message.toUtf8())
+    {
+    }
+
+    const QString &message() const noexcept { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
