@@ -2,6 +2,12 @@
 
 #include "EConvertError.h"
 
+#include <QLocale>
+
+#include <cmath>
+#include <charconv>
+#include <string>
+
 namespace NumberTexts {
 
 namespace {
@@ -101,6 +107,79 @@ QString twoDigitText(std::int32_t value)
     if (digits.size() < 2)
         digits.prepend(u'0');
     return wide < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+std::optional<double> decimalNumber(QStringView text, QChar decimalSeparator)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ')
+        ++i;
+    std::string ascii;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ascii += char(text[i++].unicode());
+    bool sawDigit = false;
+    bool sawSeparator = false;
+    for (; i < n; ++i) {
+        if (isDecimalDigit(text[i])) {
+            ascii += char(text[i].unicode());
+            sawDigit = true;
+        } else if (text[i] == decimalSeparator && !sawSeparator) {
+            ascii += '.';
+            sawSeparator = true;
+        } else {
+            break;
+        }
+    }
+    if (!sawDigit && !sawSeparator)
+        return std::nullopt;
+    if (!sawDigit)
+        ascii += '0'; // a lone separator reads as zero
+    if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+        ascii += 'e';
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            ascii += char(text[i++].unicode());
+        const qsizetype firstExponentDigit = i;
+        for (; i < n && isDecimalDigit(text[i]); ++i)
+            ascii += char(text[i].unicode());
+        if (i == firstExponentDigit)
+            return std::nullopt;
+    }
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i != n)
+        return std::nullopt;
+    // from_chars ignores the process locale; it takes no plus sign.
+    const bool negative = ascii.front() == '-';
+    const std::size_t skip = (ascii.front() == '-' || ascii.front() == '+') ? 1 : 0;
+    double value = 0;
+    const auto result = std::from_chars(ascii.data() + skip, ascii.data() + ascii.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // An exponent beyond the double range: infinity for huge numbers, zero for tiny ones.
+        const auto e = ascii.find('e');
+        const bool tiny = e != std::string::npos && ascii[e + 1] == '-';
+        value = tiny ? 0.0 : HUGE_VAL;
+    }
+    return negative ? -value : value;
+}
+
+QChar localeDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QChar(u'.') : point.front();
+}
+
+std::int32_t roundHalfEvenClamped(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double rounded = std::nearbyint(value); // default rounding mode: half to even
+    if (rounded >= 2147483647.0)
+        return INT32_MAX;
+    if (rounded <= -2147483648.0)
+        return INT32_MIN;
+    return static_cast<std::int32_t>(rounded);
 }
 
 } // namespace NumberTexts
