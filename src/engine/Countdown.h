@@ -1,0 +1,27 @@
+#pragma once
+
+#include "CountdownView.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace Countdown {
+
+// Remaining seconds as HH:MM:SS; hours may take more digits, negatives keep their signs.
+QString displayText(std::int32_t remainingSeconds);
+
+// hours x 3600 + minutes x 60 + seconds from the three duration texts (the spin fields'
+// number rule, rounded half to even), computed in 64 bits and clamped to 32.
+std::int32_t totalSeconds(const QString &hours, const QString &minutes, const QString &seconds);
+
+// Start: writes the total into the total counter and copies it into the remaining one.
+void start(CountdownView &view, const QString &hours, const QString &minutes,
+           const QString &seconds);
+
+enum class TickResult { Counting, Finished };
+
+// One tick: elapsed + 1, remaining recomputed, display, the alarm test, the finish test.
+TickResult tick(CountdownView &view, std::int32_t alarmLead);
+
+} // namespace Countdown

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+// Keeps the countdown's ticks on whole seconds of running time since the start,
+// on a clock that is not moved by wall-clock changes and keeps counting during sleep.
+// Time spent paused does not count. The clock is injectable for tests.
+class TickSchedule
+{
+public:
+    using Clock = std::function<std::chrono::nanoseconds()>;
+
+    explicit TickSchedule(Clock clock = bootClock(), std::chrono::milliseconds period =
+                                                         std::chrono::milliseconds(1000));
+
+    // CLOCK_BOOTTIME on Linux; a steady clock elsewhere.
+    static Clock bootClock();
+
+    void start();            // running time 0, running
+    void pause();            // stops counting running time
+    void resume();           // counts on from where pause stopped
+    void stop();             // not running
+    bool isRunning() const { return m_running; }
+
+    // Ticks that have fallen due and have not been taken yet; takes them.
+    std::int64_t takeDueTicks();
+    // Time from now until the next tick falls due (zero when one is due already).
+    std::chrono::nanoseconds untilNextTick() const;
+
+private:
+    std::chrono::nanoseconds runningTime() const;
+
+    Clock m_clock;
+    std::chrono::nanoseconds m_period;
+    std::chrono::nanoseconds m_runningBeforePause{0};
+    std::chrono::nanoseconds m_resumedAt{0};
+    std::int64_t m_ticksTaken = 0;
+    bool m_running = false;
+};
