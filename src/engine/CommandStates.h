@@ -5,10 +5,25 @@
 
 // The countdown's three states show only in which commands are enabled and
 // whether the countdown timer runs.
-enum class CountdownState { Idle, Running, Paused };
+enum class CountdownState
+{
+    Idle,
+    Running,
+    Paused
+};
 
 // The eight commands whose enabled flag depends on the state, in table order.
-enum class StateCommand { Begin, Suspend, Continue, End, Param, Full, Win, Hide };
+enum class StateCommand
+{
+    Begin,
+    Suspend,
+    Continue,
+    End,
+    Param,
+    Full,
+    Win,
+    Hide
+};
 inline constexpr std::size_t stateCommandCount = 8;
 
 // What a move changes in the window: the window implements it.
@@ -28,11 +43,11 @@ std::array<bool, stateCommandCount> enabledFlags(CountdownState state);
 void applyFlags(CommandStateSink &sink, CountdownState state);
 
 // The moves, each with its effects in order.
-void create(CommandStateSink &sink);   // flags idle
-void start(CommandStateSink &sink);    // timer on, then flags running
-void pause(CommandStateSink &sink);    // timer off, then flags paused
-void resume(CommandStateSink &sink);   // timer on, then flags running
-void end(CommandStateSink &sink);      // timer off, then flags idle
-void finish(CommandStateSink &sink);   // flags idle, then timer off
+void create(CommandStateSink &sink); // flags idle
+void start(CommandStateSink &sink);  // timer on, then flags running
+void pause(CommandStateSink &sink);  // timer off, then flags paused
+void resume(CommandStateSink &sink); // timer on, then flags running
+void end(CommandStateSink &sink);    // timer off, then flags idle
+void finish(CommandStateSink &sink); // flags idle, then timer off
 
 } // namespace CommandStates

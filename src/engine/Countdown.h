@@ -19,7 +19,11 @@ std::int32_t totalSeconds(const QString &hours, const QString &minutes, const QS
 void start(CountdownView &view, const QString &hours, const QString &minutes,
            const QString &seconds);
 
-enum class TickResult { Counting, Finished };
+enum class TickResult
+{
+    Counting,
+    Finished
+};
 
 // One tick: elapsed + 1, remaining recomputed, display, the alarm test, the finish test.
 TickResult tick(CountdownView &view, std::int32_t alarmLead);

@@ -12,16 +12,16 @@ class TickSchedule
 public:
     using Clock = std::function<std::chrono::nanoseconds()>;
 
-    explicit TickSchedule(Clock clock = bootClock(), std::chrono::milliseconds period =
-                                                         std::chrono::milliseconds(1000));
+    explicit TickSchedule(Clock clock = bootClock(),
+                          std::chrono::milliseconds period = std::chrono::milliseconds(1000));
 
     // CLOCK_BOOTTIME on Linux; a steady clock elsewhere.
     static Clock bootClock();
 
-    void start();            // running time 0, running
-    void pause();            // stops counting running time
-    void resume();           // counts on from where pause stopped
-    void stop();             // not running
+    void start();  // running time 0, running
+    void pause();  // stops counting running time
+    void resume(); // counts on from where pause stopped
+    void stop();   // not running
     bool isRunning() const { return m_running; }
 
     // Ticks that have fallen due and have not been taken yet; takes them.

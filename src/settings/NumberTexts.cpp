@@ -4,8 +4,8 @@
 
 #include <QLocale>
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace NumberTexts {

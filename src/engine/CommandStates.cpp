@@ -1,0 +1,56 @@
+#include "CommandStates.h"
+
+namespace CommandStates {
+
+std::array<bool, stateCommandCount> enabledFlags(CountdownState state)
+{
+    const bool idle = state == CountdownState::Idle;
+    const bool running = state == CountdownState::Running;
+    const bool paused = state == CountdownState::Paused;
+    // begin, suspend, continue, end, param, full, win, hide
+    return {idle, running, paused, running || paused, idle, true, true, true};
+}
+
+void applyFlags(CommandStateSink &sink, CountdownState state)
+{
+    const auto flags = enabledFlags(state);
+    for (std::size_t i = 0; i < stateCommandCount; ++i)
+        sink.setCommandEnabled(static_cast<StateCommand>(i), flags[i]);
+}
+
+void create(CommandStateSink &sink)
+{
+    applyFlags(sink, CountdownState::Idle);
+}
+
+void start(CommandStateSink &sink)
+{
+    sink.setCountdownTimerRunning(true);
+    applyFlags(sink, CountdownState::Running);
+}
+
+void pause(CommandStateSink &sink)
+{
+    sink.setCountdownTimerRunning(false);
+    applyFlags(sink, CountdownState::Paused);
+}
+
+void resume(CommandStateSink &sink)
+{
+    sink.setCountdownTimerRunning(true);
+    applyFlags(sink, CountdownState::Running);
+}
+
+void end(CommandStateSink &sink)
+{
+    sink.setCountdownTimerRunning(false);
+    applyFlags(sink, CountdownState::Idle);
+}
+
+void finish(CommandStateSink &sink)
+{
+    applyFlags(sink, CountdownState::Idle);
+    sink.setCountdownTimerRunning(false);
+}
+
+} // namespace CommandStates
