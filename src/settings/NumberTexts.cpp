@@ -29,6 +29,32 @@ bool isDecimalDigit(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
+// A number whose exponent is beyond the double range: infinity when it is huge, the smallest
+// double when it is tiny, so that a tiny number is still not zero. The order of magnitude
+// decides, not the exponent's sign alone: a fraction with 400 zeros and e+10 is tiny.
+double beyondDoubleRange(std::string_view number)
+{
+    const auto e = number.find('e');
+    const std::string_view mantissa = number.substr(0, e);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto firstNonZero = mantissa.find_first_of("123456789");
+    if (firstNonZero == std::string_view::npos)
+        return 0.0;
+    std::int64_t order = firstNonZero < point ? std::int64_t(point - firstNonZero) - 1
+                                              : -std::int64_t(firstNonZero - point);
+    if (e != std::string_view::npos) {
+        std::string_view exponent = number.substr(e + 1);
+        const bool negativeExponent = !exponent.empty() && exponent.front() == '-';
+        if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+'))
+            exponent.remove_prefix(1);
+        std::int64_t magnitude = 0;
+        for (const char digit : exponent)
+            magnitude = std::min<std::int64_t>(magnitude * 10 + (digit - '0'), 1'000'000'000);
+        order += negativeExponent ? -magnitude : magnitude;
+    }
+    return order >= 0 ? HUGE_VAL : std::numeric_limits<double>::denorm_min();
+}
+
 } // namespace
 
 std::optional<std::int32_t> scanInteger(QStringView text)
@@ -155,12 +181,8 @@ std::optional<double> decimalNumber(QStringView text, QChar decimalSeparator)
     const std::size_t skip = (ascii.front() == '-' || ascii.front() == '+') ? 1 : 0;
     double value = 0;
     const auto result = std::from_chars(ascii.data() + skip, ascii.data() + ascii.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // An exponent beyond the double range: infinity for huge numbers, zero for tiny ones.
-        const auto e = ascii.find('e');
-        const bool tiny = e != std::string::npos && ascii[e + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    }
+    if (result.ec == std::errc::result_out_of_range)
+        value = beyondDoubleRange(ascii.substr(skip));
     return negative ? -value : value;
 }
 
