@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A read-only counter (total, elapsed or remaining seconds). It shows exactly the text
+// the program last wrote and never rewrites it; the user can focus, select and copy.
+class CounterField : public QLineEdit
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CounterField)
+
+public:
+    explicit CounterField(QWidget *parent = nullptr);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyBackground();
+};
