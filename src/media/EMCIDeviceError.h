@@ -1,0 +1,21 @@
+#pragma once
+
+#include "TarvikError.h"
+
+// The sound device refused a command: the back end's error text, "Unknown error code"
+// when it gave none, or "No MCI device open" for a command with nothing open.
+class EMCIDeviceError : public TarvikError
+{
+public:
+    using TarvikError::TarvikError;
+
+    static EMCIDeviceError noDeviceOpen()
+    {
+        return EMCIDeviceError(QStringLiteral("No MCI device open"));
+    }
+    static EMCIDeviceError fromText(const QString &errorText)
+    {
+        return EMCIDeviceError(errorText.isEmpty() ? QStringLiteral("Unknown error code")
+                                                   : errorText);
+    }
+};

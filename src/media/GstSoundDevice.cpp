@@ -1,0 +1,339 @@
+#include "GstSoundDevice.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include <gst/gst.h>
+
+#include <memory>
+
+namespace {
+
+struct GstObjectUnref
+{
+    void operator()(gpointer object) const { gst_object_unref(object); }
+};
+struct GstMessageUnref
+{
+    void operator()(GstMessage *message) const { gst_message_unref(message); }
+};
+struct GErrorFree
+{
+    void operator()(GError *error) const { g_error_free(error); }
+};
+struct GFree
+{
+    void operator()(gchar *text) const { g_free(text); }
+};
+using MessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
+using BusPtr = std::unique_ptr<GstBus, GstObjectUnref>;
+
+bool initGStreamer(QString *errorText)
+{
+    static QString failure = [] {
+        GError *error = nullptr;
+        if (gst_init_check(nullptr, nullptr, &error))
+            return QString();
+        const std::unique_ptr<GError, GErrorFree> owned(error);
+        return owned ? QString::fromUtf8(owned->message) : QStringLiteral("Unknown error code");
+    }();
+    if (failure.isEmpty())
+        return true;
+    if (errorText)
+        *errorText = failure;
+    return false;
+}
+
+QString errorMessageText(GstMessage *message)
+{
+    GError *error = nullptr;
+    gchar *debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    const std::unique_ptr<GError, GErrorFree> ownedError(error);
+    const std::unique_ptr<gchar, GFree> ownedDebug(debug);
+    return ownedError && ownedError->message ? QString::fromUtf8(ownedError->message) : QString();
+}
+
+qint64 toMilliseconds(gint64 nanoseconds)
+{
+    return nanoseconds / GST_MSECOND;
+}
+
+} // namespace
+
+// Runs on the streaming threads: keeps only the messages the device acts on and
+// wakes the owner's thread for the ones that end a play.
+struct GstBusRelay
+{
+    static GstBusSyncReply onMessage(GstBus *, GstMessage *message, gpointer data)
+    {
+        switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_EOS:
+        case GST_MESSAGE_ERROR: {
+            auto *device = static_cast<GstSoundDevice *>(data);
+            QMetaObject::invokeMethod(
+                device, [device] { device->processBus(); }, Qt::QueuedConnection);
+            return GST_BUS_PASS;
+        }
+        case GST_MESSAGE_ASYNC_DONE:
+            return GST_BUS_PASS;
+        default:
+            return GST_BUS_DROP;
+        }
+    }
+};
+
+GstSoundDevice::GstSoundDevice(const QByteArray &audioSink, QObject *parent)
+    : QObject(parent)
+    , m_audioSink(audioSink)
+{}
+
+GstSoundDevice::~GstSoundDevice()
+{
+    // Joins the streaming threads before the object they post to goes away.
+    close();
+}
+
+bool GstSoundDevice::open(const QString &path, QString *errorText)
+{
+    close();
+    if (!initGStreamer(errorText))
+        return false;
+
+    auto fail = [&](const QString &text) {
+        if (errorText)
+            *errorText = text;
+        close();
+        return false;
+    };
+
+    m_pipeline = gst_element_factory_make("playbin", nullptr);
+    if (!m_pipeline)
+        return fail(QStringLiteral("The GStreamer playbin element is not installed"));
+    gst_object_ref_sink(m_pipeline);
+
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    g_object_set(m_pipeline, "uri", uri.constData(), nullptr);
+    // Sound only: a file that also holds pictures never opens a video window.
+    gst_util_set_object_arg(G_OBJECT(m_pipeline), "flags", "audio+soft-volume");
+    if (!m_audioSink.isEmpty()) {
+        GError *error = nullptr;
+        GstElement *sink = gst_parse_bin_from_description(m_audioSink.constData(), TRUE, &error);
+        const std::unique_ptr<GError, GErrorFree> ownedError(error);
+        if (!sink)
+            return fail(ownedError ? QString::fromUtf8(ownedError->message) : QString());
+        g_object_set(m_pipeline, "audio-sink", sink, nullptr);
+    }
+
+    const BusPtr bus(gst_element_get_bus(m_pipeline));
+    gst_bus_set_sync_handler(bus.get(), &GstBusRelay::onMessage, this, nullptr);
+
+    m_run = Run::Stopped;
+    m_atEnd = false;
+    m_notifyPending = false;
+    m_length = 0;
+    m_lastPosition = 0;
+
+    // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_SUCCESS)
+        return true;
+    const auto deadline = std::chrono::steady_clock::now() + openTimeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return fail(QStringLiteral("The sound file did not become ready to play within %1 "
+                                       "seconds")
+                            .arg(openTimeout.count() / 1000));
+        }
+        const MessagePtr message(gst_bus_timed_pop_filtered(
+            bus.get(), GstClockTime(left.count()),
+            GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_EOS)));
+        if (!message)
+            continue;
+        switch (GST_MESSAGE_TYPE(message.get())) {
+        case GST_MESSAGE_ERROR:
+            return fail(errorMessageText(message.get()));
+        case GST_MESSAGE_EOS:
+            // Nothing to play before the end: an empty sound still opens.
+            m_atEnd = true;
+            return true;
+        default:
+            if (GST_MESSAGE_SRC(message.get()) != GST_OBJECT(m_pipeline))
+                continue;
+            gint audioStreams = 0;
+            g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
+            if (audioStreams == 0)
+                return fail(QStringLiteral("The file holds no sound"));
+            m_length = length();
+            return true;
+        }
+    }
+}
+
+bool GstSoundDevice::close()
+{
+    if (!m_pipeline)
+        return true;
+    if (m_notifyPending)
+        finishPlay(NotifyValue::Aborted);
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    const BusPtr bus(gst_element_get_bus(m_pipeline));
+    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+    gst_object_unref(m_pipeline);
+    m_pipeline = nullptr;
+    m_run = Run::Stopped;
+    m_atEnd = false;
+    return true;
+}
+
+bool GstSoundDevice::setState(int state)
+{
+    return gst_element_set_state(m_pipeline, GstState(state)) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool GstSoundDevice::play()
+{
+    if (!m_pipeline)
+        return false;
+    processBus();
+    if (m_notifyPending)
+        finishPlay(NotifyValue::Superseded);
+    if (m_atEnd) {
+        // Playing from the end finishes at once.
+        m_run = Run::Stopped;
+        emit notified(NotifyValue::Successful);
+        return true;
+    }
+    if (!setState(GST_STATE_PLAYING))
+        return false;
+    m_run = Run::Playing;
+    m_notifyPending = true;
+    return true;
+}
+
+bool GstSoundDevice::pause()
+{
+    if (!m_pipeline)
+        return false;
+    processBus();
+    if (m_run != Run::Playing)
+        return true;
+    if (!setState(GST_STATE_PAUSED))
+        return false;
+    m_lastPosition = position();
+    m_run = Run::Paused;
+    if (m_notifyPending)
+        finishPlay(NotifyValue::Aborted);
+    return true;
+}
+
+bool GstSoundDevice::resume()
+{
+    if (!m_pipeline)
+        return false;
+    processBus();
+    if (m_run != Run::Paused || !setState(GST_STATE_PLAYING))
+        return false;
+    m_run = Run::Playing;
+    m_notifyPending = true;
+    return true;
+}
+
+bool GstSoundDevice::stop()
+{
+    if (!m_pipeline)
+        return false;
+    processBus();
+    if (m_run == Run::Playing && !setState(GST_STATE_PAUSED))
+        return false;
+    m_lastPosition = position();
+    m_run = Run::Stopped;
+    if (m_notifyPending)
+        finishPlay(NotifyValue::Aborted);
+    return true;
+}
+
+bool GstSoundDevice::seekToStart()
+{
+    if (!m_pipeline)
+        return false;
+    processBus();
+    if (!gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
+                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0))
+        return false;
+    m_atEnd = false;
+    m_lastPosition = 0;
+    return true;
+}
+
+qint64 GstSoundDevice::length()
+{
+    if (!m_pipeline)
+        return 0;
+    gint64 duration = 0;
+    if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
+        m_length = toMilliseconds(duration);
+    return m_length;
+}
+
+qint64 GstSoundDevice::position()
+{
+    if (!m_pipeline)
+        return 0;
+    processBus();
+    if (m_atEnd)
+        return length();
+    gint64 now = 0;
+    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
+        m_lastPosition = toMilliseconds(now);
+    return m_lastPosition;
+}
+
+MediaMode GstSoundDevice::mode()
+{
+    if (!m_pipeline)
+        return MediaMode::NotReady;
+    processBus();
+    switch (m_run) {
+    case Run::Playing:
+        return MediaMode::Playing;
+    case Run::Paused:
+        return MediaMode::Paused;
+    case Run::Stopped:
+        break;
+    }
+    return MediaMode::Stopped;
+}
+
+void GstSoundDevice::processBus()
+{
+    if (!m_pipeline)
+        return;
+    const BusPtr bus(gst_element_get_bus(m_pipeline));
+    while (const MessagePtr message{
+        gst_bus_pop_filtered(bus.get(), GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))}) {
+        if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_EOS) {
+            // Holds the end: the position reads as the length until the next seek.
+            m_atEnd = true;
+            setState(GST_STATE_PAUSED);
+            if (m_run == Run::Playing) {
+                m_run = Run::Stopped;
+                finishPlay(NotifyValue::Successful);
+            }
+        } else {
+            gint64 now = 0;
+            if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
+                m_lastPosition = toMilliseconds(now);
+            setState(GST_STATE_PAUSED);
+            m_run = Run::Stopped;
+            finishPlay(NotifyValue::Failure);
+        }
+    }
+}
+
+void GstSoundDevice::finishPlay(NotifyValue value)
+{
+    m_notifyPending = false;
+    emit notified(value);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "MediaTypes.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+
+typedef struct _GstElement GstElement;
+
+// One sound file played through a GStreamer playbin: the platform side of the alarm
+// player. Commands return whether the device accepted them and never throw; times are
+// milliseconds. Everything runs on the thread that owns the object; bus messages from
+// the streaming threads come back to it through its event loop.
+class GstSoundDevice : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GstSoundDevice)
+
+public:
+    // Longest time open waits for a file to become ready to play.
+    static constexpr std::chrono::milliseconds openTimeout{5000};
+
+    // audioSink: a GStreamer launch description of the sink to play into (tests pass
+    // "fakesink sync=true"); empty for the desktop's default audio output. Without an
+    // audio device the default output falls back to a silent sink that keeps time.
+    explicit GstSoundDevice(const QByteArray &audioSink = {}, QObject *parent = nullptr);
+    ~GstSoundDevice() override;
+
+    // Opens the file, choosing the decoder from its contents, and waits until it is ready
+    // to play, stopped at its beginning. On failure nothing stays open and errorText gets
+    // GStreamer's message (empty when there was none).
+    bool open(const QString &path, QString *errorText);
+    bool close();
+    bool isOpen() const { return m_pipeline != nullptr; }
+
+    // Starts playing from the current position and returns at once.
+    bool play();
+    bool pause();
+    // Continues a paused sound; fails when the sound is not paused.
+    bool resume();
+    // Stops where the sound is; a later play continues from there.
+    bool stop();
+    bool seekToStart();
+
+    qint64 length();
+    qint64 position();
+    MediaMode mode();
+
+signals:
+    // A play or resume ended: at the end of the sound, by a newer command, or by an error.
+    void notified(NotifyValue value);
+
+private:
+    enum class Run
+    {
+        Stopped,
+        Playing,
+        Paused
+    };
+
+    friend struct GstBusRelay;
+
+    void processBus();
+    void finishPlay(NotifyValue value);
+    bool setState(int state);
+
+    QByteArray m_audioSink;
+    GstElement *m_pipeline = nullptr;
+    Run m_run = Run::Stopped;
+    bool m_atEnd = false;
+    bool m_notifyPending = false;
+    qint64 m_length = 0;
+    qint64 m_lastPosition = 0;
+};

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "MediaTypes.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class GstSoundDevice;
+
+// The player behind the alarm bar: one sound device for FileName, opened and closed on
+// request, with the operations of the Play, Pause and Stop buttons.
+//
+// Errors: open throws EMCIDeviceError with the back end's text ("Unknown error code" when
+// it has none); play, pause, stop, rewind, length and position throw EMCIDeviceError
+// "No MCI device open" when nothing is open. A device that refuses play, pause, resume,
+// stop or rewind is not reported: the result is only kept as lastError().
+class MediaPlayer : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MediaPlayer)
+
+public:
+    // How a device is chosen; only automatic selection (by the file's contents) is used.
+    enum class DeviceType
+    {
+        dtAutoSelect,
+        dtAVIVideo,
+        dtCDAudio,
+        dtDAT,
+        dtDigitalVideo,
+        dtMMMovie,
+        dtOther,
+        dtOverlay,
+        dtScanner,
+        dtSequencer,
+        dtVCR,
+        dtVideodisc,
+        dtWaveAudio
+    };
+
+    // audioSink: see GstSoundDevice; empty for the desktop's default output.
+    explicit MediaPlayer(const QByteArray &audioSink = {}, QObject *parent = nullptr);
+    ~MediaPlayer() override;
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    DeviceType deviceType() const { return m_deviceType; }
+    void setDeviceType(DeviceType type) { m_deviceType = type; }
+    bool autoRewind() const { return m_autoRewind; }
+    void setAutoRewind(bool on) { m_autoRewind = on; }
+
+    // Closes any open device, then opens fileName(), stopped at its beginning.
+    void open();
+    void close();
+    bool isOpen() const { return m_opened; }
+
+    // Plays from the current position, from the beginning after the sound has ended
+    // (with autoRewind); returns at once.
+    void play();
+    // The Pause button: pauses a playing sound, continues a paused one, else nothing.
+    void pause();
+    // Continues a paused sound, or plays when it cannot.
+    void resume();
+    // Stops playing; the position stays.
+    void stop();
+    void rewind();
+
+    qint64 length();
+    qint64 position();
+    MediaMode mode();
+
+    // 0 when the last command succeeded.
+    int lastError() const { return m_lastError; }
+    NotifyValue notifyValue() const { return m_notifyValue; }
+    bool canPlay() const { return m_opened; }
+    bool canStep() const { return false; }
+    bool canRecord() const { return false; }
+    bool canEject() const { return false; }
+
+signals:
+    // A play or resume ended; notifyValue() says how.
+    void notify();
+    // A device was opened or closed.
+    void deviceChanged();
+
+private:
+    void checkOpen() const;
+    void store(bool accepted) { m_lastError = accepted ? 0 : 1; }
+    void pauseDevice();
+
+    GstSoundDevice *const m_device;
+    QString m_fileName;
+    DeviceType m_deviceType = DeviceType::dtAutoSelect;
+    bool m_autoRewind = true;
+    bool m_opened = false;
+    int m_lastError = 0;
+    NotifyValue m_notifyValue = NotifyValue::Successful;
+};
