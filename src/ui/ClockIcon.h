@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+#include <QIconEngine>
+
+// The application's clock icon: a square clock face with a red frame and a grey
+// shadow, drawn at whatever size it is asked for, so trays of 16 to 64 pixels and
+// the window manager all get a crisp picture.
+//
+//   QApplication::setWindowIcon(ClockIcon::icon());
+class ClockIcon : public QIconEngine
+{
+public:
+    ClockIcon() = default;
+
+    static QIcon icon();
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override;
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override;
+    QIconEngine *clone() const override;
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override;
+    QString key() const override;
+
+private:
+    ClockIcon(const ClockIcon &) = default;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class PopupMenu;
+class QTimer;
+
+// The notification-area icon `RxTrayIcon1`: the clock icon, the tooltip
+// "Tarvik倒计时计时器", PopupMenu1 on a right click and the full-screen command on
+// a left double click. A single click does nothing.
+//
+// Wiring in the main window, in its constructor so the icon is there before the
+// window first shows:
+//   RxTrayIcon1 = new TrayIcon(PopupMenu1, this);
+//   connect(RxTrayIcon1, &TrayIcon::doubleClicked, this, [this] { ac_fullExecute(); });
+//   connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, this,
+//           [this](bool available) { <keep a taskbar entry unless available> });
+// doubleClicked is emitted inside the command list's error guard. The icon goes away
+// with its owner; Qt removes it from the tray then.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TrayIcon)
+
+public:
+    static constexpr int availabilityPollMs = 1000;
+
+    TrayIcon(PopupMenu *menu, QObject *parent);
+
+    QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
+    bool isTrayAvailable() const { return m_available; }
+
+    // What a left double click does: the menu's enabled default item, else doubleClicked.
+    void doubleClick();
+
+signals:
+    void doubleClicked();
+    // The notification area came or went; without one a minimised window can only be
+    // reached through a taskbar entry.
+    void trayAvailabilityChanged(bool available);
+
+private:
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkAvailability();
+
+    PopupMenu *const m_menu;
+    QSystemTrayIcon *const m_icon;
+    QTimer *const m_poll;
+    bool m_available;
+};
