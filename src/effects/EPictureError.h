@@ -1,0 +1,10 @@
+#pragma once
+
+#include "TarvikError.h"
+
+// A corner picture file that cannot be read; the control keeps its previous picture.
+class EPictureError : public TarvikError
+{
+public:
+    using TarvikError::TarvikError;
+};

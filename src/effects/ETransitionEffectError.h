@@ -1,0 +1,27 @@
+#pragma once
+
+#include "TarvikError.h"
+
+// A transition asked of a device in a state that cannot play it.
+class ETransitionEffectError : public TarvikError
+{
+public:
+    using TarvikError::TarvikError;
+
+    static ETransitionEffectError busy()
+    {
+        return ETransitionEffectError(QStringLiteral("Transition is busy"));
+    }
+    static ETransitionEffectError notAssigned()
+    {
+        return ETransitionEffectError(QStringLiteral("Device's transition is not assigned"));
+    }
+    static ETransitionEffectError deviceNotThreadSafe()
+    {
+        return ETransitionEffectError(QStringLiteral("Device is not thread safe"));
+    }
+    static ETransitionEffectError transitionNotThreadSafe()
+    {
+        return ETransitionEffectError(QStringLiteral("Transition is not thread safe"));
+    }
+};

@@ -1,0 +1,306 @@
+#include "TTEImage.h"
+
+#include "PictureFit.h"
+#include "TRollTransition.h"
+#include "TTEControlTrDevice.h"
+#include "TTEFrameCopy.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+std::unique_ptr<TTransitionEffect> makeTransition1()
+{
+    auto roll = std::make_unique<TRollTransition>();
+    roll->Milliseconds = 800;
+    roll->setDirection(tedRandom);
+    roll->PassSetting = teTwoPasses;
+    return roll;
+}
+
+} // namespace
+
+TTEImage::TTEImage(QWidget *parent)
+    : QWidget(parent)
+    , m_frameTimer(new QTimer(this))
+{
+    // Every paint covers its whole area, so no separate erase is needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAutoFillBackground(false);
+    resize(sizeHint());
+
+    m_frameTimer->setSingleShot(true);
+    m_frameTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_frameTimer, &QTimer::timeout, this, &TTEImage::frameTimerTimeout);
+
+    m_transitions.add(makeTransition1());
+}
+
+TTEImage::~TTEImage()
+{
+    // Quietly: nothing is repainted or announced while the control goes away.
+    m_releasing = true;
+    m_frameTimer->stop();
+    if (m_device && m_device->isPlaying())
+        m_device->Abort();
+    m_device.reset();
+}
+
+void TTEImage::LoadFromFile(const QString &path)
+{
+    TTEPicture loaded =
+        TTEPicture::load(path, [this](const QSize &graphic) { return drawSizeFor(graphic); });
+    UnprepareTransition();
+    m_picture = std::move(loaded);
+    m_scaled = QImage();
+    update();
+}
+
+void TTEImage::clearPicture()
+{
+    UnprepareTransition();
+    m_picture = TTEPicture();
+    m_scaled = QImage();
+    update();
+}
+
+void TTEImage::setBackgroundColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    UnprepareTransition();
+    m_color = color;
+    update();
+}
+
+void TTEImage::setPictureVisible(bool visible)
+{
+    if (visible == m_pictureVisible)
+        return;
+    UnprepareTransition();
+    m_pictureVisible = visible;
+    update();
+}
+
+void TTEImage::setPictureMargin(int margin)
+{
+    if (margin == m_margin)
+        return;
+    UnprepareTransition();
+    m_margin = qBound(0, margin, 0xFFFF);
+    update();
+}
+
+QSize TTEImage::drawSizeFor(const QSize &graphic) const
+{
+    return PictureFit::centerStretch(rect(), m_margin, graphic).size();
+}
+
+QRect TTEImage::pictureRect() const
+{
+    if (m_picture.isEmpty())
+        return QRect();
+    return PictureFit::centerStretch(rect(), m_margin, m_picture.size());
+}
+
+void TTEImage::drawNormal(QImage &image, const QRect &area) const
+{
+    image.fill(m_color);
+    const QRect target = pictureRect();
+    if (!m_pictureVisible || target.isEmpty() || !target.intersects(area))
+        return;
+    if (m_scaled.size() != target.size()) {
+        m_scaled = m_picture.image().scaled(target.size(), Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation);
+    }
+    QPainter painter(&image);
+    if (!m_picture.transparent())
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(target.topLeft() - area.topLeft(), m_scaled);
+}
+
+QImage TTEImage::normalLook(const QRect &area) const
+{
+    QImage image(area.size(), QImage::Format_RGB32);
+    if (!image.isNull())
+        drawNormal(image, area);
+    return image;
+}
+
+void TTEImage::drawPrepared(QImage &image, const QRect &area) const
+{
+    // Inside the effect the captured look, outside it the background alone.
+    image.fill(m_color);
+    const QRect effect = m_device->rect();
+    TTEFrameCopy::copyRect(image, effect.topLeft() - area.topLeft(), m_device->beforeFrame(),
+                           m_device->beforeFrame().rect());
+}
+
+void TTEImage::paintEvent(QPaintEvent *event)
+{
+    QRect area = event->rect();
+    if (area.isEmpty())
+        area = rect();
+    QImage image(area.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return;
+    if (m_device && m_device->isPlaying() && m_backBuffer.size() == size())
+        TTEFrameCopy::copyRect(image, QPoint(0, 0), m_backBuffer, area);
+    else if (m_device && !m_device->beforeFrame().isNull())
+        drawPrepared(image, area);
+    else
+        drawNormal(image, area);
+    QPainter painter(this);
+    painter.drawImage(area.topLeft(), image);
+}
+
+void TTEImage::resizeEvent(QResizeEvent *event)
+{
+    UnprepareTransition();
+    const QRect target = pictureRect();
+    if (!target.isEmpty())
+        m_picture.ensureResolution(target.size());
+    QWidget::resizeEvent(event);
+}
+
+void TTEImage::moveEvent(QMoveEvent *event)
+{
+    UnprepareTransition();
+    QWidget::moveEvent(event);
+}
+
+void TTEImage::hideEvent(QHideEvent *event)
+{
+    UnprepareTransition();
+    QWidget::hideEvent(event);
+}
+
+bool TTEImage::isTransitionPrepared() const
+{
+    return m_device != nullptr;
+}
+
+bool TTEImage::isTransitionRunning() const
+{
+    return m_device && m_device->isPlaying();
+}
+
+bool TTEImage::PrepareTransition(TTransitionEffect *transition, bool clientCoordinates,
+                                 bool freeTransition)
+{
+    UnprepareTransition();
+    if (m_device)
+        return false; // asked from inside the running transition's own notification
+    m_wholeClient = clientCoordinates;
+    m_freeTransition = freeTransition;
+    m_backgroundChanged = false;
+    m_preparedPictureRect = !clientCoordinates && m_pictureVisible && !m_picture.isEmpty()
+                                ? pictureRect() & rect()
+                                : QRect();
+    if (!transition)
+        return false;
+    m_device = std::make_unique<TTEControlTrDevice>(*this);
+    m_device->setTransition(transition);
+    if (!isVisible()) {
+        m_device.reset();
+        return false;
+    }
+    try {
+        m_device->Prepare(rect());
+        drawNormal(m_device->beforeFrame(), rect());
+    } catch (...) {
+        m_device.reset();
+        throw;
+    }
+    return true;
+}
+
+void TTEImage::ExecuteTransition(bool synchronous)
+{
+    if (!m_device || m_device->isPlaying())
+        return;
+    try {
+        QRect effect;
+        if (m_wholeClient || m_backgroundChanged) {
+            effect = rect();
+        } else {
+            const QRect current = m_pictureVisible ? pictureRect() & rect() : QRect();
+            effect = m_preparedPictureRect | current;
+        }
+        if (effect.isEmpty()) {
+            UnprepareTransition();
+            return;
+        }
+        if (effect != m_device->rect())
+            m_device->Reprepare(effect);
+        m_device->afterFrame() = normalLook(effect);
+        const TTransitionEffect *copy = m_device->workingCopy();
+        if (m_pictureVisible && m_device->passCount() == 2 && !copy->Pass2Options.UseSolidColor) {
+            QImage background(effect.size(), QImage::Format_RGB32);
+            background.fill(m_color);
+            m_device->intermediateFrame() = background;
+        }
+        m_device->Run(synchronous);
+    } catch (...) {
+        UnprepareTransition();
+        throw;
+    }
+    if (m_device && m_device->isFinished())
+        UnprepareTransition();
+}
+
+void TTEImage::UnprepareTransition()
+{
+    if (!m_device || m_device->inNotification() || m_releasing)
+        return;
+    m_releasing = true;
+    m_frameTimer->stop();
+    if (m_device->isPlaying())
+        m_device->Abort();
+    // Transitions belong to their list, so the release flag frees nothing here.
+    m_device.reset();
+    m_releasing = false;
+    m_wholeClient = false;
+    m_preparedPictureRect = QRect();
+    m_backBuffer = QImage();
+    update();
+    emit transitionFinished();
+}
+
+void TTEImage::beginBackBuffer()
+{
+    m_backBuffer = QImage(size(), QImage::Format_RGB32);
+    if (!m_backBuffer.isNull())
+        drawPrepared(m_backBuffer, rect());
+}
+
+void TTEImage::frameTimerTimeout()
+{
+    if (!m_device)
+        return;
+    try {
+        m_device->resumeAfterWait();
+    } catch (const std::exception &error) {
+        // Nothing calls back into a timer slot; drop the run and show the normal look.
+        qWarning("Picture transition stopped: %s", error.what());
+        UnprepareTransition();
+        return;
+    }
+    if (m_device && m_device->isFinished())
+        UnprepareTransition();
+}
+
+void TTEImage::Timer2Timer()
+{
+    // A roll still playing is not started again or nested.
+    if (isTransitionRunning())
+        return;
+    TTransitionEffect *transition = m_transitions.at(0);
+    if (!transition)
+        return;
+    PrepareTransition(transition, false, false);
+    ExecuteTransition(true);
+}

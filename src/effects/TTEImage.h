@@ -1,0 +1,113 @@
+#pragma once
+
+// The corner picture `TEImage1`: one picture fitted into the control (centred, scaled to touch
+// two opposite sides, aspect ratio kept) on a plain background colour, and the roll that
+// rolls it away and back in every 20 seconds.
+//
+// Use from the main window:
+//   auto *image = new TTEImage(this);          // 131 x 127, background white
+//   image->LoadFromFile(path);                 // throws a TarvikError on a bad file; the
+//                                              // previous picture stays
+//   image->setBackgroundColor(colour);         // the display background
+//   connect(Timer2, &QTimer::timeout, image, &TTEImage::Timer2Timer);
+//   image->cancelTransition();                 // when the settings are applied
+// Timer2Timer plays Transition1, the roll of TransitionList1 owned by the control: two passes
+// of 800 ms in one random direction. The frames are paced by a timer of the control, so the
+// event loop (and the countdown tick) keeps running during the roll; Timer2Timer returns at
+// once and a tick that comes while a roll plays is ignored. A roll ends at once, leaving the
+// normal look, when the control is hidden, moved, resized or destroyed, when a picture is
+// loaded, when the background colour changes, and on cancelTransition().
+
+#include "TTEPicture.h"
+#include "TTransitionList.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+class QTimer;
+class TTEControlTrDevice;
+class TTransitionEffect;
+
+class TTEImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TTEImage(QWidget *parent = nullptr);
+    ~TTEImage() override;
+    Q_DISABLE_COPY_MOVE(TTEImage)
+
+    // Format by the lower-cased extension: jpg, jpeg, bmp, ico, emf, wmf.
+    void LoadFromFile(const QString &path);
+    void clearPicture();
+    const TTEPicture &picture() const { return m_picture; }
+
+    QColor backgroundColor() const { return m_color; }
+    void setBackgroundColor(const QColor &color);
+    bool pictureVisible() const { return m_pictureVisible; }
+    void setPictureVisible(bool visible);
+    int pictureMargin() const { return m_margin; }
+    void setPictureMargin(int margin);
+
+    // Where the picture is drawn, in client coordinates; empty without a picture.
+    QRect pictureRect() const;
+    // Background and picture of `area`, as the control paints them outside a transition.
+    QImage normalLook(const QRect &area) const;
+
+    TTransitionList &TransitionList1() { return m_transitions; }
+
+    // Captures the present look for `transition`; false when the control is not on screen.
+    bool PrepareTransition(TTransitionEffect *transition, bool clientCoordinates = false,
+                           bool freeTransition = false);
+    // Plays the prepared transition towards the present look; the device is released when
+    // the run ends (or at once when nothing is to be played).
+    void ExecuteTransition(bool synchronous = true);
+    void UnprepareTransition();
+    bool isTransitionPrepared() const;
+    bool isTransitionRunning() const;
+
+    QSize sizeHint() const override { return QSize(131, 127); }
+
+public Q_SLOTS:
+    // Picture timer: rolls the picture away and back in.
+    void Timer2Timer();
+    void cancelTransition() { UnprepareTransition(); }
+
+Q_SIGNALS:
+    // A prepared transition was released (played to its end or stopped).
+    void transitionFinished();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    friend class TTEControlTrDevice;
+
+    void drawNormal(QImage &image, const QRect &area) const;
+    void drawPrepared(QImage &image, const QRect &area) const;
+    QSize drawSizeFor(const QSize &graphic) const;
+    void beginBackBuffer();
+    void frameTimerTimeout();
+
+    QColor m_color = Qt::white;
+    bool m_pictureVisible = true;
+    int m_margin = 0;
+    TTEPicture m_picture;
+    mutable QImage m_scaled; // the picture at its drawn size
+
+    TTransitionList m_transitions;
+    std::unique_ptr<TTEControlTrDevice> m_device;
+    bool m_wholeClient = false;
+    bool m_freeTransition = false;
+    bool m_backgroundChanged = false;
+    bool m_releasing = false;
+    QRect m_preparedPictureRect;
+    QImage m_backBuffer; // the control's look while a transition plays
+    QTimer *const m_frameTimer;
+};

@@ -1,0 +1,131 @@
+#include "TTEPicture.h"
+
+#include "EPictureError.h"
+#include "JpegDecoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#ifdef TARVIK_HAVE_METAFILE
+#include "MetafileImage.h"
+#endif
+
+namespace {
+
+QString tooLarge(const QSize &size)
+{
+    return QStringLiteral("Picture is too large (%1 x %2 pixels)")
+        .arg(size.width())
+        .arg(size.height());
+}
+
+QString notValid(TTEPicture::Kind kind)
+{
+    return kind == TTEPicture::Kind::Icon ? QStringLiteral("Icon image is not valid")
+                                          : QStringLiteral("Bitmap image is not valid");
+}
+
+} // namespace
+
+TTEPicture TTEPicture::load(const QString &path, const DrawSize &drawSize)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : name.mid(dot + 1).toLower();
+
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
+        return loadJpeg(path, drawSize);
+    if (extension == QLatin1String("bmp"))
+        return loadWithReader(path, Kind::Bitmap);
+    if (extension == QLatin1String("ico"))
+        return loadWithReader(path, Kind::Icon);
+    if (extension == QLatin1String("emf") || extension == QLatin1String("wmf")) {
+        TTEPicture picture;
+#ifdef TARVIK_HAVE_METAFILE
+        picture.m_image =
+            MetafileImage::load(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+#endif
+        if (picture.m_image.isNull())
+            throw EPictureError(QStringLiteral("Metafile is not valid"));
+        picture.m_kind = Kind::Metafile;
+        picture.m_size = picture.m_image.size();
+        return picture;
+    }
+    throw EPictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+}
+
+TTEPicture TTEPicture::loadJpeg(const QString &path, const DrawSize &drawSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPictureError(QStringLiteral("Cannot open file \"%1\". %2")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (file.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QByteArray data = file.readAll();
+
+    JpegDecoder::Result decoded = JpegDecoder::decode(data, drawSize);
+    TTEPicture picture;
+    picture.m_kind = Kind::Jpeg;
+    picture.m_size = decoded.natural;
+    picture.m_image = std::move(decoded.image);
+    if (decoded.reduced)
+        picture.m_jpegData = std::move(data);
+    return picture;
+}
+
+TTEPicture TTEPicture::loadWithReader(const QString &path, Kind kind)
+{
+    QImageReader reader(path, kind == Kind::Icon ? "ico" : "bmp");
+    reader.setDecideFormatFromContent(false);
+    if (!reader.canRead())
+        throw EPictureError(notValid(kind));
+    // An icon file holds several sizes: the largest is drawn.
+    if (kind == Kind::Icon) {
+        int best = 0;
+        qint64 bestArea = -1;
+        for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+            const QSize size = reader.size();
+            if (qint64(size.width()) * size.height() > bestArea) {
+                bestArea = qint64(size.width()) * size.height();
+                best = i;
+            }
+        }
+        reader.jumpToImage(best);
+    }
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::maxPixels)
+        throw EPictureError(tooLarge(size));
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw EPictureError(notValid(kind));
+    if (qint64(image.width()) * image.height() > JpegDecoder::maxPixels)
+        throw EPictureError(tooLarge(image.size()));
+
+    TTEPicture picture;
+    picture.m_kind = kind;
+    picture.m_size = image.size();
+    picture.m_image = image.convertToFormat(kind == Kind::Icon ? QImage::Format_ARGB32_Premultiplied
+                                                               : QImage::Format_RGB32);
+    return picture;
+}
+
+void TTEPicture::ensureResolution(const QSize &drawn)
+{
+    if (m_kind != Kind::Jpeg || m_jpegData.isEmpty())
+        return;
+    if (drawn.width() <= m_image.width() && drawn.height() <= m_image.height())
+        return;
+    try {
+        JpegDecoder::Result decoded =
+            JpegDecoder::decode(m_jpegData, [drawn](QSize) { return drawn; });
+        m_image = std::move(decoded.image);
+        if (!decoded.reduced)
+            m_jpegData.clear();
+    } catch (const EPictureError &) {
+        // The file decoded before; keep the smaller image.
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "TarvikError.h"
+
+// A picture file whose contents cannot be decoded; the picture keeps its previous graphic.
+class EInvalidGraphic : public TarvikError
+{
+public:
+    using TarvikError::TarvikError;
+
+    static EInvalidGraphic invalidMetafile()
+    {
+        return EInvalidGraphic(QStringLiteral("Metafile is not valid"));
+    }
+};
