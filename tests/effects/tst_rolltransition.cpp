@@ -1,0 +1,343 @@
+#include "RollGeometry.h"
+#include "RollShading.h"
+#include "TRollTransition.h"
+#include "TTETransitionData.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+using Edges = RollGeometry::Edges;
+
+Q_DECLARE_METATYPE(TTEEffectDirection)
+
+namespace {
+
+constexpr int W = 100, H = 80, Size = 10;
+
+// Interval [from, to) counted from the starting edge, as edges in frame coordinates.
+Edges span(TTEEffectDirection direction, int from, int to)
+{
+    switch (direction) {
+    case tedRight:
+        return {from, 0, to, H};
+    case tedLeft:
+        return {W - to, 0, W - from, H};
+    case tedDown:
+        return {0, from, W, to};
+    default:
+        return {0, H - to, W, H - from};
+    }
+}
+
+// Distance from the starting edge of pixel (x, y).
+int distanceOf(TTEEffectDirection direction, int x, int y)
+{
+    switch (direction) {
+    case tedRight:
+        return x;
+    case tedLeft:
+        return W - 1 - x;
+    case tedDown:
+        return y;
+    default:
+        return H - 1 - y;
+    }
+}
+
+QPoint pixelAt(TTEEffectDirection direction, int distance, QPoint other)
+{
+    switch (direction) {
+    case tedRight:
+        return QPoint(distance, other.y());
+    case tedLeft:
+        return QPoint(W - 1 - distance, other.y());
+    case tedDown:
+        return QPoint(other.x(), distance);
+    default:
+        return QPoint(other.x(), H - 1 - distance);
+    }
+}
+
+QImage pattern(int blue)
+{
+    QImage image(W, H, QImage::Format_RGB32);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            image.setPixel(x, y, qRgb(x, y, blue));
+    return image;
+}
+
+QRgb shaded(QRgb pixel, int offset)
+{
+    const auto clamp = [](int v) {
+        return std::clamp(v, 0, 255);
+    };
+    return qRgb(clamp(qRed(pixel) + offset), clamp(qGreen(pixel) + offset),
+                clamp(qBlue(pixel) + offset));
+}
+
+QList<int> framesOf(const QString &text, int n)
+{
+    QList<int> frames;
+    if (text == QLatin1String("all")) {
+        for (int s = 1; s <= n; ++s)
+            frames << s;
+    } else if (text.startsWith(QLatin1String("every"))) {
+        const int step = text.mid(5).toInt();
+        for (int s = step; s <= n; s += step)
+            frames << s;
+    } else {
+        for (const QString &part : text.split(QLatin1Char(',')))
+            frames << qMin(part.toInt(), n);
+    }
+    return frames;
+}
+
+} // namespace
+
+class tst_RollTransition : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shadeTable_data();
+    void shadeTable();
+    void shadingSaturates();
+    void framesAndBand_data();
+    void framesAndBand();
+    void startRectangles();
+    void copyKeepsDirectionAndOptions();
+};
+
+void tst_RollTransition::shadeTable_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("1") << 1 << QList<int>{110};
+    QTest::newRow("2") << 2 << QList<int>{-110, 110};
+    QTest::newRow("3") << 3 << QList<int>{-110, 110, -110};
+    QTest::newRow("6") << 6 << QList<int>{-110, 0, 110, 110, 0, -110};
+    QTest::newRow("7") << 7 << QList<int>{-110, -37, 37, 110, 37, -37, -110};
+    QList<int> sixty{-110, -102, -95, -87, -80, -72, -64, -57, -49, -42, -34, -27, -19, -11, -4,
+                     4,    11,   19,  27,  34,  42,  49,  57,  64,  72,  80,  87,  95,  102, 110};
+    QList<int> back = sixty;
+    std::reverse(back.begin(), back.end());
+    QTest::newRow("60") << 60 << (sixty + back);
+}
+
+void tst_RollTransition::shadeTable()
+{
+    QFETCH(int, width);
+    QFETCH(QList<int>, expected);
+    const std::vector<std::int8_t> table = RollShading::shadeTable(width);
+    QList<int> actual(table.begin(), table.end());
+    QCOMPARE(actual, expected);
+}
+
+void tst_RollTransition::shadingSaturates()
+{
+    const std::vector<std::int8_t> table = RollShading::shadeTable(60);
+    const RollShading::PixelOffsets offsets = RollShading::pixelOffsets(table);
+    for (const QRgb base : {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(20, 240, 128)}) {
+        std::vector<quint32> in(60, base), out(60, 0);
+        // An odd count also runs the tail after the four-pixel blocks.
+        RollShading::shadeRow(in.data(), out.data(), offsets.add.data(), offsets.sub.data(), 59);
+        for (int i = 0; i < 59; ++i) {
+            QCOMPARE(QRgb(out[size_t(i)]), shaded(base, table[size_t(i)]));
+            QCOMPARE(qAlpha(out[size_t(i)]), 255);
+        }
+        QCOMPARE(out[59], 0u);
+        for (int i = 0; i < 60; ++i) {
+            std::vector<quint32> row(7, base), shadedRow(7, 0);
+            RollShading::shadeRowUniform(row.data(), shadedRow.data(), offsets.add[size_t(i)],
+                                         offsets.sub[size_t(i)], 7);
+            QVERIFY(std::all_of(shadedRow.begin(), shadedRow.end(), [&](quint32 p) {
+                return QRgb(p) == shaded(base, table[size_t(i)]);
+            }));
+        }
+    }
+    // On black only the middle lightens; on white only the edges darken.
+    std::vector<quint32> black(60, qRgb(0, 0, 0)), out(60);
+    RollShading::shadeRow(black.data(), out.data(), offsets.add.data(), offsets.sub.data(), 60);
+    QCOMPARE(QRgb(out[0]), qRgb(0, 0, 0));
+    QCOMPARE(QRgb(out[29]), qRgb(110, 110, 110));
+}
+
+void tst_RollTransition::framesAndBand_data()
+{
+    QTest::addColumn<TTEEffectDirection>("direction");
+    QTest::addColumn<bool>("unroll");
+    QTest::addColumn<bool>("use3D");
+    QTest::addColumn<QString>("frames");
+    const std::pair<TTEEffectDirection, const char *> directions[] = {
+        {tedRight, "right"}, {tedLeft, "left"}, {tedDown, "down"}, {tedUp, "up"}};
+    for (const auto &[direction, name] : directions) {
+        for (const bool unroll : {true, false}) {
+            for (const bool use3D : {true, false}) {
+                for (const char *frames : {"all", "every7", "3,4,11,30,31,60,75,200"}) {
+                    QTest::addRow("%s %s %s %s", name, unroll ? "unroll" : "roll",
+                                  use3D ? "shaded" : "flat", frames)
+                        << direction << unroll << use3D << QString::fromLatin1(frames);
+                }
+            }
+        }
+    }
+}
+
+// After each frame: the strip and band lie where the last frames moved them; the frame shows
+// the target up to the band, the band the mirrored picture (shaded or not), and the source
+// beyond it.
+void tst_RollTransition::framesAndBand()
+{
+    QFETCH(TTEEffectDirection, direction);
+    QFETCH(bool, unroll);
+    QFETCH(bool, use3D);
+    QFETCH(QString, frames);
+
+    const QImage source = pattern(50);
+    const QImage target = pattern(200);
+    QImage surface = source.copy();
+    TTETransitionData data(TTETimeSource::steady());
+    data.width = W;
+    data.height = H;
+    data.source = &source;
+    data.target = &target;
+    data.surface = &surface;
+
+    TRollTransition roll;
+    roll.setDirection(direction);
+    roll.Size = Size;
+    roll.Use3D = use3D;
+    roll.Unroll = unroll;
+    int n = -1;
+    roll.Initialize(data, n);
+    const bool horizontal = direction == tedRight || direction == tedLeft;
+    const int L = horizontal ? W : H;
+    QCOMPARE(n, L - 1);
+
+    const bool nearSide = direction == tedLeft || direction == tedUp;
+    int previous = 0;
+    int flatEnd = 0; // where the strip of the next frame starts
+    for (const int s : framesOf(frames, n)) {
+        if (s == previous)
+            continue;
+        const QRect changed = roll.RenderFrame(data, s, previous, s - previous);
+        previous = s;
+        const int p = s;
+        const int z = unroll ? std::min(Size, n + 1 - s) : std::min(Size, s);
+        const Edges strip = unroll ? span(direction, flatEnd, p - z) : span(direction, flatEnd, p);
+        const Edges band = unroll ? span(direction, p - z, p) : span(direction, p, p + z);
+        flatEnd = unroll ? p - z : p;
+
+        const QRect frameRect(0, 0, W, H);
+        QCOMPARE(changed, (strip.toRect() & frameRect) | (band.toRect() & frameRect));
+
+        const int bandStart = unroll ? p - z : p;
+        const int bandEnd = bandStart + z;
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                const int e = distanceOf(direction, x, y);
+                QRgb want;
+                if (e < bandStart) {
+                    want = target.pixel(x, y);
+                } else if (e >= bandEnd) {
+                    want = source.pixel(x, y);
+                } else {
+                    // Mirrored about the band's front; the left and up rows of the roll's
+                    // offset table read one pixel nearer the front.
+                    const int from = 2 * p - 1 - e + (unroll ? 0 : 1) - (nearSide ? 1 : 0);
+                    const QImage &shown = unroll ? target : source;
+                    want = shown.pixel(pixelAt(direction, from, QPoint(x, y)));
+                    if (use3D) {
+                        const int index = horizontal ? x - band.left : y - band.top;
+                        want = shaded(want, RollShading::shadeTable(z)[size_t(index)]);
+                    }
+                }
+                if (surface.pixel(x, y) != want) {
+                    QFAIL(qPrintable(QStringLiteral("frame %1 pixel (%2, %3): %4 instead of %5")
+                                         .arg(s)
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(surface.pixel(x, y), 0, 16)
+                                         .arg(want, 0, 16)));
+                }
+            }
+        }
+    }
+    roll.Finalize(data);
+    QVERIFY(!data.effectData);
+}
+
+void tst_RollTransition::startRectangles()
+{
+    // The edges of strip and band after frames with steps, against the start rectangles
+    // and the update rules.
+    struct Row
+    {
+        TTEEffectDirection direction;
+        bool unroll;
+        Edges strip, band;
+    };
+    // Frames 1 (step 1) and then 13 (step 12), W 100, H 80, Size 10.
+    const Row afterFirst[] = {
+        {tedRight, true, {0, 0, -9, 80}, {-9, 0, 1, 80}},
+        {tedLeft, true, {109, 0, 100, 80}, {99, 0, 109, 80}},
+        {tedDown, true, {0, 0, 100, -9}, {0, -9, 100, 1}},
+        {tedUp, true, {0, 89, 100, 80}, {0, 79, 100, 89}},
+        {tedRight, false, {0, 0, 1, 80}, {1, 0, 2, 80}},
+        {tedLeft, false, {99, 0, 100, 80}, {98, 0, 99, 80}},
+        {tedDown, false, {0, 0, 100, 1}, {0, 1, 100, 2}},
+        {tedUp, false, {0, 79, 100, 80}, {0, 78, 100, 79}},
+    };
+    const Row afterThirteen[] = {
+        {tedRight, true, {-9, 0, 3, 80}, {3, 0, 13, 80}},
+        {tedLeft, true, {97, 0, 109, 80}, {87, 0, 97, 80}},
+        {tedDown, true, {0, -9, 100, 3}, {0, 3, 100, 13}},
+        {tedUp, true, {0, 77, 100, 89}, {0, 67, 100, 77}},
+        {tedRight, false, {1, 0, 13, 80}, {13, 0, 23, 80}},
+        {tedLeft, false, {87, 0, 99, 80}, {77, 0, 87, 80}},
+        {tedDown, false, {0, 1, 100, 13}, {0, 13, 100, 23}},
+        {tedUp, false, {0, 67, 100, 79}, {0, 57, 100, 67}},
+    };
+    for (size_t i = 0; i < std::size(afterFirst); ++i) {
+        RollGeometry geometry(afterFirst[i].direction, afterFirst[i].unroll, W, H, Size);
+        geometry.advance(1, 1);
+        QCOMPARE(geometry.strip(), afterFirst[i].strip);
+        QCOMPARE(geometry.band(), afterFirst[i].band);
+        geometry.advance(13, 12);
+        QCOMPARE(geometry.strip(), afterThirteen[i].strip);
+        QCOMPARE(geometry.band(), afterThirteen[i].band);
+    }
+    // The mirror offsets of the right and down rows after frame 13 of an unroll.
+    RollGeometry right(tedRight, true, W, H, Size);
+    right.advance(13, 13);
+    QCOMPARE(right.mirrorX(), W - 13 - 10);
+    RollGeometry up(tedUp, false, W, H, Size);
+    up.advance(13, 13);
+    QCOMPARE(up.mirrorY(), H - 67 - 10);
+}
+
+void tst_RollTransition::copyKeepsDirectionAndOptions()
+{
+    TRollTransition roll;
+    QCOMPARE(roll.Direction(), tedDown);
+    QCOMPARE(roll.allowedDirections(), TTEEffectDirections(2078));
+    roll.setDirection(tedDownRight); // not allowed: ignored
+    QCOMPARE(roll.Direction(), tedDown);
+    roll.setDirection(tedRandom);
+    roll.Size = 33;
+    roll.Milliseconds = 800;
+    const auto copy = roll.deviceCopy();
+    QCOMPARE(copy->Direction(), tedRandom);
+    QCOMPARE(copy->Milliseconds, 800);
+    QCOMPARE(static_cast<TRollTransition &>(*copy).Size, 33);
+    QCOMPARE(copy->capabilities(), std::uint16_t(0x031B));
+    QCOMPARE(copy->displayName(), QStringLiteral("Roll"));
+    QCOMPARE(reversedDirection(tedDownLeft), tedUpRight);
+    QCOMPARE(reversedDirection(tedIn), tedOut);
+    QCOMPARE(reversedDirection(tedRandom), tedRandom);
+}
+
+QTEST_GUILESS_MAIN(tst_RollTransition)
+#include "tst_rolltransition.moc"
