@@ -13,6 +13,7 @@ packages=(
   libjpeg62-turbo-dev libuemf-dev
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
+  libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   libclang-rt-14-dev
 )

@@ -1,0 +1,18 @@
+#include "frm_main.h"
+#include "pub_unit.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // The title shows in the window list and captions the error box; as the application's
+    // name it is not appended to window captions a second time.
+    QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));
+
+    frm_main mainWindow;
+    frm_pubunit pubUnit;
+
+    mainWindow.show();
+    return app.exec();
+}

@@ -1,0 +1,538 @@
+#include "frm_main.h"
+
+#include "Countdown.h"
+#include "CounterField.h"
+#include "ErrorGuard.h"
+#include "MessageBoxes.h"
+#include "NumberTexts.h"
+#include "SpinField.h"
+#include "SystemColors.h"
+#include "ValueEncodings.h"
+#include "platform/TaskbarPresence.h"
+#include "pub_unit.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+const QString programTitle = QStringLiteral("Tarvik倒计时计时器");
+const QString settingsSection = QStringLiteral("SET");
+const QString zeroDisplay = QStringLiteral("00:00:00");
+const QString zeroCounter = QStringLiteral("00");
+
+constexpr int panelHeight = 58;
+constexpr int pictureTimerInterval = 20000;
+// Beyond this the glyph cache would need more memory than any screen can show.
+constexpr std::int64_t largestFontSize = 2000;
+
+QString displayFontFamily()
+{
+    const QString tahoma = QStringLiteral("Tahoma");
+    return QFontDatabase::hasFamily(tahoma) ? tahoma : QStringLiteral("Sans Serif");
+}
+
+QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock)
+    : QWidget(parent)
+    , Panel1(new QFrame(this))
+    , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
+    , RzSpinEdit1(new SpinField(RzGroupBox1))
+    , RzSpinEdit2(new SpinField(RzGroupBox1))
+    , RzSpinEdit3(new SpinField(RzGroupBox1))
+    , Label1(panelLabel(QStringLiteral("时"), RzGroupBox1, 79, 22))
+    , Label2(panelLabel(QStringLiteral("分"), RzGroupBox1, 172, 22))
+    , Label3(panelLabel(QStringLiteral("秒"), RzGroupBox1, 250, 22))
+    , RzBitBtn1(new QPushButton(QStringLiteral("保存设置"), RzGroupBox1))
+    , RzBitBtn2(new QPushButton(QStringLiteral("开始计时"), Panel1))
+    , Label4(panelLabel(QStringLiteral("计时总秒数："), Panel1, 440, 24))
+    , RzNumericEdit1(new CounterField(Panel1))
+    , Label5(panelLabel(QStringLiteral("已过秒数："), Panel1, 587, 24))
+    , RzNumericEdit2(new CounterField(Panel1))
+    , Label6(panelLabel(QStringLiteral("剩余秒数："), Panel1, 734, 24))
+    , RzNumericEdit3(new CounterField(Panel1))
+    , MediaPlayer1(new QWidget(Panel1))
+    , Label7(new QLabel(zeroDisplay, this))
+    , TEImage1(new QLabel(this))
+    , Timer1(new QTimer(this))
+    , Timer2(new QTimer(this))
+    , m_schedule(std::move(clock))
+{
+    m_enabled.fill(true);
+    buildLayout();
+    guarded([this] { FormCreate(); });
+}
+
+frm_main::~frm_main() = default;
+
+void frm_main::buildLayout()
+{
+    setWindowTitle(programTitle + QStringLiteral("  —  Tarvik 工作室出品"));
+    setBackgroundRole(QPalette::Button);
+    QFont windowFont = font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        windowFont.setFamily(QStringLiteral("Tahoma"));
+    windowFont.setPointSize(8);
+    setFont(windowFont);
+    move(72, 25);
+    resize(1147, 649);
+    setWindowState(Qt::WindowMaximized);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(Label7, 1);
+
+    Panel1->setFixedHeight(panelHeight);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    RzGroupBox1->setGeometry(8, 4, 356, 47);
+    RzSpinEdit1->setGeometry(24, 18, 47, 21);
+    RzSpinEdit1->setMaximum(99);
+    RzSpinEdit1->setText(QStringLiteral("1"));
+    RzSpinEdit2->setGeometry(104, 18, 54, 21);
+    RzSpinEdit2->setMaximum(59);
+    RzSpinEdit2->setText(QStringLiteral("30"));
+    RzSpinEdit3->setGeometry(190, 18, 47, 21);
+    RzSpinEdit3->setMaximum(59);
+    RzSpinEdit3->setText(QStringLiteral("0"));
+
+    for (QPushButton *button : {RzBitBtn1, RzBitBtn2}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setAttribute(Qt::WA_Hover);
+        button->setAutoDefault(false);
+    }
+    RzBitBtn1->setGeometry(276, 13, 60, 25);
+    RzBitBtn2->setGeometry(371, 18, 60, 25);
+    connect(RzBitBtn1, &QPushButton::clicked, this, &frm_main::ac_savesetExecute);
+    connect(RzBitBtn2, &QPushButton::clicked, this, [this] {
+        if (isCommandEnabled(StateCommand::Begin))
+            ac_beginExecute();
+    });
+
+    RzNumericEdit1->setGeometry(515, 20, 67, 21);
+    RzNumericEdit2->setGeometry(653, 20, 72, 21);
+    RzNumericEdit3->setGeometry(800, 20, 69, 21);
+
+    MediaPlayer1->setGeometry(896, 16, 85, 30);
+    MediaPlayer1->setToolTip(QStringLiteral("音乐播放按钮"));
+
+    Label7->setAlignment(Qt::AlignCenter);
+    // Explicit roles: the window's face role would otherwise be inherited.
+    Label7->setBackgroundRole(QPalette::Window);
+    Label7->setForegroundRole(QPalette::WindowText);
+    Label7->setAutoFillBackground(true);
+    QFont displayFont(displayFontFamily());
+    displayFont.setStyleHint(QFont::SansSerif);
+    displayFont.setBold(true);
+    displayFont.setPixelSize(133);
+    Label7->setFont(displayFont);
+    QPalette displayPalette = Label7->palette();
+    displayPalette.setColor(QPalette::Window, Qt::black);
+    displayPalette.setColor(QPalette::WindowText, Qt::red);
+    Label7->setPalette(displayPalette);
+
+    TEImage1->resize(131, 127);
+    TEImage1->setBackgroundRole(QPalette::Window);
+    TEImage1->setAutoFillBackground(true);
+    TEImage1->raise();
+
+    setTabOrder(RzNumericEdit1, RzNumericEdit2);
+    setTabOrder(RzNumericEdit2, RzNumericEdit3);
+    setTabOrder(RzNumericEdit3, RzSpinEdit1);
+    setTabOrder(RzSpinEdit1, RzSpinEdit2);
+    setTabOrder(RzSpinEdit2, RzSpinEdit3);
+    setTabOrder(RzSpinEdit3, RzBitBtn1);
+    setTabOrder(RzBitBtn1, MediaPlayer1);
+    setTabOrder(MediaPlayer1, RzBitBtn2);
+
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &frm_main::Timer1Timer);
+    Timer2->setInterval(pictureTimerInterval);
+    connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
+}
+
+void frm_main::FormCreate()
+{
+    m_configPath = pub_unit::applicationDirectory() + QStringLiteral("config.dat");
+    placeCornerPicture();
+    TaskbarPresence::keepOffTaskbar(this);
+    // A failed apply still leaves the commands idle: pause and continue must not
+    // run a countdown that was never started.
+    guarded([this] { applySettings(); });
+    CommandStates::create(*this);
+}
+
+QString frm_main::readSetting(const QString &key, const QString &defaultValue) const
+{
+    return pub_unit::readKey(m_configPath, settingsSection, key, defaultValue);
+}
+
+void frm_main::applySettings()
+{
+    RzSpinEdit1->setText(readSetting(QStringLiteral("shi"), QStringLiteral("01")));
+    RzSpinEdit2->setText(readSetting(QStringLiteral("feng"), QStringLiteral("30")));
+    RzSpinEdit3->setText(readSetting(QStringLiteral("miao"), QStringLiteral("00")));
+
+    QPalette displayPalette = Label7->palette();
+    displayPalette.setColor(QPalette::WindowText,
+                            SystemColors::toQColor(ValueEncodings::textToColor(readSetting(
+                                QStringLiteral("qiancolor"), QStringLiteral("clred")))));
+    Label7->setPalette(displayPalette);
+    const std::int32_t background = ValueEncodings::textToColor(
+        readSetting(QStringLiteral("beicolor"), QStringLiteral("clBlack")));
+    displayPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
+    Label7->setPalette(displayPalette);
+
+    setDisplayFontSize(NumberTexts::integerFromText(
+        readSetting(QStringLiteral("fontsize"), QStringLiteral("72")), 72));
+
+    Panel1->setVisible(
+        ValueEncodings::textToBool(readSetting(QStringLiteral("showtop"), QStringLiteral("true"))));
+
+    applyPictureSettings();
+    setPictureBackground(background);
+
+    m_alarmLead = NumberTexts::integerFromText(
+        readSetting(QStringLiteral("playtime"), QStringLiteral("0")), 0);
+
+    applySoundSettings();
+
+    setDisplayText(zeroDisplay);
+    setTotalText(zeroCounter);
+    setElapsedText(zeroCounter);
+    setRemainingText(zeroCounter);
+}
+
+void frm_main::setDisplayFontSize(std::int32_t size)
+{
+    QFont displayFont = Label7->font();
+    // Negative sizes are pixel heights; zero keeps the size the display has.
+    if (size > 0)
+        displayFont.setPointSize(int(std::min<std::int64_t>(size, largestFontSize)));
+    else if (size < 0)
+        displayFont.setPixelSize(int(std::min<std::int64_t>(-std::int64_t(size), largestFontSize)));
+    Label7->setFont(displayFont);
+}
+
+void frm_main::applyPictureSettings()
+{
+    m_icoPath = readSetting(QStringLiteral("ico"), QString());
+    if (QFileInfo(m_icoPath).isFile()) {
+        loadCornerPicture(m_icoPath);
+        TEImage1->setVisible(ValueEncodings::textToBool(
+            readSetting(QStringLiteral("showico"), QStringLiteral("false"))));
+        Timer2->start();
+    } else {
+        TEImage1->hide();
+        Timer2->stop();
+    }
+}
+
+void frm_main::loadCornerPicture(const QString &path)
+{
+    // The transition image loads the file and throws when it cannot decode it.
+    const QPixmap pixmap(path);
+    TEImage1->setPixmap(
+        pixmap.scaled(TEImage1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void frm_main::setPictureBackground(std::int32_t colour)
+{
+    QPalette palette = TEImage1->palette();
+    palette.setColor(QPalette::Window, SystemColors::toQColor(colour));
+    TEImage1->setPalette(palette);
+}
+
+void frm_main::applySoundSettings()
+{
+    m_soundPath = readSetting(QStringLiteral("mp3"),
+                              pub_unit::applicationDirectory() + QStringLiteral("荷塘月色.mp3"));
+    MediaPlayer1->setVisible(QFileInfo(m_soundPath).isFile());
+}
+
+void frm_main::placeCornerPicture()
+{
+    const QSize outer = frameGeometry().size();
+    TEImage1->move(outer.width() - TEImage1->width() - cornerMargin,
+                   outer.height() - TEImage1->height() - cornerMargin);
+}
+
+// Commands
+
+void frm_main::ac_closeExecute()
+{
+    guarded([this] { close(); });
+}
+
+void frm_main::ac_beginExecute()
+{
+    guarded([this] {
+        applySettings();
+        Countdown::start(*this, RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text());
+        m_freshStart = true;
+        CommandStates::start(*this);
+    });
+}
+
+void frm_main::ac_suspendExecute()
+{
+    guarded([this] { CommandStates::pause(*this); });
+}
+
+void frm_main::ac_ContinueExecute()
+{
+    guarded([this] { CommandStates::resume(*this); });
+}
+
+void frm_main::ac_endExecute()
+{
+    guarded([this] { CommandStates::end(*this); });
+}
+
+void frm_main::ac_readparamExecute()
+{
+    guarded([this] { applySettings(); });
+}
+
+void frm_main::ac_paramExecute()
+{
+    guarded([this] {
+        setCommandEnabled(StateCommand::Param, false);
+        {
+            QDialog dialog(this);
+            dialog.setWindowTitle(QStringLiteral("参数设置"));
+            dialog.exec();
+        }
+        setCommandEnabled(StateCommand::Param, true);
+        applySettings();
+    });
+}
+
+void frm_main::ac_savesetExecute()
+{
+    guarded([this] {
+        MessageBoxes::Request confirm;
+        confirm.owner = this;
+        confirm.icon = QMessageBox::Question;
+        confirm.caption = QStringLiteral("确认");
+        confirm.text = QStringLiteral("保存当前参数设置，请确认？");
+        confirm.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        if (MessageBoxes::show(confirm) != QMessageBox::Ok)
+            return;
+        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("shi"),
+                           RzSpinEdit1->text());
+        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("feng"),
+                           RzSpinEdit2->text());
+        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("miao"),
+                           RzSpinEdit3->text());
+    });
+}
+
+void frm_main::setFramed(bool framed)
+{
+    const bool isFramed = !windowFlags().testFlag(Qt::FramelessWindowHint);
+    if (framed == isFramed)
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, !framed);
+    if (visible)
+        show();
+}
+
+void frm_main::ac_fullExecute()
+{
+    guarded([this] {
+        setFramed(false);
+        setWindowState(Qt::WindowMaximized);
+        show();
+    });
+}
+
+void frm_main::ac_winExecute()
+{
+    guarded([this] {
+        setFramed(true);
+        setWindowState(Qt::WindowMaximized);
+        show();
+    });
+}
+
+void frm_main::ac_hideExecute()
+{
+    guarded([this] {
+        setFramed(true);
+        setWindowState(windowState() | Qt::WindowMinimized);
+    });
+}
+
+// Command states
+
+bool frm_main::isCommandEnabled(StateCommand command) const
+{
+    return m_enabled[std::size_t(command)];
+}
+
+bool frm_main::isCountdownTimerRunning() const
+{
+    return m_schedule.isRunning();
+}
+
+void frm_main::setCommandEnabled(StateCommand command, bool enabled)
+{
+    m_enabled[std::size_t(command)] = enabled;
+    if (command == StateCommand::Begin)
+        RzBitBtn2->setEnabled(enabled);
+}
+
+void frm_main::setCountdownTimerRunning(bool running)
+{
+    if (!running) {
+        m_schedule.pause();
+        Timer1->stop();
+        return;
+    }
+    if (m_freshStart) {
+        m_freshStart = false;
+        m_pendingTicks = 0;
+        m_schedule.start();
+    } else {
+        m_schedule.resume();
+    }
+    armTimer1();
+}
+
+// The countdown timer
+
+void frm_main::armTimer1()
+{
+    if (!m_schedule.isRunning())
+        return;
+    if (m_pendingTicks > 0) {
+        Timer1->start(0);
+        return;
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_schedule.untilNextTick());
+    Timer1->start(int(wait.count()));
+}
+
+void frm_main::Timer1Timer()
+{
+    guarded([this] {
+        // Every tick that fell due while the thread was busy runs, each with its alarm
+        // and finish test; a pause inside a tick keeps the rest for later.
+        m_pendingTicks += m_schedule.takeDueTicks();
+        while (m_pendingTicks > 0 && m_schedule.isRunning()) {
+            --m_pendingTicks;
+            if (Countdown::tick(*this, m_alarmLead) == Countdown::TickResult::Finished)
+                break;
+        }
+    });
+    armTimer1();
+}
+
+void frm_main::Timer2Timer()
+{}
+
+// CountdownView
+
+QString frm_main::totalText() const
+{
+    return RzNumericEdit1->text();
+}
+
+QString frm_main::elapsedText() const
+{
+    return RzNumericEdit2->text();
+}
+
+QString frm_main::remainingText() const
+{
+    return RzNumericEdit3->text();
+}
+
+void frm_main::setTotalText(const QString &text)
+{
+    RzNumericEdit1->setText(text);
+}
+
+void frm_main::setElapsedText(const QString &text)
+{
+    RzNumericEdit2->setText(text);
+}
+
+void frm_main::setRemainingText(const QString &text)
+{
+    RzNumericEdit3->setText(text);
+}
+
+void frm_main::setDisplayText(const QString &text)
+{
+    Label7->setText(text);
+}
+
+void frm_main::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void frm_main::startAlarm()
+{
+    MediaPlayer1->setVisible(QFileInfo(m_soundPath).isFile());
+}
+
+void frm_main::finishCountdown()
+{
+    CommandStates::finish(*this);
+    MessageBoxes::Request message;
+    message.owner = this;
+    message.icon = QMessageBox::Information;
+    message.caption = QStringLiteral("计时完成提醒");
+    message.text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    message.buttons = QMessageBox::Ok;
+    MessageBoxes::show(message);
+}
+
+// Events
+
+void frm_main::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCornerPicture();
+}
+
+void frm_main::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        placeCornerPicture();
+}
+
+void frm_main::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    placeCornerPicture();
+}

@@ -1,0 +1,14 @@
+#include "TaskbarPresence.h"
+
+// Desktops without a known way to drop the taskbar entry keep it.
+namespace TaskbarPresence {
+
+void keepOffTaskbar(QWidget *)
+{}
+
+bool canLeaveTaskbar()
+{
+    return false;
+}
+
+} // namespace TaskbarPresence

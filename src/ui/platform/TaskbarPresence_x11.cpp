@@ -1,0 +1,133 @@
+#include "TaskbarPresence.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace TaskbarPresence {
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Before mapping: merged into _NET_WM_STATE, which Qt keeps when it maps the window.
+void addToStateProperty(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t netWmState,
+                        xcb_atom_t skipTaskbar)
+{
+    const auto cookie = xcb_get_property(connection, 0, window, netWmState, XCB_ATOM_ATOM, 0, 1024);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
+        const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
+        for (int i = 0; i < count; ++i) {
+            if (atoms[i] == skipTaskbar)
+                return;
+        }
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, netWmState, XCB_ATOM_ATOM, 32, 1,
+                        &skipTaskbar);
+}
+
+// After mapping: the window manager owns the state and takes a request.
+void requestState(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t netWmState,
+                  xcb_atom_t skipTaskbar)
+{
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen)
+        return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = netWmState;
+    event.data.data32[0] = 1; // _NET_WM_STATE_ADD
+    event.data.data32[1] = skipTaskbar;
+    event.data.data32[2] = 0;
+    event.data.data32[3] = 1; // from a normal application
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+}
+
+void apply(QWidget *window, bool mapped)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !canLeaveTaskbar())
+        return;
+    const auto id = xcb_window_t(window->winId());
+    const xcb_atom_t netWmState = internAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    if (netWmState == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
+        return;
+    if (mapped)
+        requestState(connection, id, netWmState, skipTaskbar);
+    else
+        addToStateProperty(connection, id, netWmState, skipTaskbar);
+    xcb_flush(connection);
+}
+
+class ShowWatcher : public QObject
+{
+public:
+    explicit ShowWatcher(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The show event comes before the window is mapped; the window manager
+        // drops the state whenever the window is withdrawn, so it is set each time.
+        if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous()) {
+            apply(m_window, false);
+            QTimer::singleShot(0, this, [this] {
+                if (m_window->isVisible())
+                    apply(m_window, true);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *const m_window;
+};
+
+} // namespace
+
+bool canLeaveTaskbar()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void keepOffTaskbar(QWidget *window)
+{
+    new ShowWatcher(window);
+}
+
+} // namespace TaskbarPresence

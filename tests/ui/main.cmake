@@ -1,0 +1,4 @@
+tarvik_add_test(NAME tst_frm_main SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_frm_main.cpp
+  LIBS tarvik_ui tarvik_app GUI)
+tarvik_add_test(NAME tst_errorguard SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_errorguard.cpp
+  LIBS tarvik_ui GUI)
