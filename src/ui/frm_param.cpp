@@ -1,0 +1,286 @@
+#include "frm_param.h"
+
+#include "ColorPicker.h"
+#include "ErrorGuard.h"
+#include "FilenameEdit.h"
+#include "FontSizePicker.h"
+#include "MessageBoxes.h"
+#include "SpinField.h"
+#include "SystemColors.h"
+#include "ValueEncodings.h"
+#include "pub_unit.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+const QString section = QStringLiteral("SET");
+
+constexpr std::int32_t clWindow = std::int32_t(SystemColors::systemColourFlag | 5u);
+constexpr std::int32_t clRed = 0x000000FF;
+constexpr std::int32_t clBlack = 0x00000000;
+
+// The header's 32 x 32 picture: a small alarm clock.
+QPixmap headerIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QColor rim(0x1F, 0x4E, 0x9A);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rim);
+    p.drawEllipse(QRectF(3, 1, 8, 8)); // bells
+    p.drawEllipse(QRectF(21, 1, 8, 8));
+    p.setPen(QPen(rim, 2.5));
+    p.drawLine(QPointF(9, 27), QPointF(6, 31)); // feet
+    p.drawLine(QPointF(23, 27), QPointF(26, 31));
+
+    const QRectF face(4, 4, 24, 24);
+    p.setBrush(Qt::white);
+    p.setPen(QPen(rim, 2.5));
+    p.drawEllipse(face);
+
+    p.setPen(QPen(Qt::darkGray, 1.2));
+    const QPointF c = face.center();
+    for (int hour = 0; hour < 12; hour += 3) {
+        const double a = hour * std::numbers::pi / 6;
+        p.drawLine(c + QPointF(std::sin(a), -std::cos(a)) * 8.5,
+                   c + QPointF(std::sin(a), -std::cos(a)) * 10.5);
+    }
+    p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(0, -7.5));
+    p.drawLine(c, c + QPointF(5.5, 2));
+    p.setPen(QPen(Qt::red, 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(-4, 7));
+    return pixmap;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+QGroupBox *makeGroup(const QString &title, QWidget *parent)
+{
+    return new QGroupBox(title, parent);
+}
+
+SpinField *makeSpin(QWidget *parent, int maximum, const QString &designText)
+{
+    auto *field = new SpinField(parent);
+    field->setMaximum(maximum);
+    field->setText(designText);
+    return field;
+}
+
+QPushButton *makeButton(const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAttribute(Qt::WA_Hover);
+    return button;
+}
+
+} // namespace
+
+frm_param::frm_param(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , Panel1(new QWidget(this))
+    , Image1(new QLabel(Panel1))
+    , Label8(new QLabel(QStringLiteral("参数设置"), Panel1))
+    , RzGroupBox1(makeGroup(QStringLiteral("计时时长设置"), this))
+    , RzSpinEdit1(makeSpin(RzGroupBox1, 99, QStringLiteral("1")))
+    , Label1(makeLabel(QStringLiteral("时"), RzGroupBox1, 87, 31))
+    , RzSpinEdit2(makeSpin(RzGroupBox1, 59, QStringLiteral("30")))
+    , Label2(makeLabel(QStringLiteral("分"), RzGroupBox1, 180, 34))
+    , RzSpinEdit3(makeSpin(RzGroupBox1, 59, QStringLiteral("0")))
+    , Label3(makeLabel(QStringLiteral("秒"), RzGroupBox1, 258, 33))
+    , GroupBox1(makeGroup(QStringLiteral("前景色/背景色设置"), this))
+    , Label4(makeLabel(QStringLiteral("前景色："), GroupBox1, 13, 36))
+    , Label5(makeLabel(QStringLiteral("背景色："), GroupBox1, 158, 36))
+    , ColorBox2(new ColorPicker(GroupBox1))
+    , ColorBox1(new ColorPicker(this))
+    , GroupBox2(makeGroup(QStringLiteral("显示字体大小设置"), this))
+    , Label6(makeLabel(QStringLiteral("字体大小："), GroupBox2, 16, 31))
+    , GSFontSizeBox1(new FontSizePicker(GroupBox2))
+    , GroupBox3(makeGroup(QStringLiteral("计时结束播放音乐"), this))
+    , Label7(makeLabel(QStringLiteral("音乐文件："), GroupBox3, 16, 28))
+    , FilenameEdit1(new FilenameEdit(GroupBox3))
+    , Label9(new QLabel(QStringLiteral("音乐提前                      秒开始播放"), GroupBox3))
+    , RzSpinEdit4(makeSpin(GroupBox3, 99, QStringLiteral("0")))
+    , GroupBox4(makeGroup(QStringLiteral("右下角图标文件"), this))
+    , CheckBox1(new QCheckBox(QStringLiteral("图标文件"), GroupBox4))
+    , FilenameEdit2(new FilenameEdit(GroupBox4))
+    , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
+    , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
+    , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
+{
+    setObjectName(QStringLiteral("frm_param"));
+    setWindowTitle(QStringLiteral("参数设置"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setSizeGripEnabled(false);
+    placeControls();
+    applyTabOrder();
+
+    // Design values, replaced from the settings file by FormCreate.
+    ColorBox1->setDefaultColorColor(clRed);
+    ColorBox1->setNoneColorColor(clRed);
+    ColorBox1->setSelectedColor(clRed);
+    ColorBox2->setDefaultColorColor(clBlack);
+    ColorBox2->setNoneColorColor(clBlack);
+    ColorBox2->setSelectedColor(clBlack);
+    GSFontSizeBox1->setText(QStringLiteral("24"));
+    FilenameEdit1->setFilter(QStringLiteral("mp3 (*.mp3)|*.mp3"));
+    FilenameEdit2->setFilter(QStringLiteral("图片文件 (*.jpg)|*.jpg|图标文件(*.ico)|*.ico"));
+    FilenameEdit2->setEnabled(false);
+    CheckBox2->setChecked(true);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
+    connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
+    connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    // An error while loading ends the loading there; the dialog still opens.
+    guarded([this] { FormCreate(); });
+}
+
+frm_param::~frm_param() = default;
+
+void frm_param::placeControls()
+{
+    setFixedSize(681, 299);
+
+    Panel1->setGeometry(0, 0, 681, 57);
+    Panel1->setAutoFillBackground(true);
+    QPalette headerPalette = Panel1->palette();
+    headerPalette.setColor(QPalette::Window, SystemColors::toQColor(clWindow));
+    Panel1->setPalette(headerPalette);
+    Image1->setGeometry(19, 11, 41, 36);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(headerIcon());
+    Label8->setGeometry(72, 10, 200, 39);
+    QFont titleFont(QStringLiteral("Tahoma"));
+    titleFont.setBold(true);
+    titleFont.setPixelSize(29);
+    Label8->setFont(titleFont);
+
+    RzGroupBox1->setGeometry(36, 73, 298, 60);
+    RzSpinEdit1->setGeometry(30, 29, 47, 21);
+    RzSpinEdit2->setGeometry(110, 28, 54, 21);
+    RzSpinEdit3->setGeometry(197, 29, 47, 21);
+
+    GroupBox1->setGeometry(35, 139, 299, 79);
+    ColorBox2->setGeometry(211, 31, 82, 22);
+    // Lies on the dialog itself, over the colour group beside its label.
+    ColorBox1->setGeometry(98, 170, 80, 22);
+    ColorBox1->raise();
+
+    GroupBox2->setGeometry(347, 74, 302, 60);
+    GSFontSizeBox1->setGeometry(82, 27, 208, 22);
+
+    GroupBox3->setGeometry(346, 139, 305, 79);
+    FilenameEdit1->setGeometry(82, 24, 211, 21);
+    Label9->setGeometry(87, 52, 203, 13);
+    QPalette warning = Label9->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    Label9->setPalette(warning);
+    // Stands over the blank gap of the label.
+    RzSpinEdit4->setGeometry(145, 48, 45, 21);
+    RzSpinEdit4->raise();
+
+    GroupBox4->setGeometry(35, 223, 300, 61);
+    CheckBox1->setGeometry(10, 27, 69, 17);
+    FilenameEdit2->setGeometry(81, 24, 211, 21);
+
+    CheckBox2->setGeometry(359, 237, 97, 17);
+    RzBitBtn1->setGeometry(474, 232, 75, 25);
+    RzBitBtn2->setGeometry(565, 232, 75, 25);
+}
+
+void frm_param::applyTabOrder()
+{
+    QWidget *const chain[] = {
+        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
+        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
+        CheckBox1,      FilenameEdit2, CheckBox2,
+    };
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void frm_param::FormCreate()
+{
+    const QString appDir = pub_unit::applicationDirectory();
+    m_iniPath = appDir + QStringLiteral("config.dat");
+    const auto read = [this](const QString &key, const QString &defaultValue) {
+        return pub_unit::readKey(m_iniPath, section, key, defaultValue);
+    };
+
+    RzSpinEdit1->setText(read(QStringLiteral("shi"), QStringLiteral("01")));
+    RzSpinEdit2->setText(read(QStringLiteral("feng"), QStringLiteral("30")));
+    RzSpinEdit3->setText(read(QStringLiteral("miao"), QStringLiteral("00")));
+    ColorBox1->setSelectedColor(
+        ValueEncodings::textToColor(read(QStringLiteral("qiancolor"), QStringLiteral("clred"))));
+    ColorBox2->setSelectedColor(
+        ValueEncodings::textToColor(read(QStringLiteral("beicolor"), QStringLiteral("clBlack"))));
+    GSFontSizeBox1->setText(read(QStringLiteral("fontsize"), QStringLiteral("72")));
+    FilenameEdit1->setText(read(QStringLiteral("mp3"), appDir + QStringLiteral("荷塘月色.mp3")));
+    CheckBox2->setChecked(
+        ValueEncodings::textToBool(read(QStringLiteral("showtop"), QStringLiteral("true"))));
+    FilenameEdit2->setText(read(QStringLiteral("ico"), QString()));
+    CheckBox1->setChecked(
+        ValueEncodings::textToBool(read(QStringLiteral("showico"), QStringLiteral("false"))));
+    RzSpinEdit4->setText(read(QStringLiteral("playtime"), QStringLiteral("0")));
+    FilenameEdit1->setInitialDir(appDir);
+}
+
+void frm_param::CheckBox1Click()
+{
+    FilenameEdit2->setEnabled(CheckBox1->isChecked());
+}
+
+void frm_param::RzBitBtn1Click()
+{
+    guarded([this] {
+        MessageBoxes::Request confirm;
+        confirm.owner = this;
+        confirm.icon = QMessageBox::Question;
+        confirm.caption = QStringLiteral("确认");
+        confirm.text = QStringLiteral("保存当前参数设置，请确认？");
+        confirm.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        if (MessageBoxes::show(confirm) != QMessageBox::Ok)
+            return;
+        saveSettings();
+    });
+}
+
+void frm_param::saveSettings()
+{
+    // A refused write throws and leaves the remaining keys unwritten.
+    const auto write = [this](const QString &key, const QString &value) {
+        pub_unit::writeKey(m_iniPath, section, key, value);
+    };
+    write(QStringLiteral("shi"), RzSpinEdit1->text());
+    write(QStringLiteral("feng"), RzSpinEdit2->text());
+    write(QStringLiteral("miao"), RzSpinEdit3->text());
+    write(QStringLiteral("qiancolor"), ValueEncodings::colorToText(ColorBox1->selectedColor()));
+    write(QStringLiteral("beicolor"), ValueEncodings::colorToText(ColorBox2->selectedColor()));
+    write(QStringLiteral("fontsize"), GSFontSizeBox1->text());
+    write(QStringLiteral("mp3"), FilenameEdit1->text());
+    write(QStringLiteral("ico"), FilenameEdit2->text());
+    write(QStringLiteral("showico"), ValueEncodings::boolToText(CheckBox1->isChecked()));
+    write(QStringLiteral("showtop"), ValueEncodings::boolToText(CheckBox2->isChecked()));
+    write(QStringLiteral("playtime"), RzSpinEdit4->text());
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+
+class ColorPicker;
+class FilenameEdit;
+class FontSizePicker;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class SpinField;
+
+// The settings dialog: loads every key of the settings file when it is created and
+// writes them all back when the user confirms the save button. It is created for each
+// use, shown modally and destroyed by the main window.
+class frm_param : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frm_param)
+
+public:
+    explicit frm_param(QWidget *owner);
+    ~frm_param() override;
+
+    // The settings file, computed once when the dialog is created.
+    QString settingsPath() const { return m_iniPath; }
+
+    QWidget *const Panel1;
+    QLabel *const Image1;
+    QLabel *const Label8;
+    QGroupBox *const RzGroupBox1;
+    SpinField *const RzSpinEdit1;
+    QLabel *const Label1;
+    SpinField *const RzSpinEdit2;
+    QLabel *const Label2;
+    SpinField *const RzSpinEdit3;
+    QLabel *const Label3;
+    QGroupBox *const GroupBox1;
+    QLabel *const Label4;
+    QLabel *const Label5;
+    ColorPicker *const ColorBox2;
+    ColorPicker *const ColorBox1;
+    QGroupBox *const GroupBox2;
+    QLabel *const Label6;
+    FontSizePicker *const GSFontSizeBox1;
+    QGroupBox *const GroupBox3;
+    QLabel *const Label7;
+    FilenameEdit *const FilenameEdit1;
+    QLabel *const Label9;
+    SpinField *const RzSpinEdit4;
+    QGroupBox *const GroupBox4;
+    QCheckBox *const CheckBox1;
+    FilenameEdit *const FilenameEdit2;
+    QCheckBox *const CheckBox2;
+    QPushButton *const RzBitBtn1;
+    QPushButton *const RzBitBtn2;
+
+private:
+    void FormCreate();
+    void CheckBox1Click();
+    void RzBitBtn1Click();
+    void saveSettings();
+    void placeControls();
+    void applyTabOrder();
+
+    QString m_iniPath;
+};
