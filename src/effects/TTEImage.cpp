@@ -113,6 +113,7 @@ void TTEImage::drawNormal(QImage &image, const QRect &area) const
     if (!m_pictureVisible || target.isEmpty() || !target.intersects(area))
         return;
     if (m_scaled.size() != target.size()) {
+        m_picture.ensureResolution(target.size());
         m_scaled = m_picture.image().scaled(target.size(), Qt::IgnoreAspectRatio,
                                             Qt::SmoothTransformation);
     }
@@ -160,9 +161,6 @@ void TTEImage::paintEvent(QPaintEvent *event)
 void TTEImage::resizeEvent(QResizeEvent *event)
 {
     UnprepareTransition();
-    const QRect target = pictureRect();
-    if (!target.isEmpty())
-        m_picture.ensureResolution(target.size());
     QWidget::resizeEvent(event);
 }
 

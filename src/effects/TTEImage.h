@@ -98,7 +98,8 @@ private:
     QColor m_color = Qt::white;
     bool m_pictureVisible = true;
     int m_margin = 0;
-    TTEPicture m_picture;
+    // A reduced JPEG is decoded again when first drawn larger, hence mutable.
+    mutable TTEPicture m_picture;
     mutable QImage m_scaled; // the picture at its drawn size
 
     TTransitionList m_transitions;

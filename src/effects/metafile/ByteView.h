@@ -15,8 +15,7 @@ public:
     constexpr ByteView(const unsigned char *data, std::size_t size)
         : m_data(data)
         , m_size(size)
-    {
-    }
+    {}
 
     constexpr std::size_t size() const { return m_size; }
     constexpr const unsigned char *data() const { return m_data; }
@@ -52,9 +51,9 @@ public:
     {
         if (!contains(offset, 4))
             return 0;
-        return std::uint32_t(m_data[offset]) | (std::uint32_t(m_data[offset + 1]) << 8)
-               | (std::uint32_t(m_data[offset + 2]) << 16)
-               | (std::uint32_t(m_data[offset + 3]) << 24);
+        return std::uint32_t(m_data[offset]) | (std::uint32_t(m_data[offset + 1]) << 8) |
+               (std::uint32_t(m_data[offset + 2]) << 16) |
+               (std::uint32_t(m_data[offset + 3]) << 24);
     }
     std::int32_t i32(std::size_t offset) const { return std::int32_t(u32(offset)); }
     float f32(std::size_t offset) const

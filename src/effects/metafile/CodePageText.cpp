@@ -65,8 +65,8 @@ QString decode(const QByteArray &bytes, int charSet)
         size_t outLeft = size_t(out.size());
         const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         const qsizetype produced = out.size() - qsizetype(outLeft);
-        result += QString::fromUtf16(reinterpret_cast<const char16_t *>(out.constData()),
-                                     produced / 2);
+        result +=
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(out.constData()), produced / 2);
         if (rc != size_t(-1))
             break;
         if (errno == E2BIG)

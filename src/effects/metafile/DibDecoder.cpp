@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::uint32_t CoreHeaderSize = 12;
 constexpr std::uint32_t InfoHeaderSize = 40;
-constexpr std::uint32_t V4HeaderSize = 108;
 
 constexpr std::uint32_t BiRgb = 0;
 constexpr std::uint32_t BiRle8 = 1;
@@ -68,8 +67,8 @@ std::optional<Header> readHeader(ByteView info)
         h.tableOffset += 12;
     if (h.bitCount <= 8) {
         const std::size_t maxEntries = std::size_t(1) << h.bitCount;
-        h.tableEntries = (h.colorsUsed == 0 || h.colorsUsed > maxEntries) ? maxEntries
-                                                                            : h.colorsUsed;
+        h.tableEntries =
+            (h.colorsUsed == 0 || h.colorsUsed > maxEntries) ? maxEntries : h.colorsUsed;
     } else if (h.colorsUsed <= 65536) {
         h.tableEntries = h.colorsUsed;
     }
@@ -143,8 +142,8 @@ void decodeRle(ByteView bits, const Header &h, const std::vector<QRgb> &table, Q
     auto put = [&](int index) {
         if (x < width && y < height) {
             const int row = bottomUp ? height - 1 - y : y;
-            const QRgb colour = std::size_t(index) < table.size() ? table[std::size_t(index)]
-                                                                  : qRgb(0, 0, 0);
+            const QRgb colour =
+                std::size_t(index) < table.size() ? table[std::size_t(index)] : qRgb(0, 0, 0);
             image.setPixel(x, row, colour);
         }
         ++x;
@@ -261,8 +260,7 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
         if (!bits.contains(rowStart, std::size_t(stride)))
             break; // a short bitmap keeps its missing rows black
         const std::optional<ByteView> row = bits.sub(rowStart, std::size_t(stride));
-        QRgb *out = reinterpret_cast<QRgb *>(
-            image.scanLine(int(bottomUp ? height - 1 - y : y)));
+        QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(int(bottomUp ? height - 1 - y : y)));
         for (qint64 x = 0; x < width; ++x) {
             const std::size_t xs = std::size_t(x);
             switch (h.bitCount) {
@@ -302,6 +300,41 @@ QImage decodePacked(ByteView packed, const Options &options)
     if (start > packed.size())
         return {};
     return decode(packed, packed.from(start), options);
+}
+
+QImage decodeBitmap16(ByteView header, ByteView bits, const Options &options)
+{
+    if (header.size() < 10)
+        return {};
+    const qint64 width = header.i16(2);
+    const qint64 height = header.i16(4);
+    const qint64 stride = header.i16(6);
+    const int planes = header.u8(8);
+    const int bitCount = header.u8(9);
+    if (width <= 0 || height <= 0 || width * height > options.maxPixels || planes != 1)
+        return {};
+    if (bitCount != 1 && bitCount != 24 && bitCount != 32)
+        return {};
+    if (stride < (width * bitCount + 7) / 8 || !bits.contains(0, std::size_t(stride * height)))
+        return {};
+    QImage image(int(width), int(height), QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
+    for (qint64 y = 0; y < height; ++y) {
+        const ByteView row = bits.from(std::size_t(y * stride));
+        QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+        for (qint64 x = 0; x < width; ++x) {
+            const std::size_t xs = std::size_t(x);
+            if (bitCount == 1) {
+                const bool set = (row.u8(xs / 8) >> (7 - xs % 8)) & 1;
+                out[x] = set ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            } else {
+                const std::size_t at = xs * std::size_t(bitCount / 8);
+                out[x] = qRgb(row.u8(at + 2), row.u8(at + 1), row.u8(at));
+            }
+        }
+    }
+    return image;
 }
 
 } // namespace DibDecoder

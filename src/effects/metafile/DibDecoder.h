@@ -23,4 +23,8 @@ QImage decode(ByteView info, ByteView bits, const Options &options);
 // A packed bitmap: header, colour table and bits in one block.
 QImage decodePacked(ByteView packed, const Options &options);
 
+// A device-dependent bitmap of the Windows metafiles: its 10-byte header
+// and its rows, top row first. Monochrome, 24- and 32-bit ones are read.
+QImage decodeBitmap16(ByteView header, ByteView bits, const Options &options);
+
 } // namespace DibDecoder

@@ -23,14 +23,14 @@ constexpr double Pi = 3.14159265358979323846;
 
 bool finite(const QRectF &r)
 {
-    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width())
-           && std::isfinite(r.height());
+    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) &&
+           std::isfinite(r.height());
 }
 
 bool finite(const QTransform &t)
 {
-    return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21())
-           && std::isfinite(t.m22()) && std::isfinite(t.dx()) && std::isfinite(t.dy());
+    return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) &&
+           std::isfinite(t.m22()) && std::isfinite(t.dx()) && std::isfinite(t.dy());
 }
 
 // Rounds a device coordinate to a pixel edge, clamped so that it converts.
@@ -294,8 +294,8 @@ QBrush GdiCanvas::qtBrush(const GdiBrush &brush) const
     case GdiBrush::Kind::Pattern:
         if (!brush.pattern.isNull()) {
             QBrush b(brush.pattern);
-            b.setTransform(QTransform::fromTranslate(m_state.brushOrigin.x(),
-                                                     m_state.brushOrigin.y()));
+            b.setTransform(
+                QTransform::fromTranslate(m_state.brushOrigin.x(), m_state.brushOrigin.y()));
             return b;
         }
         return QBrush(ropColour(brush.colour));
@@ -606,8 +606,8 @@ void GdiCanvas::arc(const QRectF &box, QPointF start, QPointF end, ArcKind kind)
     const double a1 = angleOf(end, c, rx, ry);
     // The direction is as seen on the device, so a flipping mapping turns it.
     const bool positive = (!m_state.clockwise) != (transform().determinant() < 0);
-    double sweep = positive ? std::fmod(a1 - a0 + 720.0, 360.0)
-                            : -std::fmod(a0 - a1 + 720.0, 360.0);
+    double sweep =
+        positive ? std::fmod(a1 - a0 + 720.0, 360.0) : -std::fmod(a0 - a1 + 720.0, 360.0);
     if (sweep == 0)
         sweep = positive ? 360 : -360;
 
@@ -824,8 +824,8 @@ void GdiCanvas::frameRegion(const QRegion &region, const GdiBrush &brush, QSizeF
 {
     if (region.isEmpty())
         return;
-    const QPointF d = transform().map(QPointF(stroke.width(), stroke.height()))
-                      - transform().map(QPointF(0, 0));
+    const QPointF d =
+        transform().map(QPointF(stroke.width(), stroke.height())) - transform().map(QPointF(0, 0));
     const int w = std::clamp(pixelEdge(std::abs(d.x())), 1, 1000);
     const int h = std::clamp(pixelEdge(std::abs(d.y())), 1, 1000);
     // The frame is the region less the region shrunk by the stroke size.
@@ -894,8 +894,8 @@ void GdiCanvas::textOut(QPointF reference, const QString &text, std::uint32_t op
     const QPointF origin = t.map(anchor);
     const double xScale = QLineF(t.map(QPointF(0, 0)), t.map(QPointF(1, 0))).length();
     const double yScale = QLineF(t.map(QPointF(0, 0)), t.map(QPointF(0, 1))).length();
-    if (!std::isfinite(origin.x()) || !std::isfinite(origin.y()) || !std::isfinite(xScale)
-        || !std::isfinite(yScale))
+    if (!std::isfinite(origin.x()) || !std::isfinite(origin.y()) || !std::isfinite(xScale) ||
+        !std::isfinite(yScale))
         return;
 
     const double maxHeight = 2.0 * std::max(m_target.width(), m_target.height()) + 16;
@@ -919,8 +919,8 @@ void GdiCanvas::textOut(QPointF reference, const QString &text, std::uint32_t op
         positions.reserve(text.size());
         for (qsizetype i = 0; i < text.size(); ++i) {
             positions.append(total);
-            const double step = i < dx.size() ? dx[i] * xScale
-                                              : metrics.horizontalAdvance(text.at(i));
+            const double step =
+                i < dx.size() ? dx[i] * xScale : metrics.horizontalAdvance(text.at(i));
             total += std::isfinite(step) ? std::clamp(step, -1.0e6, 1.0e6) : 0;
         }
     } else {
@@ -950,8 +950,7 @@ void GdiCanvas::textOut(QPointF reference, const QString &text, std::uint32_t op
         break;
     }
 
-    const double worldAngle =
-        std::atan2(-m_state.world.m12(), m_state.world.m11()) * 180.0 / Pi;
+    const double worldAngle = std::atan2(-m_state.world.m12(), m_state.world.m11()) * 180.0 / Pi;
     const double angle = f.escapement / 10.0 + (std::isfinite(worldAngle) ? worldAngle : 0);
     QTransform place;
     place.translate(origin.x(), origin.y());
@@ -972,8 +971,8 @@ void GdiCanvas::textOut(QPointF reference, const QString &text, std::uint32_t op
     } else {
         for (qsizetype i = 0; i < text.size(); ++i) {
             qsizetype n = 1;
-            if (text.at(i).isHighSurrogate() && i + 1 < text.size()
-                && text.at(i + 1).isLowSurrogate())
+            if (text.at(i).isHighSurrogate() && i + 1 < text.size() &&
+                text.at(i + 1).isLowSurrogate())
                 n = 2;
             m_painter.drawText(QPointF(x0 + positions[i], y0), text.mid(i, n));
             i += n - 1;
@@ -1091,8 +1090,8 @@ void GdiCanvas::rasterOp(const QRectF &dest, const QImage &source, int rop3)
             p.drawImage(dest, source);
     }
     const bool usesDest = ((rop3 >> 1) & 0x55) != (rop3 & 0x55);
-    const QColor brushColour = m_state.brush.kind == GdiBrush::Kind::Null ? QColor(Qt::white)
-                                                                         : m_state.brush.colour;
+    const QColor brushColour =
+        m_state.brush.kind == GdiBrush::Kind::Null ? QColor(Qt::white) : m_state.brush.colour;
     const QImage &pattern = m_state.brush.pattern;
     const bool usePattern = m_state.brush.kind == GdiBrush::Kind::Pattern && !pattern.isNull();
     const QImage patternArgb =
@@ -1110,8 +1109,7 @@ void GdiCanvas::rasterOp(const QRectF &dest, const QImage &source, int rop3)
             const QRgb s = qUnpremultiply(in[x]) & 0xFFFFFF;
             const QRgb dPixel = out[x];
             const bool transparent = qAlpha(dPixel) == 0;
-            const std::uint32_t d =
-                transparent ? 0xFFFFFF : (qUnpremultiply(dPixel) & 0xFFFFFF);
+            const std::uint32_t d = transparent ? 0xFFFFFF : (qUnpremultiply(dPixel) & 0xFFFFFF);
             std::uint32_t p = solid;
             if (usePattern) {
                 const int px = (area.left() + x) % patternArgb.width();
@@ -1146,8 +1144,8 @@ void GdiCanvas::alphaBlend(const QRectF &dest, const QImage &source, const QRect
     m_painter.resetTransform();
 }
 
-void GdiCanvas::transparentBlt(const QRectF &dest, const QImage &source,
-                               const QRectF &sourceRect, QRgb transparent)
+void GdiCanvas::transparentBlt(const QRectF &dest, const QImage &source, const QRectF &sourceRect,
+                               QRgb transparent)
 {
     QImage keyed = source.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < keyed.height(); ++y) {

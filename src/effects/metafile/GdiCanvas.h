@@ -16,7 +16,13 @@
 class GdiCanvas
 {
 public:
-    enum class ArcKind { Arc, ArcTo, Chord, Pie };
+    enum class ArcKind
+    {
+        Arc,
+        ArcTo,
+        Chord,
+        Pie
+    };
 
     // playback maps the metafile's device units onto the picture's pixels;
     // devicePerMm is the number of device units in a millimetre, used by the

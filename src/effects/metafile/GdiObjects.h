@@ -22,7 +22,13 @@ struct GdiPen
 
 struct GdiBrush
 {
-    enum class Kind { Solid, Null, Hatched, Pattern };
+    enum class Kind
+    {
+        Solid,
+        Null,
+        Hatched,
+        Pattern
+    };
     Kind kind = Kind::Solid;
     QColor colour = Qt::white;
     int hatch = 0;
@@ -54,4 +60,5 @@ struct GdiPlaceholder
 {
 };
 
-using GdiObject = std::variant<std::monostate, GdiPlaceholder, GdiPen, GdiBrush, GdiFont, GdiRegion>;
+using GdiObject =
+    std::variant<std::monostate, GdiPlaceholder, GdiPen, GdiBrush, GdiFont, GdiRegion>;

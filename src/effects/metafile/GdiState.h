@@ -33,7 +33,7 @@ struct GdiState
     QSizeF viewportExt{1, 1};
     QTransform world;
 
-    QPointF current; // logical
+    QPointF current;             // logical
     std::optional<QRegion> clip; // output pixels; none: the whole picture
     QPointF brushOrigin;         // output pixels
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+// Recognises, checks and renders enhanced and Windows metafiles, within
+// limits that bound the memory and the time any file can take.
+namespace MetafileDecoder {
+
+struct Limits
+{
+    int maxSide = 8192;
+    qint64 maxPixels = qint64(16) * 1024 * 1024;
+    // Decoded bitmap pixels over the whole file.
+    qint64 bitmapPixels = qint64(256) * 1024 * 1024;
+    // Painted pixels over the whole file, as multiples of the picture's area
+    // and in total.
+    qint64 paintedPerPixel = 1000;
+    qint64 paintedTotal = qint64(4) * 1000 * 1000 * 1000;
+};
+
+// The picture size in pixels at 96 dots per inch; throws EInvalidGraphic
+// for anything that is not a complete metafile of a sane size.
+QSize frameSize(const QByteArray &bytes, const Limits &limits = {});
+
+// The picture rendered at its frame size on a transparent background;
+// throws EInvalidGraphic as frameSize does.
+QImage render(const QByteArray &bytes, const Limits &limits = {});
+
+} // namespace MetafileDecoder
