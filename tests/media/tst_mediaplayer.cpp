@@ -27,6 +27,8 @@ private slots:
     void wavPlaysToo();
     void unplayableFilesRaise_data();
     void unplayableFilesRaise();
+    void openingWhatIsNoFileRaises();
+    void openThatNeverGetsReadyGivesUp();
     void commandsWithoutDeviceRaise_data();
     void commandsWithoutDeviceRaise();
 
@@ -232,6 +234,38 @@ void tst_MediaPlayer::unplayableFilesRaise()
     QVERIFY(!player->isOpen());
     QVERIFY(player->lastError() != 0);
     QCOMPARE(player->mode(), MediaMode::NotReady);
+}
+
+void tst_MediaPlayer::openingWhatIsNoFileRaises()
+{
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("x.mp3")));
+    for (const QString &name : {QStringLiteral("x.mp3"), QStringLiteral("missing.mp3")}) {
+        MediaPlayer player(TestSounds::fakeSink());
+        player.setFileName(m_dir.filePath(name));
+        try {
+            player.open();
+            QFAIL("opened");
+        } catch (const EMCIDeviceError &error) {
+            QVERIFY2(!error.message().isEmpty(), qPrintable(name));
+        }
+        QVERIFY(!player.isOpen());
+    }
+    QCOMPARE(EMCIDeviceError::fromText(QString()).message(), QStringLiteral("Unknown error code"));
+}
+
+void tst_MediaPlayer::openThatNeverGetsReadyGivesUp()
+{
+    // Each buffer takes longer to pass than open waits.
+    MediaPlayer player("identity sleep-time=6000000 ! fakesink sync=true");
+    player.setFileName(m_shortMp3);
+    try {
+        player.open();
+        QFAIL("opened");
+    } catch (const EMCIDeviceError &error) {
+        QCOMPARE(error.message(),
+                 QStringLiteral("The sound file did not become ready to play within 5 seconds"));
+    }
+    QVERIFY(!player.isOpen());
 }
 
 void tst_MediaPlayer::commandsWithoutDeviceRaise_data()
