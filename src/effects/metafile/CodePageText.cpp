@@ -48,36 +48,67 @@ const char *encodingFor(int charSet)
     }
 }
 
-QString decode(const QByteArray &bytes, int charSet)
+QString decode(const QByteArray &bytes, int charSet, QList<int> *bytesPerUnit)
 {
+    if (bytesPerUnit)
+        bytesPerUnit->clear();
     if (bytes.isEmpty())
         return {};
     iconv_t cd = iconv_open("UTF-16LE", encodingFor(charSet));
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) {
+        if (bytesPerUnit)
+            bytesPerUnit->fill(1, bytes.size());
         return QString::fromLatin1(bytes);
+    }
 
+    // One character at a time: an output room of one unit takes exactly one
+    // character from the basic plane; two units take one from beyond it.
     QString result;
-    QByteArray out(bytes.size() * 4 + 16, Qt::Uninitialized);
     char *in = const_cast<char *>(bytes.constData());
     size_t inLeft = size_t(bytes.size());
     while (inLeft > 0) {
-        char *outPtr = out.data();
-        size_t outLeft = size_t(out.size());
-        const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        const qsizetype produced = out.size() - qsizetype(outLeft);
-        result +=
-            QString::fromUtf16(reinterpret_cast<const char16_t *>(out.constData()), produced / 2);
-        if (rc != size_t(-1))
-            break;
-        if (errno == E2BIG)
+        char16_t units[2] = {0, 0};
+        const size_t inBefore = inLeft;
+        size_t produced = 0;
+        for (size_t room : {size_t(2), size_t(4)}) {
+            char *out = reinterpret_cast<char *>(units);
+            size_t outLeft = room;
+            const size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+            produced = (room - outLeft) / 2;
+            if (produced > 0 || rc != size_t(-1) || errno != E2BIG)
+                break;
+        }
+        if (produced == 0) {
+            // An invalid or cut-off sequence: replace one byte and go on.
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            in = const_cast<char *>(bytes.constData()) + (bytes.size() - qsizetype(inBefore)) + 1;
+            inLeft = inBefore - 1;
+            result += QChar(QChar::ReplacementCharacter);
+            if (bytesPerUnit)
+                bytesPerUnit->append(1);
             continue;
-        // An invalid or cut-off sequence: replace one byte and go on.
-        result += QChar(QChar::ReplacementCharacter);
-        ++in;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        for (size_t i = 0; i < produced; ++i) {
+            result += QChar(units[i]);
+            if (bytesPerUnit)
+                bytesPerUnit->append(i == 0 ? int(inBefore - inLeft) : 0);
+        }
     }
     iconv_close(cd);
+    return result;
+}
+
+QList<double> spacingPerUnit(const QList<double> &perByte, const QList<int> &bytesPerUnit)
+{
+    QList<double> result;
+    result.reserve(bytesPerUnit.size());
+    qsizetype at = 0;
+    for (int count : bytesPerUnit) {
+        double sum = 0;
+        for (int i = 0; i < count && at < perByte.size(); ++i, ++at)
+            sum += perByte[at];
+        result.append(sum);
+    }
     return result;
 }
 

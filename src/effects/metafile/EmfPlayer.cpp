@@ -676,6 +676,7 @@ void EmfPlayer::textAt(ByteView r, std::size_t at, bool wide)
     if (!string)
         return;
     QString text;
+    QList<int> unitBytes;
     if (wide) {
         text.reserve(chars);
         for (std::uint32_t i = 0; i < chars; ++i)
@@ -683,16 +684,18 @@ void EmfPlayer::textAt(ByteView r, std::size_t at, bool wide)
     } else {
         text = CodePageText::decode(
             QByteArray(reinterpret_cast<const char *>(string->data()), qsizetype(string->size())),
-            m_canvas.state().font.charSet);
+            m_canvas.state().font.charSet, &unitBytes);
     }
+    // One spacing value for each code unit, or for each byte of 8-bit text.
     QList<double> dx;
     const std::uint32_t offDx = r.u32(offDxAt);
     const std::size_t stride = (options & U_ETO_PDY) ? 8 : 4;
-    if (offDx != 0 && r.contains(offDx, std::size_t(chars) * stride) &&
-        text.size() == qsizetype(chars)) {
+    if (offDx != 0 && r.contains(offDx, std::size_t(chars) * stride)) {
         dx.reserve(chars);
         for (std::uint32_t i = 0; i < chars; ++i)
             dx.append(r.i32(offDx + stride * i));
+        if (!wide)
+            dx = CodePageText::spacingPerUnit(dx, unitBytes);
     }
     m_canvas.textOut(reference, text, options, rect, dx);
 }

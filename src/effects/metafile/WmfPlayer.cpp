@@ -556,14 +556,17 @@ void WmfPlayer::extText(ByteView r)
     const std::optional<ByteView> string = r.sub(next, length);
     if (!string)
         return;
+    QList<int> unitBytes;
     const QString text = CodePageText::decode(
         QByteArray(reinterpret_cast<const char *>(string->data()), qsizetype(length)),
-        m_canvas.state().font.charSet);
+        m_canvas.state().font.charSet, &unitBytes);
     next += (length + 1) & ~std::size_t(1);
+    // One spacing value for each byte of the text.
     QList<double> dx;
-    if (r.contains(next, length * 2) && text.size() == qsizetype(length)) {
+    if (r.contains(next, length * 2)) {
         for (std::size_t i = 0; i < length; ++i)
             dx.append(r.i16(next + 2 * i));
+        dx = CodePageText::spacingPerUnit(dx, unitBytes);
     }
     m_canvas.textOut(at, text, options, rect, dx);
 }
