@@ -1,0 +1,82 @@
+#include "ColorItemDrawing.h"
+
+#include "SystemColors.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+
+namespace ColorItemDrawing {
+
+namespace {
+
+constexpr std::int32_t highlightColour = std::int32_t(0xFF00000Du);
+constexpr std::int32_t highlightTextColour = std::int32_t(0xFF00000Eu);
+constexpr int lightChannel = 192;
+
+} // namespace
+
+QColor swatchColour(std::int32_t value, std::int32_t defaultColorColor, std::int32_t noneColorColor)
+{
+    if (value == clDefault)
+        return SystemColors::toQColor(defaultColorColor);
+    if (value == clNone)
+        return SystemColors::toQColor(noneColorColor);
+    return SystemColors::toQColor(value);
+}
+
+QRect swatchRect(const QRect &item)
+{
+    return QRect(item.left(), item.top(), item.height(), item.height()).adjusted(1, 1, -1, -1);
+}
+
+QColor outlineColour(const QColor &swatch, bool selected)
+{
+    if (swatch.red() > lightChannel || swatch.green() > lightChannel ||
+        swatch.blue() > lightChannel)
+        return QColor(Qt::black);
+    if (selected)
+        return QColor(Qt::white);
+    return swatch;
+}
+
+void draw(QPainter &painter, const QRect &rect, const Entry &entry, const QPalette &palette,
+          const QFont &font)
+{
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+
+    painter.fillRect(rect, entry.selected ? SystemColors::toQColor(highlightColour)
+                                          : palette.color(QPalette::Base));
+
+    const QRect swatch = swatchRect(rect);
+    if (swatch.isValid()) {
+        painter.fillRect(swatch, entry.swatch);
+        painter.setPen(QPen(outlineColour(entry.swatch, entry.selected), 0));
+        painter.setBrush(Qt::NoBrush);
+        // A cosmetic pen frames the rectangle's outermost pixels.
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+    }
+
+    painter.setFont(font);
+    painter.setPen(entry.selected ? SystemColors::toQColor(highlightTextColour)
+                                  : palette.color(QPalette::Text));
+    const QFontMetrics metrics(font);
+    const int textLeft = swatch.left() + swatch.width() + textGap;
+    const int textTop = rect.top() + (rect.height() - metrics.height()) / 2;
+    painter.drawText(QRect(textLeft, textTop, rect.right() - textLeft + 1, metrics.height()),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, entry.text);
+
+    if (entry.focused) {
+        QPen dotted(entry.selected ? SystemColors::toQColor(highlightTextColour)
+                                   : palette.color(QPalette::Text),
+                    0, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+} // namespace ColorItemDrawing

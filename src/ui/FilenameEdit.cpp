@@ -1,0 +1,144 @@
+#include "FilenameEdit.h"
+
+#include "BrowseButton.h"
+#include "FileNameRules.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace {
+
+// The button stands inside the field's sunken border, flush with its right side.
+constexpr int borderWidth = 2;
+
+} // namespace
+
+FilenameEdit::FilenameEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , m_button(new BrowseButton(this))
+{
+    setTextMargins(0, 0, BrowseButton::buttonWidth, 0);
+    connect(m_button, &QAbstractButton::clicked, this, &FilenameEdit::browse);
+    placeButton();
+}
+
+FilenameEdit::~FilenameEdit() = default;
+
+void FilenameEdit::setFilter(const QString &filter)
+{
+    m_filter = filter;
+}
+
+void FilenameEdit::setInitialDir(const QString &dir)
+{
+    m_initialDir = dir;
+}
+
+QString FilenameEdit::dialogTitle()
+{
+    return QStringLiteral("Browse");
+}
+
+void FilenameEdit::setFileChooser(FileChooser chooser)
+{
+    m_chooser = std::move(chooser);
+}
+
+void FilenameEdit::browse()
+{
+    if (!isEnabled() || isReadOnly())
+        return;
+
+    // An existing file is taken whole; anything else is read like a command line, so a
+    // quoted path with blanks works and trailing words are ignored.
+    const QString current = text();
+    const QString name =
+        QFileInfo(current).isFile() ? current : FileNameRules::firstCommandLineWord(current);
+
+    if (FileNameRules::isValidFileName(name)) {
+        const QString folder = FileNameRules::folderPart(name);
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            m_initialDir = folder;
+        m_fileName = name.size() > folder.size() ? name : QString();
+    }
+
+    const QStringList filters = FileNameRules::toNameFilters(m_filter);
+    const std::optional<QString> chosen = m_chooser
+                                              ? m_chooser(m_initialDir, m_fileName, filters)
+                                              : runFileDialog(m_initialDir, m_fileName, filters);
+
+    if (isEnabled())
+        setFocus(Qt::OtherFocusReason);
+
+    if (!chosen || chosen->isEmpty())
+        return;
+    setText(FileNameRules::quotedWhenBlank(*chosen));
+    m_initialDir = FileNameRules::folderPart(*chosen);
+    m_fileName = *chosen;
+}
+
+std::optional<QString> FilenameEdit::runFileDialog(const QString &initialDir,
+                                                   const QString &proposedName,
+                                                   const QStringList &nameFilters)
+{
+    if (!m_dialog) {
+        // Qt's own dialog behaves the same on every desktop and keeps its state between uses.
+        m_dialog = std::make_unique<QFileDialog>(this, dialogTitle());
+        m_dialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_dialog->setFileMode(QFileDialog::ExistingFile);
+        m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    m_dialog->setNameFilters(nameFilters);
+    if (!nameFilters.isEmpty())
+        m_dialog->selectNameFilter(nameFilters.first());
+    if (!initialDir.isEmpty())
+        m_dialog->setDirectory(initialDir);
+    m_dialog->selectFile(proposedName);
+
+    if (m_dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = m_dialog->selectedFiles();
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.first();
+}
+
+void FilenameEdit::keyPressEvent(QKeyEvent *event)
+{
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier) {
+        event->accept();
+        browse();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FilenameEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    // Entering the field from the keyboard selects its whole text; a click places the caret.
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        break;
+    default:
+        selectAll();
+        break;
+    }
+}
+
+void FilenameEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    placeButton();
+}
+
+void FilenameEdit::placeButton()
+{
+    m_button->setGeometry(width() - borderWidth - BrowseButton::buttonWidth, borderWidth,
+                          BrowseButton::buttonWidth, height() - 2 * borderWidth);
+}
