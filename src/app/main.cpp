@@ -1,3 +1,4 @@
+#include "ClockIcon.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
     QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));
+    QApplication::setWindowIcon(ClockIcon::icon());
 
     frm_main mainWindow;
     frm_pubunit pubUnit;

@@ -1,18 +1,28 @@
 #include "frm_main.h"
 
+#include "CommandList.h"
+#include "ContextMenuHook.h"
 #include "Countdown.h"
 #include "CounterField.h"
+#include "DisplayModes.h"
 #include "ErrorGuard.h"
+#include "KeyDispatcher.h"
+#include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "NumberTexts.h"
+#include "ParamCommand.h"
+#include "PopupMenu.h"
+#include "SaveDurationCommand.h"
 #include "SpinField.h"
 #include "SystemColors.h"
+#include "TTEImage.h"
+#include "TrayIcon.h"
 #include "ValueEncodings.h"
+#include "frm_param.h"
 #include "platform/TaskbarPresence.h"
 #include "pub_unit.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
@@ -54,7 +64,7 @@ QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 
 } // namespace
 
-frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock)
+frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock, const QByteArray &audioSink)
     : QWidget(parent)
     , Panel1(new QFrame(this))
     , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
@@ -72,15 +82,21 @@ frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock)
     , RzNumericEdit2(new CounterField(Panel1))
     , Label6(panelLabel(QStringLiteral("剩余秒数："), Panel1, 734, 24))
     , RzNumericEdit3(new CounterField(Panel1))
-    , MediaPlayer1(new QWidget(Panel1))
+    , MediaPlayer1(new MediaPlayerBar(Panel1, audioSink))
     , Label7(new QLabel(zeroDisplay, this))
-    , TEImage1(new QLabel(this))
+    , TEImage1(new TTEImage(this))
     , Timer1(new QTimer(this))
     , Timer2(new QTimer(this))
+    , ActionList1(CommandList::createActionList1(this))
+    , PopupMenu1(PopupMenu::createPopupMenu1(ActionList1, this))
+    , RxTrayIcon1(new TrayIcon(PopupMenu1, this))
     , m_schedule(std::move(clock))
+    , m_display(new DisplayModes(this))
+    , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
+    , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
 {
-    m_enabled.fill(true);
     buildLayout();
+    bindCommands();
     guarded([this] { FormCreate(); });
 }
 
@@ -126,11 +142,6 @@ void frm_main::buildLayout()
     }
     RzBitBtn1->setGeometry(276, 13, 60, 25);
     RzBitBtn2->setGeometry(371, 18, 60, 25);
-    connect(RzBitBtn1, &QPushButton::clicked, this, &frm_main::ac_savesetExecute);
-    connect(RzBitBtn2, &QPushButton::clicked, this, [this] {
-        if (isCommandEnabled(StateCommand::Begin))
-            ac_beginExecute();
-    });
 
     RzNumericEdit1->setGeometry(515, 20, 67, 21);
     RzNumericEdit2->setGeometry(653, 20, 72, 21);
@@ -155,8 +166,6 @@ void frm_main::buildLayout()
     Label7->setPalette(displayPalette);
 
     TEImage1->resize(131, 127);
-    TEImage1->setBackgroundRole(QPalette::Window);
-    TEImage1->setAutoFillBackground(true);
     TEImage1->raise();
 
     setTabOrder(RzNumericEdit1, RzNumericEdit2);
@@ -173,6 +182,39 @@ void frm_main::buildLayout()
     connect(Timer1, &QTimer::timeout, this, &frm_main::Timer1Timer);
     Timer2->setInterval(pictureTimerInterval);
     connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
+}
+
+void frm_main::bindCommands()
+{
+    ActionList1->setGuard([](const std::function<void()> &run) { guarded(run); });
+    const auto bind = [this](const char *name, void (frm_main::*handler)()) {
+        ActionList1->command(QString::fromLatin1(name))->setHandler([this, handler] {
+            (this->*handler)();
+        });
+    };
+    bind("ac_close", &frm_main::ac_closeExecute);
+    bind("ac_begin", &frm_main::ac_beginExecute);
+    bind("ac_suspend", &frm_main::ac_suspendExecute);
+    bind("ac_Continue", &frm_main::ac_ContinueExecute);
+    bind("ac_param", &frm_main::ac_paramExecute);
+    bind("ac_readparam", &frm_main::ac_readparamExecute);
+    bind("ac_full", &frm_main::ac_fullExecute);
+    bind("ac_win", &frm_main::ac_winExecute);
+    bind("ac_hide", &frm_main::ac_hideExecute);
+    bind("ac_end", &frm_main::ac_endExecute);
+    bind("ac_saveset", &frm_main::ac_savesetExecute);
+    ActionList1->bindButton(RzBitBtn1, ActionList1->command(u"ac_saveset"));
+    ActionList1->bindButton(RzBitBtn2, ActionList1->command(u"ac_begin"));
+
+    m_keys->install(this);
+    m_contextMenu->watch(Label7);
+    m_contextMenu->watch(Panel1);
+    m_contextMenu->watch(MediaPlayer1);
+    connect(m_display, &DisplayModes::changed, this, &frm_main::placeCornerPicture);
+    connect(RxTrayIcon1, &TrayIcon::doubleClicked, this, &frm_main::ac_fullExecute);
+    connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, this,
+            [this] { TaskbarPresence::refresh(this); });
+    connect(MediaPlayer1, &MediaPlayerBar::deviceError, this, &ErrorGuard::showError);
 }
 
 void frm_main::FormCreate()
@@ -214,7 +256,7 @@ void frm_main::applySettings()
         ValueEncodings::textToBool(readSetting(QStringLiteral("showtop"), QStringLiteral("true"))));
 
     applyPictureSettings();
-    setPictureBackground(background);
+    TEImage1->setBackgroundColor(SystemColors::toQColor(background));
 
     m_alarmLead = NumberTexts::integerFromText(
         readSetting(QStringLiteral("playtime"), QStringLiteral("0")), 0);
@@ -240,9 +282,10 @@ void frm_main::setDisplayFontSize(std::int32_t size)
 
 void frm_main::applyPictureSettings()
 {
+    TEImage1->cancelTransition();
     m_icoPath = readSetting(QStringLiteral("ico"), QString());
     if (QFileInfo(m_icoPath).isFile()) {
-        loadCornerPicture(m_icoPath);
+        TEImage1->LoadFromFile(m_icoPath);
         TEImage1->setVisible(ValueEncodings::textToBool(
             readSetting(QStringLiteral("showico"), QStringLiteral("false"))));
         Timer2->start();
@@ -252,26 +295,10 @@ void frm_main::applyPictureSettings()
     }
 }
 
-void frm_main::loadCornerPicture(const QString &path)
-{
-    // The transition image loads the file and throws when it cannot decode it.
-    const QPixmap pixmap(path);
-    TEImage1->setPixmap(
-        pixmap.scaled(TEImage1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
-void frm_main::setPictureBackground(std::int32_t colour)
-{
-    QPalette palette = TEImage1->palette();
-    palette.setColor(QPalette::Window, SystemColors::toQColor(colour));
-    TEImage1->setPalette(palette);
-}
-
 void frm_main::applySoundSettings()
 {
-    m_soundPath = readSetting(QStringLiteral("mp3"),
-                              pub_unit::applicationDirectory() + QStringLiteral("荷塘月色.mp3"));
-    MediaPlayer1->setVisible(QFileInfo(m_soundPath).isFile());
+    MediaPlayer1->applySoundFile(readSetting(
+        QStringLiteral("mp3"), pub_unit::applicationDirectory() + QStringLiteral("荷塘月色.mp3")));
 }
 
 void frm_main::placeCornerPicture()
@@ -321,79 +348,55 @@ void frm_main::ac_readparamExecute()
 void frm_main::ac_paramExecute()
 {
     guarded([this] {
-        setCommandEnabled(StateCommand::Param, false);
-        {
-            QDialog dialog(this);
-            dialog.setWindowTitle(QStringLiteral("参数设置"));
-            dialog.exec();
-        }
-        setCommandEnabled(StateCommand::Param, true);
-        applySettings();
+        ParamCommand::run(*ActionList1->command(u"ac_param"),
+                          *ActionList1->command(u"ac_readparam"),
+                          [this] { return std::make_unique<frm_param>(this); });
     });
 }
 
 void frm_main::ac_savesetExecute()
 {
     guarded([this] {
-        MessageBoxes::Request confirm;
-        confirm.owner = this;
-        confirm.icon = QMessageBox::Question;
-        confirm.caption = QStringLiteral("确认");
-        confirm.text = QStringLiteral("保存当前参数设置，请确认？");
-        confirm.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-        if (MessageBoxes::show(confirm) != QMessageBox::Ok)
-            return;
-        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("shi"),
-                           RzSpinEdit1->text());
-        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("feng"),
-                           RzSpinEdit2->text());
-        pub_unit::writeKey(m_configPath, settingsSection, QStringLiteral("miao"),
-                           RzSpinEdit3->text());
+        const auto confirm = [this] {
+            MessageBoxes::Request request;
+            request.owner = this;
+            request.icon = QMessageBox::Question;
+            request.caption = SaveDurationCommand::caption;
+            request.text = SaveDurationCommand::question;
+            request.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            return MessageBoxes::show(request) == QMessageBox::Ok;
+        };
+        const auto write = [this](const QString &key, const QString &value) {
+            pub_unit::writeKey(m_configPath, settingsSection, key, value);
+        };
+        SaveDurationCommand::run({RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
+                                 confirm, write);
     });
-}
-
-void frm_main::setFramed(bool framed)
-{
-    const bool isFramed = !windowFlags().testFlag(Qt::FramelessWindowHint);
-    if (framed == isFramed)
-        return;
-    const bool visible = isVisible();
-    setWindowFlag(Qt::FramelessWindowHint, !framed);
-    if (visible)
-        show();
 }
 
 void frm_main::ac_fullExecute()
 {
     guarded([this] {
-        setFramed(false);
-        setWindowState(Qt::WindowMaximized);
-        show();
+        m_display->showFullScreen();
+        PopupMenu1->item(u"N2")->setChecked(true);
     });
 }
 
 void frm_main::ac_winExecute()
 {
-    guarded([this] {
-        setFramed(true);
-        setWindowState(Qt::WindowMaximized);
-        show();
-    });
+    guarded([this] { m_display->showWindowed(); });
 }
 
 void frm_main::ac_hideExecute()
 {
-    guarded([this] {
-        setFramed(true);
-        setWindowState(windowState() | Qt::WindowMinimized);
-    });
+    guarded([this] { m_display->showHidden(); });
 }
 
 // Command states
 
 bool frm_main::isCommandEnabled(StateCommand command) const
 {
-    return m_enabled[std::size_t(command)];
+    return ActionList1->command(command)->isEnabled();
 }
 
 bool frm_main::isCountdownTimerRunning() const
@@ -403,9 +406,7 @@ bool frm_main::isCountdownTimerRunning() const
 
 void frm_main::setCommandEnabled(StateCommand command, bool enabled)
 {
-    m_enabled[std::size_t(command)] = enabled;
-    if (command == StateCommand::Begin)
-        RzBitBtn2->setEnabled(enabled);
+    ActionList1->command(command)->setEnabled(enabled);
 }
 
 void frm_main::setCountdownTimerRunning(bool running)
@@ -455,7 +456,9 @@ void frm_main::Timer1Timer()
 }
 
 void frm_main::Timer2Timer()
-{}
+{
+    guarded([this] { TEImage1->Timer2Timer(); });
+}
 
 // CountdownView
 
@@ -501,7 +504,7 @@ void frm_main::processPendingEvents()
 
 void frm_main::startAlarm()
 {
-    MediaPlayer1->setVisible(QFileInfo(m_soundPath).isFile());
+    MediaPlayer1->startAlarm();
 }
 
 void frm_main::finishCountdown()

@@ -4,18 +4,26 @@
 #include "CountdownView.h"
 #include "TickSchedule.h"
 
+#include <QByteArray>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 
+class CommandList;
+class ContextMenuHook;
 class CounterField;
+class DisplayModes;
+class KeyDispatcher;
+class MediaPlayerBar;
+class PopupMenu;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class SpinField;
+class TTEImage;
+class TrayIcon;
 
 // The main window: the large countdown display under a panel of duration fields,
 // counters and the start button, with the corner picture in the lower right.
@@ -27,9 +35,11 @@ class frm_main : public QWidget, public CountdownView, public CommandStateSink
 public:
     static constexpr int cornerMargin = 50;
 
-    // clock drives the countdown timer's schedule; tests pass one they advance themselves.
+    // clock drives the countdown timer's schedule; tests pass one they advance themselves,
+    // and an audio sink for the alarm player (see MediaPlayerBar).
     explicit frm_main(QWidget *parent = nullptr,
-                      TickSchedule::Clock clock = TickSchedule::bootClock());
+                      TickSchedule::Clock clock = TickSchedule::bootClock(),
+                      const QByteArray &audioSink = {});
     ~frm_main() override;
 
     // Commands; each runs its handler under the error box.
@@ -78,11 +88,14 @@ public:
     CounterField *const RzNumericEdit2;
     QLabel *const Label6;
     CounterField *const RzNumericEdit3;
-    QWidget *const MediaPlayer1;
+    MediaPlayerBar *const MediaPlayer1;
     QLabel *const Label7;
-    QLabel *const TEImage1;
+    TTEImage *const TEImage1;
     QTimer *const Timer1;
     QTimer *const Timer2;
+    CommandList *const ActionList1;
+    PopupMenu *const PopupMenu1;
+    TrayIcon *const RxTrayIcon1;
 
     // CountdownView
     QString totalText() const override;
@@ -116,9 +129,7 @@ private:
     // The two settings steps that concern the corner picture and the alarm player.
     void applyPictureSettings();
     void applySoundSettings();
-    void loadCornerPicture(const QString &path);
-    void setPictureBackground(std::int32_t colour);
-    void setFramed(bool framed);
+    void bindCommands();
 
     QString readSetting(const QString &key, const QString &defaultValue) const;
 
@@ -126,10 +137,11 @@ private:
     // Ticks that fell due but have not run yet (the countdown was paused meanwhile).
     std::int64_t m_pendingTicks = 0;
     bool m_freshStart = false;
-    std::array<bool, stateCommandCount> m_enabled{};
+    DisplayModes *const m_display;
+    KeyDispatcher *const m_keys;
+    ContextMenuHook *const m_contextMenu;
 
     QString m_configPath;
     QString m_icoPath;
-    QString m_soundPath;
     std::int32_t m_alarmLead = 0;
 };

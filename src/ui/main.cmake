@@ -5,7 +5,7 @@ target_sources(tarvik_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/frm_main.h ${CMAKE_CURRENT_LIST_DIR}/frm_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/TaskbarPresence.h
 )
-target_link_libraries(tarvik_ui PUBLIC tarvik_engine tarvik_app tarvik_settings)
+target_link_libraries(tarvik_ui PUBLIC tarvik_engine tarvik_app tarvik_settings tarvik_media tarvik_effects)
 
 pkg_check_modules(TARVIK_XCB IMPORTED_TARGET xcb)
 if(TARVIK_XCB_FOUND AND TARGET Qt6::Gui)

@@ -1,6 +1,9 @@
+#include "CommandList.h"
 #include "CounterField.h"
+#include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "SpinField.h"
+#include "TTEImage.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -227,7 +230,7 @@ void tst_frm_main::settingsAreApplied()
     QVERIFY(window->Timer2->isActive());
     QCOMPARE(window->Timer2->interval(), 20000);
     QVERIFY(!window->TEImage1->isVisibleTo(window.get()));
-    QCOMPARE(window->TEImage1->palette().color(QPalette::Window), QColor(0x20, 0x40, 0x80));
+    QCOMPARE(window->TEImage1->backgroundColor(), QColor(0x20, 0x40, 0x80));
     QCOMPARE(window->alarmLead(), 12);
 
     // A path that names no file hides the picture and stops its timer, whatever showico says.

@@ -9,6 +9,9 @@ namespace TaskbarPresence {
 // Applies whenever the window is shown (also after it has been re-created).
 void keepOffTaskbar(QWidget *window);
 
+// The notification area came or went: drops or restores the entry of a shown window.
+void refresh(QWidget *window);
+
 // Whether the desktop offers a way back without a taskbar entry.
 bool canLeaveTaskbar();
 

@@ -6,6 +6,9 @@ namespace TaskbarPresence {
 void keepOffTaskbar(QWidget *)
 {}
 
+void refresh(QWidget *)
+{}
+
 bool canLeaveTaskbar()
 {
     return false;

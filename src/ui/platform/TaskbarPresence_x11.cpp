@@ -53,7 +53,7 @@ void addToStateProperty(xcb_connection_t *connection, xcb_window_t window, xcb_a
 
 // After mapping: the window manager owns the state and takes a request.
 void requestState(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t netWmState,
-                  xcb_atom_t skipTaskbar)
+                  xcb_atom_t skipTaskbar, bool skip)
 {
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (!screen)
@@ -63,7 +63,7 @@ void requestState(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t 
     event.format = 32;
     event.window = window;
     event.type = netWmState;
-    event.data.data32[0] = 1; // _NET_WM_STATE_ADD
+    event.data.data32[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD or _REMOVE
     event.data.data32[1] = skipTaskbar;
     event.data.data32[2] = 0;
     event.data.data32[3] = 1; // from a normal application
@@ -75,7 +75,11 @@ void requestState(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t 
 void apply(QWidget *window, bool mapped)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection || !canLeaveTaskbar())
+    if (!connection)
+        return;
+    const bool skip = canLeaveTaskbar();
+    // An unmapped window has no entry to restore: the window manager cleared its state.
+    if (!mapped && !skip)
         return;
     const auto id = xcb_window_t(window->winId());
     const xcb_atom_t netWmState = internAtom(connection, "_NET_WM_STATE");
@@ -83,7 +87,7 @@ void apply(QWidget *window, bool mapped)
     if (netWmState == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
         return;
     if (mapped)
-        requestState(connection, id, netWmState, skipTaskbar);
+        requestState(connection, id, netWmState, skipTaskbar, skip);
     else
         addToStateProperty(connection, id, netWmState, skipTaskbar);
     xcb_flush(connection);
@@ -128,6 +132,12 @@ bool canLeaveTaskbar()
 void keepOffTaskbar(QWidget *window)
 {
     new ShowWatcher(window);
+}
+
+void refresh(QWidget *window)
+{
+    if (window->isVisible())
+        apply(window, true);
 }
 
 } // namespace TaskbarPresence
