@@ -45,6 +45,8 @@ public:
     bool stop();
     bool seekToStart();
 
+    // 0 while GStreamer does not know it yet: an MP3 without an information frame tells
+    // its length only after a second or so of playing.
     qint64 length();
     qint64 position();
     MediaMode mode();
