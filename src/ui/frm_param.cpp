@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -244,6 +245,17 @@ void frm_param::FormCreate()
         ValueEncodings::textToBool(read(QStringLiteral("showico"), QStringLiteral("false"))));
     RzSpinEdit4->setText(read(QStringLiteral("playtime"), QStringLiteral("0")));
     FilenameEdit1->setInitialDir(appDir);
+}
+
+void frm_param::keyPressEvent(QKeyEvent *event)
+{
+    // The dialog has no default button: Enter acts only on a focused button, which handles
+    // it itself, so an Enter that reaches the dialog does nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frm_param::CheckBox1Click()

@@ -56,6 +56,9 @@ public:
     QPushButton *const RzBitBtn1;
     QPushButton *const RzBitBtn2;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void FormCreate();
     void CheckBox1Click();

@@ -51,6 +51,7 @@ private slots:
     void loadingErrorSkipsTheRest();
     void refusedWriteStopsTheSave();
     void exitAndCloseBoxCancel();
+    void enterSavesOnlyFromTheSaveButton();
 
 private:
     QString configPath() const { return m_dir->path() + QStringLiteral("/config.dat"); }
@@ -386,6 +387,23 @@ void tst_frm_param::exitAndCloseBoxCancel()
     }
     QVERIFY(m_boxes.empty());
     QVERIFY(!QFile::exists(configPath()));
+}
+
+void tst_frm_param::enterSavesOnlyFromTheSaveButton()
+{
+    auto dialog = openDialog();
+    for (QWidget *widget :
+         {static_cast<QWidget *>(dialog->CheckBox2), static_cast<QWidget *>(dialog->ColorBox1),
+          static_cast<QWidget *>(dialog->RzSpinEdit3)}) {
+        widget->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(m_boxes.empty());
+        QVERIFY(dialog->isVisible());
+    }
+    dialog->RzBitBtn1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(dialog->RzBitBtn1, Qt::Key_Return);
+    QCOMPARE(m_boxes.size(), std::size_t(1));
+    QCOMPARE(m_boxes.front().request.caption, QStringLiteral("确认"));
 }
 
 QTEST_MAIN(tst_frm_param)
