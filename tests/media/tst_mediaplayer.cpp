@@ -2,8 +2,10 @@
 #include "MediaPlayer.h"
 #include "TestSounds.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -208,6 +210,13 @@ void tst_MediaPlayer::unplayableFilesRaise_data()
     QTest::newRow("text renamed to mp3") << QByteArray("These are words, not sound.\n")
                                          << QStringLiteral("Could not determine type of stream.");
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("Stream contains no data.");
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    QTest::newRow("picture") << png << QStringLiteral("The file holds no sound");
     QTest::newRow("letters") << QByteArray(4096, 'Z')
                              << QStringLiteral("This appears to be a text file");
 }
