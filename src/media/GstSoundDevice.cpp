@@ -134,9 +134,23 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
     m_length = 0;
     m_lastPosition = 0;
 
-    // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
-    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_SUCCESS)
+    auto ready = [&] {
+        gint audioStreams = 0;
+        g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
+        if (audioStreams == 0)
+            return fail(QStringLiteral("The file holds no sound"));
+        m_length = length();
         return true;
+    };
+
+    // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
+    switch (gst_element_set_state(m_pipeline, GST_STATE_PAUSED)) {
+    case GST_STATE_CHANGE_SUCCESS:
+    case GST_STATE_CHANGE_NO_PREROLL:
+        return ready();
+    default:
+        break;
+    }
     const auto deadline = std::chrono::steady_clock::now() + openTimeout;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -159,14 +173,9 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
             m_atEnd = true;
             return true;
         default:
-            if (GST_MESSAGE_SRC(message.get()) != GST_OBJECT(m_pipeline))
-                continue;
-            gint audioStreams = 0;
-            g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
-            if (audioStreams == 0)
-                return fail(QStringLiteral("The file holds no sound"));
-            m_length = length();
-            return true;
+            if (GST_MESSAGE_SRC(message.get()) == GST_OBJECT(m_pipeline))
+                return ready();
+            break;
         }
     }
 }
