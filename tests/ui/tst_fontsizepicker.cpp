@@ -1,6 +1,7 @@
 #include "FontSizeItemDelegate.h"
 #include "FontSizePicker.h"
 
+#include <QAbstractItemView>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPainter>
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void zeroClearsASelection();
     void choosingAnEntry();
     void enterDoesNotReachTheDialog();
+    void enterInOpenListTakesHighlightedEntry();
     void entryDrawing();
 };
 
@@ -220,6 +222,24 @@ void TestFontSizePicker::enterDoesNotReachTheDialog()
     QCOMPARE(clicked.count(), 0);
     QCOMPARE(picker->fontSize(), 12);
     QVERIFY(dialog.isVisible());
+}
+
+void TestFontSizePicker::enterInOpenListTakesHighlightedEntry()
+{
+    FontSizePicker picker;
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&picker));
+    picker.setText("9");
+    picker.showPopup();
+    QTRY_VERIFY(picker.view()->isVisible());
+    QCOMPARE(picker.view()->visualRect(picker.model()->index(0, 0)).height(), 16);
+    QCOMPARE(picker.view()->viewport()->height() / 16, 8);
+
+    picker.view()->setCurrentIndex(picker.model()->index(picker.findText("14"), 0));
+    QTest::keyClick(picker.view(), Qt::Key_Return);
+    QTRY_VERIFY(!picker.view()->isVisible());
+    QCOMPARE(picker.text(), "14");
+    QCOMPARE(picker.fontSize(), 14);
 }
 
 void TestFontSizePicker::entryDrawing()
