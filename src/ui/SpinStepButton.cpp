@@ -1,5 +1,6 @@
 #include "SpinStepButton.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -63,6 +64,32 @@ void SpinStepButton::mouseReleaseEvent(QMouseEvent *event)
     update();
     if (rect().contains(event->position().toPoint()))
         emit step();
+}
+
+void SpinStepButton::hideEvent(QHideEvent *event)
+{
+    cancelHold();
+    QWidget::hideEvent(event);
+}
+
+void SpinStepButton::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A box popping up or the field being disabled takes the release away from us; the
+    // held steps must not run on without it.
+    if ((event->type() == QEvent::EnabledChange && !isEnabled()) ||
+        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
+        cancelHold();
+}
+
+void SpinStepButton::cancelHold()
+{
+    m_repeatTimer->stop();
+    if (m_down) {
+        m_down = false;
+        m_over = false;
+        update();
+    }
 }
 
 void SpinStepButton::paintEvent(QPaintEvent *)

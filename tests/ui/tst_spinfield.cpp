@@ -84,6 +84,7 @@ private slots:
     void stepButtonClick();
     void stepButtonHeld();
     void stepButtonReleasedOutside();
+    void holdEndsWithoutRelease();
     void typing();
     void enterMovesFocus();
     void focusInSelection();
@@ -313,6 +314,27 @@ void tst_SpinField::stepButtonReleasedOutside()
     fireRepeat(up);
     QTest::mouseRelease(up, Qt::LeftButton, Qt::NoModifier, QPoint(-30, -30));
     QCOMPARE(field->text(), QStringLiteral("4"));
+}
+
+void tst_SpinField::holdEndsWithoutRelease()
+{
+    // A hold cut short by the field being disabled or hidden stops stepping.
+    SpinField *field = m_window->hours;
+    field->setText(QStringLiteral("3"));
+    SpinStepButton *up = field->upButton();
+    auto *timer = up->findChild<QTimer *>(QStringLiteral("repeatTimer"));
+
+    QTest::mousePress(up, Qt::LeftButton);
+    QVERIFY(timer->isActive());
+    field->setEnabled(false);
+    QVERIFY(!timer->isActive());
+    QVERIFY(!up->isDown());
+    field->setEnabled(true);
+
+    QTest::mousePress(up, Qt::LeftButton);
+    m_window->hide();
+    QVERIFY(!timer->isActive());
+    QCOMPARE(field->text(), QStringLiteral("3"));
 }
 
 void tst_SpinField::typing()
