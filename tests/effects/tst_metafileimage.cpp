@@ -1,3 +1,4 @@
+#include "ClipArtSamples.h"
 #include "EInvalidGraphic.h"
 #include "MetafileDecoder.h"
 #include "MetafileImage.h"
@@ -62,6 +63,7 @@ private slots:
     void emfBitmapRecords();
     void emfTextInUtf16AndCodePages();
     void emfSkipsMalformedRecords();
+    void clipArtPictures();
     void wmfPlaceableShapesTextAndBitmap();
     void wmfWithoutPlaceableHeader();
     void invalidAndTruncatedFiles();
@@ -344,6 +346,29 @@ void tst_MetafileImage::emfSkipsMalformedRecords()
     const QImage image = argb(MetafileImage::loadFromData(bytes));
     QVERIFY(transparentAt(image, 10, 10));
     QVERIFY(near(image.pixel(80, 80), Qt::blue));
+}
+
+void tst_MetafileImage::clipArtPictures()
+{
+    const QImage emf = argb(MetafileImage::loadFromData(ClipArtSamples::clipArtEmf()));
+    QCOMPARE(emf.size(), QSize(320, 240));
+    QVERIFY(near(emf.pixel(270, 35), QColor(255, 215, 0)));   // sun
+    QVERIFY(near(emf.pixel(140, 100), QColor(150, 20, 30)));  // roof
+    QVERIFY(near(emf.pixel(140, 170), QColor(110, 70, 30)));  // door
+    QVERIFY(near(emf.pixel(240, 100), QColor(30, 120, 40)));  // tree crown
+    QVERIFY(near(emf.pixel(20, 225), QColor(80, 170, 60)));   // ground
+    QVERIFY(near(emf.pixel(5, 2), QColor(90, 160, 230), 12)); // top of the sky gradient
+    QVERIFY(near(emf.pixel(300, 190), QColor(240, 80, 60)));  // pie slice
+    QVERIFY(near(emf.pixel(42, 198), QColor(255, 230, 0)));   // flower bitmap, unsmoothed
+    const int bricks = pixelsOfColour(emf, QRect(95, 115, 90, 20), QColor(180, 60, 40));
+    QVERIFY2(bricks > 300 && bricks < 1600, qPrintable(QString::number(bricks)));
+    QVERIFY(pixelsOfColour(emf, QRect(80, 205, 160, 30), QColor(20, 40, 120)) > 200);
+
+    const QImage wmf = argb(MetafileImage::loadFromData(ClipArtSamples::clipArtWmf()));
+    QCOMPARE(wmf.size(), QSize(192, 192));
+    QVERIFY(near(wmf.pixel(96, 96), QColor(220, 30, 40)));
+    QVERIFY(near(wmf.pixel(30, 96), QColor(255, 230, 80)));
+    QVERIFY(transparentAt(wmf, 3, 3));
 }
 
 void tst_MetafileImage::wmfPlaceableShapesTextAndBitmap()

@@ -67,6 +67,26 @@ std::uint32_t ternaryOp(int code, std::uint32_t p, std::uint32_t s, std::uint32_
     return result;
 }
 
+// The union of rectangles in any order, halving so that the work stays near
+// n log n.
+QRegion unionOf(const QList<QRect> &rects, qsizetype begin, qsizetype end)
+{
+    if (end - begin == 1)
+        return QRegion(rects[begin]);
+    if (end <= begin)
+        return {};
+    const qsizetype middle = begin + (end - begin) / 2;
+    return unionOf(rects, begin, middle).united(unionOf(rects, middle, end));
+}
+
+// Bitmaps drawn smaller are smoothed; enlarged ones keep their square
+// pixels, as the default stretching mode draws them.
+bool shrinks(const QTransform &t, const QRectF &dest, const QImage &image)
+{
+    const QRectF device = t.mapRect(dest);
+    return device.width() < image.width() || device.height() < image.height();
+}
+
 double angleOf(QPointF point, QPointF centre, double rx, double ry)
 {
     // Qt measures arcs by the angle on the unscaled circle.
@@ -791,9 +811,7 @@ QRegion GdiCanvas::regionFromDevice(const QList<QRect> &rects) const
         if (!m.isEmpty())
             mapped.append(m);
     }
-    QRegion region;
-    region.setRects(mapped.constData(), int(mapped.size()));
-    return region;
+    return unionOf(mapped, 0, mapped.size());
 }
 
 QRegion GdiCanvas::regionFromLogical(const QList<QRect> &rects) const
@@ -806,9 +824,7 @@ QRegion GdiCanvas::regionFromLogical(const QList<QRect> &rects) const
         if (!m.isEmpty())
             mapped.append(m);
     }
-    QRegion region;
-    region.setRects(mapped.constData(), int(mapped.size()));
-    return region;
+    return unionOf(mapped, 0, mapped.size());
 }
 
 void GdiCanvas::fillRegion(const QRegion &region, const GdiBrush &brush)
@@ -1054,7 +1070,7 @@ void GdiCanvas::blit(const QRectF &dest, const QImage &source, const QRectF &sou
     if (!spend(t.mapRect(d)) || !applyClip())
         return;
     m_painter.setTransform(t);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinks(t, d, clipped));
     m_painter.drawImage(d, clipped);
     m_painter.resetTransform();
 }
@@ -1137,7 +1153,7 @@ void GdiCanvas::alphaBlend(const QRectF &dest, const QImage &source, const QRect
     if (!spend(t.mapRect(d)) || !applyClip())
         return;
     m_painter.setTransform(t);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinks(t, d, clipped));
     m_painter.setOpacity(std::clamp(constantAlpha, 0, 255) / 255.0);
     m_painter.drawImage(d, clipped);
     m_painter.setOpacity(1);
