@@ -110,6 +110,16 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
+# Once a notification area appears, the program leaves the taskbar.
+trayer --edge bottom --align right --widthtype pixel --width 64 --height 24 >"$work/trayer.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 80); do
+    state=$(xprop -id "$window" _NET_WM_STATE)
+    [[ "$state" == *_NET_WM_STATE_SKIP_TASKBAR* ]] && break
+    sleep 0.1
+done
+[[ "$state" == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "still on the taskbar with a tray: $state"
+
 # Closing the window ends the program.
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 for _ in $(seq 100); do

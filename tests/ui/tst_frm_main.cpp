@@ -34,6 +34,8 @@ private slots:
     void failedApplyAtCreation_data();
     void failedApplyAtCreation();
     void failedApplyStopsTheStart();
+    void unreadableFilesStopTheStart_data();
+    void unreadableFilesStopTheStart();
     void countdownTicksAndFinishes();
     void lateTicksAreCaughtUpAndStopAtTheFinish();
     void pauseKeepsPendingTicksAndPausedTimeDoesNotCount();
@@ -330,6 +332,44 @@ void tst_frm_main::failedApplyStopsTheStart()
     QCOMPARE(errorBoxes(), 1);
     QCOMPARE(window->RzNumericEdit1->text(), QStringLiteral("5"));
     QVERIFY(window->isCountdownTimerRunning());
+}
+
+void tst_frm_main::unreadableFilesStopTheStart_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("alarmLead");
+    QTest::newRow("picture") << "ico"
+                             << "broken.jpg" << 0;
+    QTest::newRow("sound") << "mp3"
+                           << "broken.mp3" << 9;
+}
+
+void tst_frm_main::unreadableFilesStopTheStart()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, fileName);
+    QFETCH(int, alarmLead);
+
+    QFile broken(m_dir->filePath(fileName));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4096, 'x'));
+    broken.close();
+    write(QStringLiteral("miao"), QStringLiteral("5"));
+    write(QStringLiteral("playtime"), QStringLiteral("9"));
+    write(key, broken.fileName());
+    const auto window = std::make_unique<frm_main>(
+        nullptr, [this] { return m_now; }, QByteArrayLiteral("fakesink sync=true"));
+
+    QCOMPARE(errorBoxes(), 1);
+    QCOMPARE(window->alarmLead(), alarmLead);
+    QVERIFY(window->RzNumericEdit1->text().isEmpty());
+    verifyIdle(*window);
+
+    window->ac_beginExecute();
+    QCOMPARE(errorBoxes(), 2);
+    QVERIFY(window->RzNumericEdit1->text().isEmpty());
+    verifyIdle(*window);
 }
 
 void tst_frm_main::countdownTicksAndFinishes()

@@ -1,0 +1,152 @@
+// Runs a real countdown on the offscreen platform while other threads keep every
+// processor busy (and, with --block-ms, while the user-interface thread itself is
+// blocked now and then), and prints how far the finish lies from the ideal deadline
+// and how late the display changes come.
+//
+//   countdown_finish [--seconds N] [--block-ms M]
+
+#include "MessageBoxes.h"
+#include "TickSchedule.h"
+#include "frm_main.h"
+#include "pub_unit.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono;
+
+namespace {
+
+// Records when the countdown starts and when each display change lands.
+class MeasuredWindow : public frm_main
+{
+public:
+    explicit MeasuredWindow(TickSchedule::Clock clock)
+        : frm_main(nullptr, clock)
+        , m_clock(std::move(clock))
+    {}
+
+    void setCountdownTimerRunning(bool running) override
+    {
+        if (running && !m_started) {
+            m_started = true;
+            m_start = m_clock();
+        }
+        frm_main::setCountdownTimerRunning(running);
+    }
+
+    void setDisplayText(const QString &text) override
+    {
+        if (m_started)
+            m_changes.push_back(m_clock());
+        frm_main::setDisplayText(text);
+    }
+
+    nanoseconds start() const { return m_start; }
+    const std::vector<nanoseconds> &changes() const { return m_changes; }
+
+private:
+    TickSchedule::Clock m_clock;
+    bool m_started = false;
+    nanoseconds m_start{0};
+    std::vector<nanoseconds> m_changes;
+};
+
+double ms(nanoseconds value)
+{
+    return duration<double, std::milli>(value).count();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    int seconds = 60;
+    int blockMs = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--seconds") == 0)
+            seconds = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--block-ms") == 0)
+            blockMs = std::max(0, std::atoi(argv[i + 1]));
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir dir;
+    pub_unit::setApplicationDirectoryForTesting(dir.path());
+    const QString config = dir.filePath(QStringLiteral("config.dat"));
+    const QString section = QStringLiteral("SET");
+    pub_unit::writeKey(config, section, QStringLiteral("shi"), QString::number(seconds / 3600));
+    pub_unit::writeKey(config, section, QStringLiteral("feng"), QString::number(seconds / 60 % 60));
+    pub_unit::writeKey(config, section, QStringLiteral("miao"), QString::number(seconds % 60));
+
+    const TickSchedule::Clock clock = TickSchedule::bootClock();
+    nanoseconds finishedAt{0};
+    MessageBoxes::setPresenterForTesting([&](const MessageBoxes::Request &request) {
+        if (request.icon == QMessageBox::Information) {
+            finishedAt = clock();
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        } else {
+            std::fprintf(stderr, "error box: %s\n", qPrintable(request.text));
+        }
+        return QMessageBox::Ok;
+    });
+
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> load;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < cores; ++i) {
+        load.emplace_back([&stop] {
+            volatile std::uint64_t sink = 0;
+            while (!stop.load(std::memory_order_relaxed))
+                sink = sink + 1;
+        });
+    }
+
+    MeasuredWindow window(clock);
+    window.show();
+
+    // Blocks the user-interface thread for blockMs every 7.3 s, as a long handler would.
+    QTimer blocker;
+    if (blockMs > 0) {
+        QObject::connect(&blocker, &QTimer::timeout, &app,
+                         [blockMs] { std::this_thread::sleep_for(milliseconds(blockMs)); });
+        blocker.start(7300);
+    }
+
+    window.ac_beginExecute();
+    app.exec();
+    stop = true;
+    for (std::thread &thread : load)
+        thread.join();
+
+    const nanoseconds start = window.start();
+    const std::vector<nanoseconds> &changes = window.changes();
+    std::vector<double> lateness;
+    for (std::size_t k = 0; k < changes.size(); ++k)
+        lateness.push_back(ms(changes[k] - (start + std::chrono::seconds(k + 1))));
+    std::vector<double> sorted = lateness;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    const double largest = sorted.empty() ? 0.0 : sorted.back();
+
+    std::printf("countdown of %d s, %u load threads, user-interface thread blocked %d ms every "
+                "7.3 s\n",
+                seconds, cores, blockMs);
+    std::printf("display changes: %zu (expected %d)\n", changes.size(), seconds);
+    std::printf("finish - ideal deadline: %+.3f ms\n",
+                ms(finishedAt - (start + std::chrono::seconds(seconds))));
+    std::printf("display change lateness: median %.3f ms, largest %.3f ms\n", median, largest);
+    return finishedAt.count() != 0 && int(changes.size()) == seconds ? 0 : 1;
+}
