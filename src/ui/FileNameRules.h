@@ -8,8 +8,9 @@
 // and how a chosen path goes back into the text.
 namespace FileNameRules {
 
-// The longest first word taken from a command-line style text.
-constexpr qsizetype maxWordLength = 256;
+// The longest first word taken from a command-line style text: the longest path the
+// system takes, so that a long quoted path is not cut short.
+constexpr qsizetype maxWordLength = 4096;
 
 // The first word of the text split like a command line: blanks and control characters
 // (codes 1 to 32) and pairs of adjacent double quotes are skipped at the start; double

@@ -9,7 +9,7 @@ class TestFileNameRules : public QObject
 private Q_SLOTS:
     void firstWord_data();
     void firstWord();
-    void firstWordIsCutAt256();
+    void firstWordIsCutAtTheLongestPath();
     void validity_data();
     void validity();
     void folderAndQuoting();
@@ -51,11 +51,13 @@ void TestFileNameRules::firstWord()
     QCOMPARE(FileNameRules::firstCommandLineWord(text), word);
 }
 
-void TestFileNameRules::firstWordIsCutAt256()
+void TestFileNameRules::firstWordIsCutAtTheLongestPath()
 {
-    const QString longWord(300, u'x');
-    QCOMPARE(FileNameRules::firstCommandLineWord(longWord), QString(256, u'x'));
-    QCOMPARE(FileNameRules::firstCommandLineWord(u'"' + longWord + u'"'), QString(256, u'x'));
+    const QString path = u'/' + QString(299, u'x');
+    QCOMPARE(FileNameRules::firstCommandLineWord(u'"' + path + u'"'), path);
+    const QString longWord(FileNameRules::maxWordLength + 10, u'x');
+    QCOMPARE(FileNameRules::firstCommandLineWord(longWord),
+             QString(FileNameRules::maxWordLength, u'x'));
 }
 
 void TestFileNameRules::validity_data()
