@@ -47,11 +47,7 @@ void TrayIcon::checkAvailability()
     const bool available = QSystemTrayIcon::isSystemTrayAvailable();
     if (available == m_available)
         return;
+    // Qt docks the icon in a new notification area by itself (checked end to end).
     m_available = available;
-    if (available) {
-        // A new notification area: dock the icon there again.
-        m_icon->hide();
-        m_icon->show();
-    }
     emit trayAvailabilityChanged(available);
 }

@@ -1,0 +1,2 @@
+tarvik_add_test(NAME tst_trayicon SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_trayicon.cpp
+  LIBS tarvik_ui GUI)

@@ -1,0 +1,187 @@
+#include "ClockIcon.h"
+#include "CommandList.h"
+#include "DisplayModes.h"
+#include "PopupMenu.h"
+#include "TrayIcon.h"
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <stdexcept>
+
+namespace {
+
+// The display commands as the main window wires them.
+class Window
+{
+public:
+    Window()
+        : list(CommandList::createActionList1(&widget))
+        , menu(PopupMenu::createPopupMenu1(list, &widget))
+        , display(new DisplayModes(&widget))
+        , tray(new TrayIcon(menu, &widget))
+    {
+        list->command(u"ac_win")->setHandler([this] { display->showWindowed(); });
+        list->command(u"ac_hide")->setHandler([this] { display->showHidden(); });
+        list->command(u"ac_full")->setHandler([this] { ac_fullExecute(); });
+        QObject::connect(tray, &TrayIcon::doubleClicked, &widget, [this] { ac_fullExecute(); });
+        widget.setWindowState(Qt::WindowMaximized);
+        widget.show();
+    }
+
+    void ac_fullExecute()
+    {
+        ++fullRuns;
+        if (failFull)
+            throw std::runtime_error("full screen failed");
+        display->showFullScreen();
+        menu->item(u"N2")->setChecked(true);
+    }
+
+    void activate(QSystemTrayIcon::ActivationReason reason)
+    {
+        emit tray->systemTrayIcon()->activated(reason);
+    }
+
+    QWidget widget;
+    CommandList *const list;
+    PopupMenu *const menu;
+    DisplayModes *const display;
+    TrayIcon *const tray;
+    int fullRuns = 0;
+    bool failFull = false;
+};
+
+} // namespace
+
+class tst_TrayIcon : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rxTrayIcon1();
+    void menuSharedWithTheWindow();
+    void doubleClickGoesFullScreen_data();
+    void doubleClickGoesFullScreen();
+    void otherClicksDoNothing();
+    void errorsGoThroughTheGuard();
+    void clockIconIsDrawnAtEachSize_data();
+    void clockIconIsDrawnAtEachSize();
+};
+
+void tst_TrayIcon::rxTrayIcon1()
+{
+    Window w;
+    QSystemTrayIcon *icon = w.tray->systemTrayIcon();
+    QCOMPARE(icon->toolTip(), QStringLiteral("Tarvik倒计时计时器"));
+    QVERIFY(!icon->icon().isNull());
+    QVERIFY(icon->isVisible()); // shown from the start, tray or not
+}
+
+void tst_TrayIcon::menuSharedWithTheWindow()
+{
+    Window w;
+    QCOMPARE(w.tray->systemTrayIcon()->contextMenu(), w.menu->menu());
+    // States set through the window show in the tray's menu: it is the same object.
+    w.list->command(u"ac_begin")->setEnabled(false);
+    w.menu->item(u"N12")->action()->trigger();
+    const QMenu *trayMenu = w.tray->systemTrayIcon()->contextMenu();
+    QVERIFY(!trayMenu->actions().at(2)->isEnabled());
+    QVERIFY(trayMenu->actions().at(8)->isChecked());
+    QVERIFY(!trayMenu->actions().at(7)->isChecked());
+    QVERIFY(w.widget.isMinimized());
+
+    // Choosing a display mode from it works while the window is minimised.
+    trayMenu->actions().at(7)->trigger();
+    QVERIFY(!w.widget.isMinimized());
+    QVERIFY(w.widget.isMaximized());
+}
+
+void tst_TrayIcon::doubleClickGoesFullScreen_data()
+{
+    QTest::addColumn<QString>("from"); // item chosen first
+    QTest::newRow("window display") << QString();
+    QTest::newRow("hidden display") << QStringLiteral("N12");
+    QTest::newRow("full screen") << QStringLiteral("N2");
+}
+
+void tst_TrayIcon::doubleClickGoesFullScreen()
+{
+    QFETCH(QString, from);
+    Window w;
+    if (!from.isEmpty())
+        w.menu->item(from)->action()->trigger();
+    w.activate(QSystemTrayIcon::Trigger); // the first press of a double click
+    w.activate(QSystemTrayIcon::DoubleClick);
+    QCOMPARE(w.fullRuns, from == QLatin1String("N2") ? 2 : 1);
+    QVERIFY(w.widget.isFullScreen());
+    QVERIFY(!w.widget.isMinimized());
+    QVERIFY(w.menu->item(u"N2")->isChecked());
+    QVERIFY(!w.menu->item(u"N11")->isChecked());
+    QVERIFY(!w.menu->item(u"N12")->isChecked());
+}
+
+void tst_TrayIcon::otherClicksDoNothing()
+{
+    Window w;
+    QSignalSpy doubleClicked(w.tray, &TrayIcon::doubleClicked);
+    for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
+                              QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown})
+        w.activate(reason);
+    QCOMPARE(doubleClicked.size(), 0);
+    QVERIFY(w.widget.isMaximized());
+    QVERIFY(w.menu->item(u"N11")->isChecked());
+    QVERIFY(!w.menu->menu()->isVisible());
+}
+
+void tst_TrayIcon::errorsGoThroughTheGuard()
+{
+    Window w;
+    QStringList shown;
+    w.list->setGuard([&shown](const std::function<void()> &run) {
+        try {
+            run();
+        } catch (const std::exception &error) {
+            shown.append(QString::fromLatin1(error.what()));
+        }
+    });
+    w.failFull = true;
+    w.activate(QSystemTrayIcon::DoubleClick);
+    QCOMPARE(shown, QStringList{"full screen failed"});
+    // The icon keeps working.
+    w.failFull = false;
+    w.activate(QSystemTrayIcon::DoubleClick);
+    QVERIFY(w.widget.isFullScreen());
+    QCOMPARE(w.fullRuns, 2);
+}
+
+void tst_TrayIcon::clockIconIsDrawnAtEachSize_data()
+{
+    QTest::addColumn<int>("size");
+    for (const int size : {16, 20, 22, 24, 32, 48, 64})
+        QTest::addRow("%d", size) << size;
+}
+
+void tst_TrayIcon::clockIconIsDrawnAtEachSize()
+{
+    QFETCH(int, size);
+    const QIcon icon = ClockIcon::icon();
+    const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
+    QCOMPARE(image.size(), QSize(size, size));
+    // Red frame at the top-left, grey shadow at the bottom-right, white face inside.
+    QCOMPARE(image.pixelColor(0, 0), QColor(208, 0, 0));
+    QCOMPARE(image.pixelColor(size - 1, size - 1), QColor(128, 128, 128));
+    // (between the marks and away from the hands)
+    const QPoint faceLowerLeft(int(size * 0.36), int(size * 0.6));
+    QCOMPARE(image.pixelColor(faceLowerLeft).rgb(), QColor(Qt::white).rgb());
+    // The window manager gets a picture at every size the icon offers.
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(icon.availableSizes().contains(QSize(64, 64)));
+}
+
+QTEST_MAIN(tst_TrayIcon)
+#include "tst_trayicon.moc"
