@@ -83,7 +83,8 @@ void BM_PlainCopy(benchmark::State &state)
     const bool horizontal = state.range(2) < 2;
     const QImage from = picture(width, height);
     QImage to(width, height, QImage::Format_RGB32);
-    const QRect band = horizontal ? QRect(width / 2, 0, 61, height) : QRect(0, height / 2, width, 61);
+    const QRect band =
+        horizontal ? QRect(width / 2, 0, 61, height) : QRect(0, height / 2, width, 61);
     for (auto _ : state) {
         TTEFrameCopy::copyRect(to, band.topLeft(), from, band);
         benchmark::ClobberMemory();
@@ -124,7 +125,10 @@ void BM_LoadPhotographIntoControl(benchmark::State &state)
     }
     state.counters["decodedMB"] = double(image.picture().image().sizeInBytes()) / 1e6;
 }
-BENCHMARK(BM_LoadPhotographIntoControl)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadPhotographIntoControl)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The same file decoded at full size, as a picture holder without scaling would.
 void BM_DecodePhotographFullSize(benchmark::State &state)
@@ -140,7 +144,10 @@ void BM_DecodePhotographFullSize(benchmark::State &state)
     }
     state.counters["decodedMB"] = double(bytes) / 1e6;
 }
-BENCHMARK(BM_DecodePhotographFullSize)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DecodePhotographFullSize)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

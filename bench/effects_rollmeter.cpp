@@ -77,8 +77,8 @@ int main(int argc, char **argv)
                       QStringLiteral("n"), QStringLiteral("3")});
     parser.addOption({QStringLiteral("size"), QStringLiteral("Picture control size."),
                       QStringLiteral("WxH"), QStringLiteral("131x127")});
-    parser.addOption({QStringLiteral("picture"), QStringLiteral("Picture file."),
-                      QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("picture"), QStringLiteral("Picture file."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("show"), QStringLiteral("Show the window on screen.")});
     parser.process(app);
 
@@ -129,13 +129,17 @@ int main(int argc, char **argv)
         rollSeenSinceTick = rollSeenSinceTick || image->isTransitionRunning();
     });
     QObject::connect(image, &TTEImage::transitionFinished, image, [&] {
+        if (int(rollWall.size()) >= rolls)
+            return;
         rollWall.push_back(wallMs() - rollStartWall);
         rollCpu.push_back(processCpuMs() - rollStartCpu);
         std::printf("roll %zu: %.1f ms, processor %.1f ms\n", rollWall.size(), rollWall.back(),
                     rollCpu.back());
         std::fflush(stdout);
-        if (int(rollWall.size()) >= rolls)
+        if (int(rollWall.size()) >= rolls) {
+            picture.stop();
             QTimer::singleShot(1500, &app, &QCoreApplication::quit);
+        }
     });
 
     QTimer tick;
