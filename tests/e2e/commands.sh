@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Function keys on the real program under Xvfb and openbox: F10 full screen, F8 window
+# display, F9 minimised, F7 doing nothing while idle, F11's dialog keeping its keys,
+# and F12 ending the program.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/desktop.sh"
+
+start_desktop
+start_program
+wait_main_window
+wait_for is_framed_maximised || fail "not framed and maximised at start: $(net_state "$window")"
+
+press F10
+wait_for is_full_screen || fail "F10: not full screen: $(net_state "$window") $(geometry "$window")"
+
+press F8
+wait_for is_framed_maximised || fail "F8: not framed and maximised: $(net_state "$window")"
+before=$(geometry "$window")
+press F8
+sleep 0.5
+is_framed_maximised || fail "F8 again changed the display mode"
+[ "$(geometry "$window")" = "$before" ] || fail "F8 again moved the window"
+
+press F9
+wait_for is_minimised || fail "F9: not minimised: $(wm_state "$window")"
+
+# Back through the window manager; F7 in the idle state ends nothing and stays framed.
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || fail "could not restore the window"
+wait_for is_framed_maximised || fail "not restored framed and maximised: $(net_state "$window")"
+press F7
+sleep 0.5
+is_framed_maximised || fail "F7 in the idle state changed the display"
+
+# F11 opens the settings dialog; F12 pressed in it does not reach the window.
+press F11
+dialog=""
+for _ in $(seq 50); do
+    dialog=$(xdotool search --onlyvisible --name "^参数设置" 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "F11 opened no settings dialog"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers F12
+sleep 0.5
+program_ended && fail "F12 in the settings dialog ended the program"
+# Its close box: the window manager asks it to close.
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+F4
+dialog_gone() { ! xdotool search --onlyvisible --name "^参数设置" >/dev/null 2>&1; }
+wait_for dialog_gone || fail "the settings dialog did not close"
+program_ended && fail "closing the settings dialog ended the program"
+
+press F12
+expect_clean_exit
+echo "commands end-to-end: 1 passed, 0 failed"

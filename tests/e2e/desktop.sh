@@ -1,0 +1,140 @@
+# Shared by the command and tray end-to-end scripts: an Xvfb desktop with openbox,
+# the program copied beside its settings file, and small X helpers.
+# Sourced; expects $program (the built executable).
+
+work=$(mktemp -d)
+pids=()
+program_pid=""
+title="Tarvik倒计时计时器"
+screen_w=1280
+screen_h=800
+
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+    exit 1
+}
+
+start_desktop() {
+    local display=""
+    for n in $(seq 120 199); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            display=":$n"
+            break
+        fi
+    done
+    [ -n "$display" ] || fail "no free display"
+    export DISPLAY=$display
+    Xvfb "$display" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    sleep 1
+}
+
+tray_pid=""
+start_tray() {
+    trayer --edge bottom --align right --widthtype pixel --width 64 --height 24 \
+        >>"$work/trayer.log" 2>&1 &
+    tray_pid=$!
+    pids+=($tray_pid)
+    for _ in $(seq 50); do
+        xwininfo -root -tree | grep -q '("panel" "trayer")' && return
+        sleep 0.1
+    done
+    fail "trayer did not start"
+}
+
+# The program with an empty settings file beside it (the defaults apply).
+start_program() {
+    cp "$program" "$work/tarvik-timer"
+    printf '[SET]\r\nmp3=\r\n' >"$work/config.dat"
+    "$work/tarvik-timer" >"$work/program.log" 2>&1 &
+    program_pid=$!
+    pids+=($program_pid)
+}
+
+# The main window: the title followed by the credit line (the tray's own window has
+# the bare title).
+find_main_window() {
+    xdotool search --onlyvisible --name "^$title.+" 2>/dev/null | head -1 || true
+}
+
+wait_main_window() {
+    window=""
+    for _ in $(seq 200); do
+        window=$(find_main_window)
+        [ -n "$window" ] && return
+        sleep 0.1
+    done
+    fail "the main window did not map"
+}
+
+net_state() { xprop -id "$1" _NET_WM_STATE; }
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+
+# "x y w h" of the window's outer rectangle on the screen, frame excluded.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Waits until the command succeeds (up to about 5 seconds).
+wait_for() {
+    for _ in $(seq 50); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+is_full_screen() {
+    [[ "$(net_state "$window")" == *_NET_WM_STATE_FULLSCREEN* ]] &&
+        [ "$(geometry "$window")" = "0 0 $screen_w $screen_h" ]
+}
+
+is_framed_maximised() {
+    local state
+    state=$(net_state "$window")
+    [[ "$state" == *_NET_WM_STATE_MAXIMIZED_VERT* && "$state" == *_NET_WM_STATE_MAXIMIZED_HORZ* &&
+        "$state" != *_NET_WM_STATE_FULLSCREEN* && "$(wm_state "$window")" == Normal ]] || return 1
+    local x y w h
+    read -r x y w h <<<"$(geometry "$window")"
+    # The frame's caption takes the top rows of the screen.
+    [ "$y" -gt 0 ] && [ "$w" -le "$screen_w" ] && [ "$h" -lt "$screen_h" ]
+}
+
+is_minimised() {
+    [ "$(wm_state "$window")" = Iconic ]
+}
+
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+
+expect_clean_exit() {
+    wait_for program_ended || fail "the program is still running"
+    local status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the program exited with status $status"
+    if grep -q -E 'Sanitizer|runtime error' "$work/program.log"; then
+        fail "sanitizer report"
+    fi
+}
+
+press() {
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers "$@"
+}
