@@ -28,7 +28,7 @@ MetafileDecoder::Limits fuzzLimits()
 {
     MetafileDecoder::Limits limits;
     limits.maxSide = 1024;
-    limits.maxPixels = 256 * 256;
+    limits.maxPixels = 512 * 512;
     limits.bitmapPixels = 1 << 20;
     limits.paintedTotal = qint64(1) << 26;
     return limits;

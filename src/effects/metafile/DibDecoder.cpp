@@ -116,18 +116,27 @@ int maskBits(std::uint32_t mask)
     return count;
 }
 
-// Scales a masked field to 0..255.
-int channel(std::uint32_t pixel, std::uint32_t mask)
+// A masked colour field, scaled to 0..255.
+struct Field
 {
-    if (mask == 0)
-        return 0;
-    const int bits = maskBits(mask);
-    if (bits == 0)
-        return 0;
-    const std::uint32_t value = (pixel & mask) >> maskShift(mask);
-    const std::uint32_t top = (bits >= 32) ? 0xFFFFFFFFu : ((1u << bits) - 1);
-    return int((std::uint64_t(value) * 255 + top / 2) / top);
-}
+    explicit Field(std::uint32_t m)
+        : mask(m)
+        , shift(maskShift(m))
+    {
+        const int bits = maskBits(m);
+        top = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
+    }
+    int operator()(std::uint32_t pixel) const
+    {
+        if (top == 0)
+            return 0;
+        const std::uint32_t value = (pixel & mask) >> shift;
+        return int((std::uint64_t(value) * 255 + top / 2) / top);
+    }
+    std::uint32_t mask;
+    int shift;
+    std::uint32_t top = 0;
+};
 
 // Run-length encoded bits: each run writes inside the image only, and a
 // delta or end-of-line never moves outside it.
@@ -232,6 +241,12 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
         }
     }
 
+    // Uncompressed bits must all be there: the record's size bounds the image.
+    const qint64 stride = ((width * h.bitCount + 31) / 32) * 4;
+    const bool compressed = h.compression == BiRle8 || h.compression == BiRle4;
+    if (!compressed && !bits.contains(0, std::size_t(stride * height)))
+        return {};
+
     const bool bottomUp = h.height > 0;
     QImage image(int(width), int(height), QImage::Format_ARGB32);
     if (image.isNull())
@@ -253,13 +268,16 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
     if (h.bitCount == 32 && options.keepAlpha && !h.hasMasks)
         masks[3] = 0xFF000000;
     const bool alpha = options.keepAlpha && masks[3] != 0;
+    const Field red(masks[0]);
+    const Field green(masks[1]);
+    const Field blue(masks[2]);
+    const Field opacity(masks[3]);
 
-    const qint64 stride = ((width * h.bitCount + 31) / 32) * 4;
     for (qint64 y = 0; y < height; ++y) {
         const std::size_t rowStart = std::size_t(y * stride);
-        if (!bits.contains(rowStart, std::size_t(stride)))
-            break; // a short bitmap keeps its missing rows black
         const std::optional<ByteView> row = bits.sub(rowStart, std::size_t(stride));
+        if (!row)
+            break;
         QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(int(bottomUp ? height - 1 - y : y)));
         for (qint64 x = 0; x < width; ++x) {
             const std::size_t xs = std::size_t(x);
@@ -277,9 +295,7 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
             case 16:
             case 32: {
                 const std::uint32_t pixel = h.bitCount == 16 ? row->u16(xs * 2) : row->u32(xs * 4);
-                const int a = alpha ? channel(pixel, masks[3]) : 255;
-                out[x] = qRgba(channel(pixel, masks[0]), channel(pixel, masks[1]),
-                               channel(pixel, masks[2]), a);
+                out[x] = qRgba(red(pixel), green(pixel), blue(pixel), alpha ? opacity(pixel) : 255);
                 break;
             }
             case 24:
