@@ -2,6 +2,7 @@
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) in
 # fuzz/build and runs each for SECONDS seconds, one after the other.
 #   fuzz/run.sh SECONDS [target...]      targets: integer_from_text text_to_color text_to_bool ini_reader
+#                                        metafile
 # New inputs go to fuzz/build/corpus/<target>; findings to fuzz/build/findings/<target>.
 set -euo pipefail
 
@@ -12,8 +13,15 @@ root=$(cd "$here/.." && pwd)
 build="$here/build"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(integer_from_text text_to_color text_to_bool ini_reader)
+  targets=(integer_from_text text_to_color text_to_bool ini_reader metafile)
 fi
+# The metafile target links Qt Gui and libuemf: its own script builds and runs it.
+run_metafile=0
+rest=()
+for t in "${targets[@]}"; do
+  if [ "$t" = metafile ]; then run_metafile=1; else rest+=("$t"); fi
+done
+targets=("${rest[@]}")
 
 cxx=${CXX_FUZZ:-clang++}
 flags=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer
@@ -57,4 +65,7 @@ for t in "${targets[@]}"; do
     status=1
   fi
 done
+if [ $run_metafile -eq 1 ]; then
+  "$here/run-metafile.sh" "$seconds" || status=1
+fi
 exit $status
