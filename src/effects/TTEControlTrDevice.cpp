@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 TTEControlTrDevice::TTEControlTrDevice(TTEImage &control)
     : m_control(control)
@@ -46,7 +47,19 @@ QColor TTEControlTrDevice::defaultSolidColor() const
     return m_control.backgroundColor();
 }
 
+bool TTEControlTrDevice::abortRequested()
+{
+    return std::exchange(m_control.m_abortInput, false);
+}
+
 void TTEControlTrDevice::beginPlay()
 {
     m_control.beginBackBuffer();
+    const TTransitionEffect *copy = workingCopy();
+    m_control.watchAbortInput(copy->AbortOnClick, copy->AbortOnEscape);
+}
+
+void TTEControlTrDevice::endPlay()
+{
+    m_control.watchAbortInput(false, false);
 }

@@ -19,7 +19,9 @@ protected:
     bool supportsTwoPasses() const override { return true; }
     bool paletteDisplay() const override;
     QColor defaultSolidColor() const override;
+    bool abortRequested() override;
     void beginPlay() override;
+    void endPlay() override;
 
 private:
     TTEImage &m_control;

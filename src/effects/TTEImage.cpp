@@ -5,6 +5,9 @@
 #include "TTEControlTrDevice.h"
 #include "TTEFrameCopy.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -47,6 +50,7 @@ TTEImage::~TTEImage()
     if (m_device && m_device->isPlaying())
         m_device->Abort();
     m_device.reset();
+    watchAbortInput(false, false);
 }
 
 void TTEImage::LoadFromFile(const QString &path)
@@ -260,6 +264,7 @@ void TTEImage::UnprepareTransition()
         m_device->Abort();
     // Transitions belong to their list, so the release flag frees nothing here.
     m_device.reset();
+    watchAbortInput(false, false);
     m_releasing = false;
     m_wholeClient = false;
     m_preparedPictureRect = QRect();
@@ -273,6 +278,35 @@ void TTEImage::beginBackBuffer()
     m_backBuffer = QImage(size(), QImage::Format_RGB32);
     if (!m_backBuffer.isNull())
         drawPrepared(m_backBuffer, rect());
+}
+
+void TTEImage::watchAbortInput(bool click, bool escape)
+{
+    const bool watching = m_abortOnClick || m_abortOnEscape;
+    m_abortOnClick = click;
+    m_abortOnEscape = escape;
+    m_abortInput = false;
+    if (watching != (click || escape)) {
+        if (click || escape)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
+    }
+}
+
+bool TTEImage::eventFilter(QObject *watched, QEvent *event)
+{
+    // Input anywhere in this control's window counts; it still reaches its receiver.
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    if (widget && widget->window() == window()) {
+        if (m_abortOnClick && event->type() == QEvent::MouseButtonPress &&
+            static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_abortInput = true;
+        if (m_abortOnEscape && event->type() == QEvent::KeyPress &&
+            static_cast<const QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            m_abortInput = true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TTEImage::frameTimerTimeout()

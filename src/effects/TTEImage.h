@@ -85,6 +85,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class TTEControlTrDevice;
@@ -94,6 +95,7 @@ private:
     QSize drawSizeFor(const QSize &graphic) const;
     void beginBackBuffer();
     void frameTimerTimeout();
+    void watchAbortInput(bool click, bool escape);
 
     QColor m_color = Qt::white;
     bool m_pictureVisible = true;
@@ -108,6 +110,9 @@ private:
     bool m_freeTransition = false;
     bool m_backgroundChanged = false;
     bool m_releasing = false;
+    bool m_abortOnClick = false;
+    bool m_abortOnEscape = false;
+    bool m_abortInput = false; // a click or Escape came during the run
     QRect m_preparedPictureRect;
     QImage m_backBuffer; // the control's look while a transition plays
     QTimer *const m_frameTimer;

@@ -148,6 +148,10 @@ void TTETransitionDevice::startPass(int pass)
     }
     if (pass == 1)
         notify(m_copy->OnStartTransition, *m_copy);
+    if (m_copy->AbortOnClick || m_copy->AbortOnEscape || m_copy->OnAbortQuery) {
+        m_abortChrono = std::make_unique<TTEChrono>(m_clock);
+        m_abortChrono->Start();
+    }
 
     m_passInitialized = false;
     if (m_aborted) {
@@ -188,7 +192,7 @@ void TTETransitionDevice::startPass(int pass)
 void TTETransitionDevice::runPlainLoop()
 {
     for (int i = 1; i <= m_data->frameCount; ++i) {
-        if (m_aborted)
+        if (abortPolled(false))
             break;
         ++m_data->framesDone;
         renderFrame(i, i - 1);
@@ -211,10 +215,10 @@ void TTETransitionDevice::beginPacedLoop()
 
 void TTETransitionDevice::pacedSteps()
 {
-    while (m_pace.s <= m_data->frameCount && !m_aborted) {
+    while (m_pace.s <= m_data->frameCount && !abortPolled(false)) {
         m_data->framesDone += nearest(m_pace.d);
         renderFrame(m_pace.s, m_pace.b);
-        if (m_aborted)
+        if (abortPolled(false))
             break;
         m_pace.b = m_pace.s;
         const float slack =
@@ -237,7 +241,8 @@ void TTETransitionDevice::resumeAfterWait()
     if (!m_waiting)
         return;
     const double remaining = m_pace.slack - m_waitChrono.Elapsed();
-    if (remaining > 0 && !m_aborted) {
+    const bool stop = abortPolled(true);
+    if (remaining > 0 && !stop) {
         scheduleWait(remaining); // woken early
         return;
     }
@@ -289,6 +294,7 @@ void TTETransitionDevice::endPass()
         TTEFrameCopy::copyRect(*data.surface, data.origin, *data.target, data.target->rect());
         present(QRect(data.origin, data.target->size()));
     }
+    m_abortChrono.reset();
     if (!m_aborted && (data.pass == 2 || data.passCount == 1))
         notify(m_copy->OnEndTransition, *m_copy);
     if (!lastPass) {
@@ -316,6 +322,25 @@ void TTETransitionDevice::renderFrame(int frame, int previous)
     data.updateRect = m_copy->RenderFrame(data, frame, previous, frame - previous);
     if (!data.updateRect.isEmpty())
         present(data.updateRect.translated(data.origin));
+}
+
+bool TTETransitionDevice::abortPolled(bool everyReading)
+{
+    // Asking is not free, so between frames it is done at most every 300 ms.
+    if (!m_aborted && m_abortChrono && (everyReading || m_abortChrono->Elapsed() > 300)) {
+        bool stop = abortRequested();
+        if (!stop && m_copy->OnAbortQuery) {
+            const bool outer = m_inNotification;
+            m_inNotification = true;
+            stop = m_copy->OnAbortQuery(*m_copy);
+            m_inNotification = outer;
+        }
+        if (stop)
+            m_aborted = true;
+        m_abortChrono->Reset();
+        m_abortChrono->Start();
+    }
+    return m_aborted;
 }
 
 void TTETransitionDevice::Abort()

@@ -63,6 +63,8 @@ protected:
     virtual bool supportsTwoPasses() const { return false; }
     virtual bool paletteDisplay() const { return false; }
     virtual QColor defaultSolidColor() const { return Qt::black; }
+    // A click or Escape asked to stop the run (AbortOnClick, AbortOnEscape).
+    virtual bool abortRequested() { return false; }
     // Around the whole play, after the frames are complete and after the last pass.
     virtual void beginPlay() {}
     virtual void endPlay() {}
@@ -84,6 +86,7 @@ private:
     void endPass();
     void finishPlay();
     void renderFrame(int frame, int previous);
+    bool abortPolled(bool everyReading);
     void notify(const TTransitionEffect::Notification &handler, TTransitionEffect &transition);
 
     const TTETimeSource &m_clock;
@@ -103,6 +106,7 @@ private:
     bool m_passInitialized = false;
 
     std::unique_ptr<TTEChrono> m_shared; // both passes share the time
+    std::unique_ptr<TTEChrono> m_abortChrono;
     std::int32_t m_totalMs = 0;
     Pacing m_pace;
     TTEChrono m_passChrono;

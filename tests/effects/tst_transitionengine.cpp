@@ -138,6 +138,7 @@ private Q_SLOTS:
     void distributedTimeSharesMilliseconds();
     void randomDirectionsAreEven();
     void abortEndsWaitingRun();
+    void abortQueryIsAskedEvery300Ms();
     void errors();
     void stopwatch();
 };
@@ -320,6 +321,47 @@ void tst_TransitionEngine::abortEndsWaitingRun()
     QCOMPARE(log->frames.size(), 1);
     QCOMPARE(log->finalized, 1); // the second pass is not started
     QCOMPARE(device.m_surface.pixel(1, 1), QColor(Qt::red).rgb());
+}
+
+void tst_TransitionEngine::abortQueryIsAskedEvery300Ms()
+{
+    // An effect too slow to wait between frames is asked only every 300 ms; one that waits
+    // is asked at every wait.
+    for (const double cost : {40.0, 0.05}) {
+        FakeClock clock;
+        auto log = std::make_shared<Log>();
+        FakeEffect effect(clock, log, 130, cost);
+        effect.Milliseconds = 800;
+        effect.PassSetting = teTwoPasses;
+        QList<double> asked;
+        const double start = clock.now;
+        effect.OnAbortQuery = [&](TTransitionEffect &) {
+            asked << clock.now - start;
+            return asked.size() == 2;
+        };
+        int ended = 0;
+        effect.OnEndTransition = [&](TTransitionEffect &) {
+            ++ended;
+        };
+        TestDevice device(clock);
+        device.twoPasses = true;
+        device.setTransition(&effect);
+        device.prepareFrames(QSize(131, 98), Qt::white, Qt::red);
+        device.Run(true);
+        device.runWaits();
+        QVERIFY(device.isFinished());
+        QCOMPARE(asked.size(), 2);
+        if (cost > 10) {
+            QVERIFY2(asked[0] > 300 && asked[0] < 350, qPrintable(QString::number(asked[0])));
+            QVERIFY(asked[1] - asked[0] > 300);
+        } else {
+            QVERIFY2(asked[1] < 30, qPrintable(QString::number(asked[1])));
+        }
+        QVERIFY(log->frames.size() < 130);
+        QCOMPARE(ended, 0);
+        QCOMPARE(log->passSources.size(), 1); // no second pass after an abort
+        QCOMPARE(device.m_surface.pixel(0, 0), QColor(Qt::red).rgb());
+    }
 }
 
 void tst_TransitionEngine::errors()

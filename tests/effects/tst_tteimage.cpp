@@ -61,6 +61,7 @@ private Q_SLOTS:
     void runEndsCleanly_data();
     void runEndsCleanly();
     void hiddenControlPlaysNothing();
+    void clickAbortsWhenAsked();
 
 private:
     QString write(const QString &name, const QImage &image, const char *format);
@@ -355,6 +356,35 @@ void tst_TTEImage::hiddenControlPlaysNothing()
     image->Timer2Timer();
     QVERIFY(!image->isTransitionPrepared());
     QCOMPARE(finished.count(), 0);
+}
+
+void tst_TTEImage::clickAbortsWhenAsked()
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto *image = new TTEImage(&window);
+    image->LoadFromFile(write(QStringLiteral("click.jpg"), photo(640, 480), "JPEG"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TTransitionEffect *roll = image->TransitionList1().at(0);
+    int ended = 0;
+    roll->OnEndTransition = [&ended](TTransitionEffect &) {
+        ++ended;
+    };
+
+    image->Timer2Timer();
+    QTRY_VERIFY_WITH_TIMEOUT(!image->isTransitionPrepared(), 10000);
+    QCOMPARE(ended, 1);
+
+    roll->AbortOnClick = true;
+    image->Timer2Timer();
+    QTest::qWait(100);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(20, 20));
+    QTRY_VERIFY_WITH_TIMEOUT(!image->isTransitionPrepared(), 10000);
+    QCOMPARE(ended, 1);
+    QCOMPARE(look(*image), image->normalLook(image->rect()));
+    roll->AbortOnClick = false;
+    roll->OnEndTransition = nullptr;
 }
 
 QTEST_MAIN(tst_TTEImage)
