@@ -16,7 +16,9 @@
 // event loop (and the countdown tick) keeps running during the roll; Timer2Timer returns at
 // once and a tick that comes while a roll plays is ignored. A roll ends at once, leaving the
 // normal look, when the control is hidden, moved, resized or destroyed, when a picture is
-// loaded, when the background colour changes, and on cancelTransition().
+// loaded, when the background colour changes, and on cancelTransition(). A hidden control
+// (setVisible(false) for showico false) plays nothing. Errors of the transition engine are
+// ETransitionEffectError (a TarvikError); the roll as configured here raises none.
 
 #include "TTEPicture.h"
 #include "TTransitionList.h"
