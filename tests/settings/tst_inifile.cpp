@@ -543,6 +543,16 @@ void tst_IniFile::writeKeepsPermissionsAndLinks()
     QCOMPARE(st.st_mode & 07777, mode_t(0640));
     QCOMPARE(readBytes(path), QByteArray("[SET]\nshi=02\n"));
 
+    // A user allowed to give files away (root) keeps the file's owner.
+    if (::geteuid() == 0) {
+        QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+        IniFile(path).writeString(u"SET", u"shi", u"04");
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(st.st_uid, uid_t(65534));
+        QCOMPARE(st.st_gid, gid_t(65534));
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    }
+
     // A link to the settings file stays a link; the file it names is updated.
     QVERIFY(QDir(dir.path()).mkdir(u"real"_s));
     const QString target = dir.filePath(u"real/config.dat"_s);
