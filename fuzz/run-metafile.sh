@@ -45,6 +45,12 @@ findings="$build/findings/metafile"
 mkdir -p "$corpus" "$findings"
 ASAN_OPTIONS=detect_leaks=0 "$build/make_metafile_seeds" "$seeds"
 
+# Parallel jobs write their logs as fuzz-N.log in the build folder.
+parallel=()
+if [ "$jobs" -gt 1 ]; then
+  parallel=(-jobs="$jobs" -workers="$jobs")
+  cd "$build"
+fi
 echo "running fuzz_metafile for $seconds s"
 QT_QPA_PLATFORM=offscreen \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -52,7 +58,7 @@ ASAN_OPTIONS=detect_leaks=1 \
 LSAN_OPTIONS=suppressions="$root/.ci/lsan.supp":print_suppressions=0 \
 "$build/fuzz_metafile" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
-  -jobs="$jobs" -workers="$jobs" \
+  "${parallel[@]}" \
   "$corpus" "$seeds" 2>&1 | tee "$build/fuzz_metafile.log" | \
   grep -E '^#[0-9]+.*(DONE|pulse|INITED)|^stat::|ERROR|SUMMARY|property broken|Done' || true
 if [ -n "$(ls -A "$findings")" ]; then

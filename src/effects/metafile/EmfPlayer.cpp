@@ -7,6 +7,7 @@
 #include <uemf.h>
 #include <uemf_safe.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -21,6 +22,96 @@ constexpr std::uint32_t MaxRegionRects = 20000;
 constexpr std::uint32_t MaxTextUnits = 32768;
 constexpr std::uint32_t MaxPolyCounts = 1 << 20;
 constexpr qint64 MaxBitmapPixels = 16 * 1024 * 1024;
+
+// The records this player draws or keeps state from; the others are skipped
+// before the library checks them (it reports types it cannot check).
+constexpr std::uint32_t PlayedRecords[] = {U_EMR_ABORTPATH,
+                                           U_EMR_ALPHABLEND,
+                                           U_EMR_ANGLEARC,
+                                           U_EMR_ARC,
+                                           U_EMR_ARCTO,
+                                           U_EMR_BEGINPATH,
+                                           U_EMR_BITBLT,
+                                           U_EMR_CHORD,
+                                           U_EMR_CLOSEFIGURE,
+                                           U_EMR_CREATEBRUSHINDIRECT,
+                                           U_EMR_CREATEDIBPATTERNBRUSHPT,
+                                           U_EMR_CREATEMONOBRUSH,
+                                           U_EMR_CREATEPEN,
+                                           U_EMR_DELETEOBJECT,
+                                           U_EMR_ELLIPSE,
+                                           U_EMR_ENDPATH,
+                                           U_EMR_EXCLUDECLIPRECT,
+                                           U_EMR_EXTCREATEFONTINDIRECTW,
+                                           U_EMR_EXTCREATEPEN,
+                                           U_EMR_EXTSELECTCLIPRGN,
+                                           U_EMR_EXTTEXTOUTA,
+                                           U_EMR_EXTTEXTOUTW,
+                                           U_EMR_FILLPATH,
+                                           U_EMR_FILLRGN,
+                                           U_EMR_FRAMERGN,
+                                           U_EMR_GRADIENTFILL,
+                                           U_EMR_INTERSECTCLIPRECT,
+                                           U_EMR_LINETO,
+                                           U_EMR_MODIFYWORLDTRANSFORM,
+                                           U_EMR_MOVETOEX,
+                                           U_EMR_OFFSETCLIPRGN,
+                                           U_EMR_PAINTRGN,
+                                           U_EMR_PIE,
+                                           U_EMR_POLYBEZIER,
+                                           U_EMR_POLYBEZIER16,
+                                           U_EMR_POLYBEZIERTO,
+                                           U_EMR_POLYBEZIERTO16,
+                                           U_EMR_POLYDRAW,
+                                           U_EMR_POLYDRAW16,
+                                           U_EMR_POLYGON,
+                                           U_EMR_POLYGON16,
+                                           U_EMR_POLYLINE,
+                                           U_EMR_POLYLINE16,
+                                           U_EMR_POLYLINETO,
+                                           U_EMR_POLYLINETO16,
+                                           U_EMR_POLYPOLYGON,
+                                           U_EMR_POLYPOLYGON16,
+                                           U_EMR_POLYPOLYLINE,
+                                           U_EMR_POLYPOLYLINE16,
+                                           U_EMR_RECTANGLE,
+                                           U_EMR_RESTOREDC,
+                                           U_EMR_ROUNDRECT,
+                                           U_EMR_SAVEDC,
+                                           U_EMR_SCALEVIEWPORTEXTEX,
+                                           U_EMR_SCALEWINDOWEXTEX,
+                                           U_EMR_SELECTCLIPPATH,
+                                           U_EMR_SELECTOBJECT,
+                                           U_EMR_SETARCDIRECTION,
+                                           U_EMR_SETBKCOLOR,
+                                           U_EMR_SETBKMODE,
+                                           U_EMR_SETBRUSHORGEX,
+                                           U_EMR_SETDIBITSTODEVICE,
+                                           U_EMR_SETMAPMODE,
+                                           U_EMR_SETMITERLIMIT,
+                                           U_EMR_SETPIXELV,
+                                           U_EMR_SETPOLYFILLMODE,
+                                           U_EMR_SETROP2,
+                                           U_EMR_SETTEXTALIGN,
+                                           U_EMR_SETTEXTCOLOR,
+                                           U_EMR_SETVIEWPORTEXTEX,
+                                           U_EMR_SETVIEWPORTORGEX,
+                                           U_EMR_SETWINDOWEXTEX,
+                                           U_EMR_SETWINDOWORGEX,
+                                           U_EMR_SETWORLDTRANSFORM,
+                                           U_EMR_SMALLTEXTOUT,
+                                           U_EMR_STRETCHBLT,
+                                           U_EMR_STRETCHDIBITS,
+                                           U_EMR_STROKEANDFILLPATH,
+                                           U_EMR_STROKEPATH,
+                                           U_EMR_TRANSPARENTBLT,
+                                           U_EMR_WIDENPATH};
+
+bool played(std::uint32_t type)
+{
+    return std::find(std::begin(PlayedRecords), std::end(PlayedRecords), type) !=
+           std::end(PlayedRecords);
+}
 
 QPointF pointAt(ByteView r, std::size_t at)
 {
@@ -144,7 +235,7 @@ void EmfPlayer::play()
         if (size < 8 || !record || type == U_EMR_EOF)
             break;
         at += size;
-        if (type == U_EMR_HEADER || type > U_EMR_MAX)
+        if (!played(type))
             continue;
         // The library's own check of the record's internal sizes and offsets;
         // a record that fails it is skipped.
@@ -498,11 +589,6 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         if (r.contains(offsetof(U_EMREXTCREATEFONTINDIRECTW, elfw), sizeof(U_LOGFONT)))
             storeObject(r.u32(8), logFont(r));
         break;
-    case U_EMR_CREATEPALETTE:
-    case U_EMR_CREATECOLORSPACE:
-    case U_EMR_CREATECOLORSPACEW:
-        storeObject(r.u32(8), GdiPlaceholder());
-        break;
     case U_EMR_DELETEOBJECT:
         deleteObject(r.u32(8));
         break;
@@ -626,17 +712,6 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
     case U_EMR_EXTTEXTOUTW:
         text(r, true);
         break;
-    case U_EMR_POLYTEXTOUTA:
-    case U_EMR_POLYTEXTOUTW: {
-        // Header as in the single-string record, then a count and the strings.
-        constexpr std::size_t count = offsetof(U_EMREXTTEXTOUTW, emrtext);
-        constexpr std::size_t emrTextSize = 40;
-        const std::uint32_t n = r.u32(count);
-        for (std::uint32_t i = 0; i < n && r.contains(count + 4 + emrTextSize * i, emrTextSize);
-             ++i)
-            textAt(r, count + 4 + emrTextSize * i, type == U_EMR_POLYTEXTOUTW);
-        break;
-    }
     case U_EMR_SMALLTEXTOUT:
         smallText(r);
         break;
@@ -644,9 +719,7 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         gradientFill(r);
         break;
     default:
-        // Palettes, colour management, comments (and the EMF+ records they
-        // carry), flood fills, mask and parallelogram blits, escapes and
-        // OpenGL records draw nothing here.
+        // Records missing from PlayedRecords never come here.
         break;
     }
 }
