@@ -56,7 +56,7 @@ pids+=($program_pid)
 
 title="Tarvik倒计时计时器"
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 200); do
     window=$(xdotool search --onlyvisible --name "^$title" 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.2
@@ -98,7 +98,7 @@ changed=$(compare -metric AE "$work/before.png" "$work/running.png" null: 2>&1 |
 
 # Four seconds later the finish message appears.
 box=""
-for _ in $(seq 100); do
+for _ in $(seq 200); do
     box=$(xdotool search --onlyvisible --name "计时完成提醒" 2>/dev/null | head -1 || true)
     [ -n "$box" ] && break
     sleep 0.1
