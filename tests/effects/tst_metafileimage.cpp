@@ -62,7 +62,9 @@ private slots:
     void emfPatternBrushes();
     void emfBitmapRecords();
     void emfTextInUtf16AndCodePages();
+    void emfRotatedText();
     void emfSkipsMalformedRecords();
+    void paintingStopsAtTheBudget();
     void clipArtPictures();
     void wmfPlaceableShapesTextAndBitmap();
     void wmfWithoutPlaceableHeader();
@@ -322,6 +324,44 @@ void tst_MetafileImage::emfTextInUtf16AndCodePages()
     QCOMPARE(narrow, wide);
 }
 
+void tst_MetafileImage::emfRotatedText()
+{
+    EmfWriter w(100, 200);
+    size_t len = 0;
+    uint16_t *face = U_Utf8ToUtf16le("DejaVu Sans", 0, &len);
+    uint32_t font = 0;
+    // Escapement 90 degrees: the text runs upwards from its reference point.
+    const U_LOGFONT lf =
+        logfont_set(-30, 0, 900, 900, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
+                    U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face);
+    free(face);
+    w.append(extcreatefontindirectw_set(&font, w.handles(), reinterpret_cast<const char *>(&lf),
+                                        nullptr));
+    w.select(font);
+    w.append(U_EMRSETBKMODE_set(U_TRANSPARENT));
+    w.append(U_EMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+    uint16_t *utf16 = U_Utf8ToUtf16le("HHHHHH", 0, &len);
+    uint32_t dx[] = {22, 22, 22, 22, 22, 22};
+    char *text =
+        emrtext_set(point32_set(60, 180), U_NUM_STR(len), 2, utf16, U_ETO_NONE, U_RCL_DEF, dx);
+    free(utf16);
+    w.append(
+        U_EMREXTTEXTOUTW_set(U_RCL_DEF, U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(text)));
+    free(text);
+    const QImage image = argb(MetafileImage::loadFromData(w.finish()));
+
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 128)
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY2(ink.height() > 100 && ink.width() < 40,
+             qPrintable(QStringLiteral("%1 x %2").arg(ink.width()).arg(ink.height())));
+    // The baseline is at x = 60 and the glyphs stand on its left.
+    QVERIFY(ink.right() <= 62 && ink.left() >= 30);
+    QVERIFY(ink.bottom() <= 182);
+}
+
 void tst_MetafileImage::emfSkipsMalformedRecords()
 {
     EmfWriter w(100, 100);
@@ -369,6 +409,25 @@ void tst_MetafileImage::clipArtPictures()
     QVERIFY(near(wmf.pixel(96, 96), QColor(220, 30, 40)));
     QVERIFY(near(wmf.pixel(30, 96), QColor(255, 230, 80)));
     QVERIFY(transparentAt(wmf, 3, 3));
+}
+
+void tst_MetafileImage::paintingStopsAtTheBudget()
+{
+    // Every rectangle covers the whole picture; a small budget lets only the
+    // first ones be painted, and the file still loads.
+    EmfWriter w(100, 100);
+    w.selectStock(U_NULL_PEN);
+    w.select(w.solidBrush(Qt::red));
+    for (int i = 0; i < 200; ++i)
+        w.append(U_EMRRECTANGLE_set(EmfWriter::rect(0, 0, 100, 100)));
+    w.select(w.solidBrush(Qt::blue));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(0, 0, 100, 100)));
+    const QByteArray bytes = w.finish();
+
+    QVERIFY(near(argb(MetafileDecoder::render(bytes)).pixel(50, 50), Qt::blue));
+    MetafileDecoder::Limits limits;
+    limits.paintedPerPixel = 10;
+    QVERIFY(near(argb(MetafileDecoder::render(bytes, limits)).pixel(50, 50), Qt::red));
 }
 
 void tst_MetafileImage::wmfPlaceableShapesTextAndBitmap()
