@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "SpinField.h"
 #include "TTEImage.h"
+#include "TestSounds.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -40,6 +41,7 @@ private slots:
     void lateTicksAreCaughtUpAndStopAtTheFinish();
     void pauseKeepsPendingTicksAndPausedTimeDoesNotCount();
     void startUsesTheSavedDuration();
+    void alarmPlaysAtTheLeadUntilTheNextStart();
     void saveWritesTheDurationOnlyAfterOk();
 
 private:
@@ -512,6 +514,41 @@ void tst_frm_main::startUsesTheSavedDuration()
     m_now += 1s;
     window->Timer1Timer();
     QCOMPARE(window->RzNumericEdit2->text(), QStringLiteral("1"));
+}
+
+void tst_frm_main::alarmPlaysAtTheLeadUntilTheNextStart()
+{
+    const QString sound = TestSounds::makeMp3(QDir(m_dir->path()), QStringLiteral("alarm.mp3"), 50);
+    QVERIFY(!sound.isEmpty());
+    write(QStringLiteral("shi"), QStringLiteral("0"));
+    write(QStringLiteral("feng"), QStringLiteral("0"));
+    write(QStringLiteral("miao"), QStringLiteral("4"));
+    write(QStringLiteral("playtime"), QStringLiteral("2"));
+    write(QStringLiteral("mp3"), sound);
+    const auto window = std::make_unique<frm_main>(
+        nullptr, [this] { return m_now; }, TestSounds::fakeSink());
+    QCOMPARE(m_shown.size(), 0);
+    QVERIFY(window->MediaPlayer1->isVisibleTo(window.get()));
+    MediaPlayer *const player = window->MediaPlayer1->player();
+    QVERIFY(player->isOpen());
+
+    window->ac_beginExecute();
+    m_now += 1s;
+    window->Timer1Timer();
+    QCOMPARE(window->RzNumericEdit3->text(), QStringLiteral("3"));
+    QVERIFY(player->mode() != MediaMode::Playing);
+
+    m_now += 1s;
+    window->Timer1Timer();
+    QCOMPARE(window->RzNumericEdit3->text(), QStringLiteral("2"));
+    QTRY_COMPARE(player->mode(), MediaMode::Playing);
+
+    // Ending the countdown leaves the sound playing; the next start stops it.
+    window->ac_endExecute();
+    QCOMPARE(player->mode(), MediaMode::Playing);
+    window->ac_beginExecute();
+    QVERIFY(player->mode() != MediaMode::Playing);
+    QCOMPARE(m_shown.size(), 0);
 }
 
 void tst_frm_main::saveWritesTheDurationOnlyAfterOk()
