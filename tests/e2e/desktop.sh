@@ -53,7 +53,7 @@ start_tray() {
     tray_pid=$!
     pids+=($tray_pid)
     for _ in $(seq 50); do
-        xwininfo -root -tree | grep -q '("panel" "trayer")' && return
+        xwininfo -root -tree | grep -F '("panel" "trayer")' >/dev/null && return
         sleep 0.1
     done
     fail "trayer did not start"

@@ -1,0 +1,9 @@
+# The tray icon on the running program, with trayer as the notification area.
+if(TARGET tarvik-timer)
+  add_test(NAME e2e_tray
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tray.sh $<TARGET_FILE:tarvik-timer>)
+  set_tests_properties(e2e_tray PROPERTIES
+    RUN_SERIAL TRUE
+    TIMEOUT 120
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0;LC_ALL=C.UTF-8")
+endif()

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The tray icon on the real program under Xvfb, openbox and trayer: docked before the
+# main window shows, the command menu on a right click, full screen on a double click
+# from every display mode, back after the tray host restarts, gone when the program ends.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/desktop.sh"
+
+# The icon's own window carries the bare title and the program's class (as does the
+# open menu, which is larger).
+find_icon() {
+    xwininfo -root -tree | grep -F "\"$title\": (\"tarvik-timer\"" |
+        awk '{ split($(NF-1), size, /[x+]/); if (size[1] <= 64 && size[2] <= 64) { print $1; exit } }' ||
+        true
+}
+icon_docked() {
+    local icon parent
+    icon=$(find_icon)
+    [ -n "$icon" ] || return 1
+    parent=$(xwininfo -children -id "$icon" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -n "$parent" ] && [ "$parent" != "$root" ]
+}
+icon_centre() {
+    xwininfo -id "$(find_icon)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'
+}
+click_icon() { # button [count]
+    local x y
+    read -r x y <<<"$(icon_centre)"
+    xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+}
+popup_menu() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        # An override-redirect window bigger than the icon: the menu.
+        if xwininfo -id "$w" | grep 'Override Redirect State: yes' >/dev/null &&
+            [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_popup_menu() { ! popup_menu >/dev/null; }
+
+start_desktop
+root=$(xwininfo -root 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+start_tray
+start_program
+
+# The icon's window is made before the main window: it exists as soon as the main
+# window shows, with a lower window id (ids are handed out in order).
+window=""
+for _ in $(seq 1000); do
+    window=$(find_main_window)
+    [ -n "$window" ] && break
+    sleep 0.01
+done
+[ -n "$window" ] || fail "the main window did not map"
+icon=$(find_icon)
+[ -n "$icon" ] || fail "no tray icon when the main window showed"
+[ $((icon)) -lt $((window)) ] || fail "the icon was made after the main window"
+wait_for icon_docked || fail "the icon did not dock in the tray"
+wait_for is_framed_maximised || fail "not framed and maximised at start"
+
+# A single left click does nothing.
+click_icon 1
+sleep 0.8
+is_framed_maximised || fail "a single click changed the display"
+
+# A right click opens the command menu at the icon.
+click_icon 3
+wait_for popup_menu || fail "no menu on a right click"
+menu=$(popup_menu)
+read -r _ _ mw mh <<<"$(geometry "$menu")"
+[ "$mh" -gt 150 ] && [ "$mw" -gt 80 ] || fail "the menu is only ${mw}x${mh}"
+xdotool key Escape
+wait_for no_popup_menu || fail "the menu did not close"
+
+# A double click goes full screen from window display...
+click_icon 1 2
+wait_for is_full_screen || fail "double click from window display: $(net_state "$window")"
+
+# ... from hidden display ...
+press F9
+wait_for is_minimised || fail "F9 did not minimise"
+click_icon 1 2
+wait_for is_full_screen || fail "double click from hidden display: $(wm_state "$window") $(net_state "$window")"
+
+# ... and again from window display chosen with F8.
+press F8
+wait_for is_framed_maximised || fail "F8 did not frame the window"
+click_icon 1 2
+wait_for is_full_screen || fail "double click after F8"
+
+# The tray host restarts: the icon comes back.
+kill "$tray_pid"
+wait "$tray_pid" 2>/dev/null || true
+icon_gone() { ! icon_docked; }
+wait_for icon_gone || fail "the icon stayed docked without a tray"
+start_tray
+wait_for icon_docked || fail "the icon did not come back after the tray restarted"
+click_icon 3
+wait_for popup_menu || fail "no menu on a right click after the tray restarted"
+xdotool key Escape
+wait_for no_popup_menu || fail "the menu did not close"
+
+# Ending the program removes the icon; the tray goes on.
+press F12
+expect_clean_exit
+icon_removed() { [ -z "$(find_icon)" ]; }
+wait_for icon_removed || fail "the icon is still in the tray after the program ended"
+kill -0 "$tray_pid" 2>/dev/null || fail "the tray host went away"
+echo "tray end-to-end: 1 passed, 0 failed"
