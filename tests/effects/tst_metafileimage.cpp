@@ -259,7 +259,21 @@ void tst_MetafileImage::emfBitmapRecords()
                              point32_set(42, 46), point32_set(0, 0), xform_set(1, 0, 0, 1, 0, 0),
                              EmfWriter::colour(Qt::white), U_DIB_RGB_COLORS, U_PATCOPY, nullptr, 0,
                              nullptr));
+    // Half of a red bitmap blended over a blue square.
+    w.select(w.solidBrush(Qt::blue));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(100, 60, 140, 96)));
+    const WriterDib red({Qt::red}, 1, 1);
+    U_BLEND half;
+    half.Operation = 0; // blend over
+    half.Flags = 0;
+    half.Global = 128;
+    half.Op = U_AC_SRC_CONST;
+    w.append(U_EMRALPHABLEND_set(EmfWriter::rect(100, 60, 139, 95), point32_set(100, 60),
+                                 point32_set(40, 36), point32_set(0, 0), point32_set(1, 1),
+                                 xform_set(1, 0, 0, 1, 0, 0), EmfWriter::colour(Qt::white),
+                                 U_DIB_RGB_COLORS, half, red.info.get(), red.cbPx, red.bits.get()));
     const QImage image = argb(MetafileImage::loadFromData(w.finish()));
+    QVERIFY(near(image.pixel(120, 78), QColor(128, 0, 127), 3));
 
     // Rows as given from the top: red green, then blue white.
     QVERIFY(near(image.pixel(20, 20), Qt::red));

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -268,6 +269,8 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
     if (h.bitCount == 32 && options.keepAlpha && !h.hasMasks)
         masks[3] = 0xFF000000;
     const bool alpha = options.keepAlpha && masks[3] != 0;
+    if (alpha)
+        image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     const Field red(masks[0]);
     const Field green(masks[1]);
     const Field blue(masks[2]);
@@ -295,7 +298,14 @@ QImage decode(ByteView info, ByteView bits, const Options &options)
             case 16:
             case 32: {
                 const std::uint32_t pixel = h.bitCount == 16 ? row->u16(xs * 2) : row->u32(xs * 4);
-                out[x] = qRgba(red(pixel), green(pixel), blue(pixel), alpha ? opacity(pixel) : 255);
+                if (alpha) {
+                    // Blended bitmaps hold premultiplied colour.
+                    const int a = opacity(pixel);
+                    out[x] = qRgba(std::min(red(pixel), a), std::min(green(pixel), a),
+                                   std::min(blue(pixel), a), a);
+                } else {
+                    out[x] = qRgb(red(pixel), green(pixel), blue(pixel));
+                }
                 break;
             }
             case 24:

@@ -622,7 +622,10 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         state.clockwise = r.u32(8) == U_AD_CLOCKWISE;
         break;
     case U_EMR_SETMITERLIMIT:
-        state.miterLimit = r.u32(8);
+        // Written as an integer by some and as a float by others.
+        state.miterLimit = r.u32(8) < 0x10000 ? double(r.u32(8)) : double(r.f32(8));
+        if (!std::isfinite(state.miterLimit))
+            state.miterLimit = 10;
         break;
     case U_EMR_BEGINPATH:
         m_canvas.beginPath();
