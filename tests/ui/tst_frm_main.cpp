@@ -5,6 +5,7 @@
 #include "SpinField.h"
 #include "TTEImage.h"
 #include "TestSounds.h"
+#include "TrayIcon.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <chrono>
 #include <memory>
@@ -43,6 +45,7 @@ private slots:
     void startUsesTheSavedDuration();
     void alarmPlaysAtTheLeadUntilTheNextStart();
     void saveWritesTheDurationOnlyAfterOk();
+    void keysButtonsAndTrayReachTheCommands();
 
 private:
     void write(const QString &key, const QString &value);
@@ -575,6 +578,38 @@ void tst_frm_main::saveWritesTheDurationOnlyAfterOk()
     QCOMPARE(read("shi"), QStringLiteral("2"));
     QCOMPARE(read("feng"), QStringLiteral("15"));
     QCOMPARE(read("miao"), QStringLiteral("07"));
+}
+
+void tst_frm_main::keysButtonsAndTrayReachTheCommands()
+{
+    write(QStringLiteral("miao"), QStringLiteral("5"));
+    const auto window = createWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWindow *const handle = window->windowHandle();
+
+    QTest::keyClick(handle, Qt::Key_F4);
+    QVERIFY(window->isCountdownTimerRunning());
+    QTest::keyClick(handle, Qt::Key_F4); // disabled while running: nothing happens
+    QVERIFY(window->isCountdownTimerRunning());
+    QTest::keyClick(handle, Qt::Key_F5);
+    QVERIFY(!window->isCountdownTimerRunning());
+    QVERIFY(window->isCommandEnabled(StateCommand::Continue));
+    QTest::keyClick(handle, Qt::Key_F6);
+    QVERIFY(window->isCountdownTimerRunning());
+    QTest::keyClick(handle, Qt::Key_F7);
+    verifyIdle(*window);
+
+    // An error from a button's command is shown once, and the program goes on.
+    write(QStringLiteral("qiancolor"), QStringLiteral("bright"));
+    QTest::mouseClick(window->RzBitBtn2, Qt::LeftButton);
+    QCOMPARE(errorBoxes(), 1);
+    QCOMPARE(m_shown.last().text, QStringLiteral("'bright' is not a valid integer value."));
+    verifyIdle(*window);
+
+    // The tray's double click switches to full screen.
+    emit window->RxTrayIcon1->doubleClicked();
+    QTRY_VERIFY(window->windowState() & Qt::WindowFullScreen);
 }
 
 QTEST_MAIN(tst_frm_main)
