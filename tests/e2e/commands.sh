@@ -11,6 +11,20 @@ start_program
 wait_main_window
 wait_for is_framed_maximised || fail "not framed and maximised at start: $(net_state "$window")"
 
+# A right click on the display opens the menu at the cursor; the menu key at the
+# client area's top-left corner.
+xdotool mousemove 600 400 sleep 0.2 click 3
+wait_for popup_menu || fail "no menu on a right click on the display"
+[ "$(geometry "$(popup_menu)" | cut -d' ' -f1-2)" = "600 400" ] || fail "the menu is not at the cursor"
+xdotool key Escape
+wait_for no_popup_menu || fail "the menu did not close"
+press Menu
+wait_for popup_menu || fail "no menu on the menu key"
+read -r wx wy _ _ <<<"$(geometry "$window")"
+[ "$(geometry "$(popup_menu)" | cut -d' ' -f1-2)" = "$wx $wy" ] || fail "the menu key's menu is not at the client area"
+xdotool key Escape
+wait_for no_popup_menu || fail "the menu did not close"
+
 press F10
 wait_for is_full_screen || fail "F10: not full screen: $(net_state "$window") $(geometry "$window")"
 

@@ -6,6 +6,8 @@ work=$(mktemp -d)
 pids=()
 program_pid=""
 title="Tarvik倒计时计时器"
+# xdotool matches the title only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 screen_w=1280
 screen_h=800
 
@@ -133,6 +135,21 @@ expect_clean_exit() {
         fail "sanitizer report"
     fi
 }
+
+# The program's open menu.
+popup_menu() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        # An override-redirect window bigger than the icon: the menu.
+        if xwininfo -id "$w" | grep 'Override Redirect State: yes' >/dev/null &&
+            [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_popup_menu() { ! popup_menu >/dev/null; }
 
 press() {
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true

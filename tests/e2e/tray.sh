@@ -29,19 +29,6 @@ click_icon() { # button [count]
     read -r x y <<<"$(icon_centre)"
     xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
 }
-popup_menu() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
-        # An override-redirect window bigger than the icon: the menu.
-        if xwininfo -id "$w" | grep 'Override Redirect State: yes' >/dev/null &&
-            [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-no_popup_menu() { ! popup_menu >/dev/null; }
 
 start_desktop
 root=$(xwininfo -root 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
