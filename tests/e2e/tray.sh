@@ -50,6 +50,25 @@ icon=$(find_icon)
 wait_for icon_docked || fail "the icon did not dock in the tray"
 wait_for is_framed_maximised || fail "not framed and maximised at start"
 
+# The clock is the window's icon too, in every size from 16 to 64 pixels.
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+[[ "$icons" == *"(16 x 16)"* && "$icons" == *"(64 x 64)"* ]] || fail "window icon sizes: $icons"
+
+# Resting the pointer on the icon shows its tooltip.
+tooltip() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        if xprop -id "$w" _NET_WM_WINDOW_TYPE | grep _NET_WM_WINDOW_TYPE_TOOLTIP >/dev/null; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+read -r x y <<<"$(icon_centre)"
+xdotool mousemove "$x" "$y"
+wait_for tooltip || fail "no tooltip over the icon"
+
 # A single left click does nothing.
 click_icon 1
 sleep 0.8
@@ -98,4 +117,12 @@ expect_clean_exit
 icon_removed() { [ -z "$(find_icon)" ]; }
 wait_for icon_removed || fail "the icon is still in the tray after the program ended"
 kill -0 "$tray_pid" 2>/dev/null || fail "the tray host went away"
+
+# Likewise when the window's close box ends the program.
+start_program
+wait_main_window
+wait_for icon_docked || fail "the icon did not dock the second time"
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+expect_clean_exit
+wait_for icon_removed || fail "the icon is still in the tray after the window was closed"
 echo "tray end-to-end: 1 passed, 0 failed"
