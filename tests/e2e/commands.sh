@@ -15,16 +15,28 @@ wait_for is_framed_maximised || fail "not framed and maximised at start: $(net_s
 # client area's top-left corner.
 xdotool mousemove 600 400 sleep 0.2 click 3
 wait_for popup_menu || fail "no menu on a right click on the display"
-[ "$(geometry "$(popup_menu)" | cut -d' ' -f1-2)" = "600 400" ] || fail "the menu is not at the cursor"
+read -r mx my _ menu_h <<<"$(geometry "$(popup_menu)")"
+[ "$mx $my" = "600 400" ] || fail "the menu is not at the cursor"
 xdotool key Escape
 wait_for no_popup_menu || fail "the menu did not close"
+
+# No edit field has the focus yet: the menu key reaches the window.
+read -r wx wy _ _ <<<"$(geometry "$window")"
 press Menu
 wait_for popup_menu || fail "no menu on the menu key"
-read -r wx wy _ _ <<<"$(geometry "$window")"
 [ "$(geometry "$(popup_menu)" | cut -d' ' -f1-2)" = "$wx $wy" ] || fail "the menu key's menu is not at the client area"
 xdotool key Escape
 wait_for no_popup_menu || fail "the menu did not close"
 
+# The hours field (24,18 in the group at 8,4 of the panel) opens its own text menu.
+xdotool mousemove $((wx + 40)) $((wy + 32)) sleep 0.2 click 3
+wait_for popup_menu || fail "no text menu in the hours field"
+read -r _ _ _ field_menu_h <<<"$(geometry "$(popup_menu)")"
+[ "$field_menu_h" != "$menu_h" ] || fail "the hours field showed the command menu"
+xdotool key Escape
+wait_for no_popup_menu || fail "the field's menu did not close"
+
+# The function keys work with the focus in the field.
 press F10
 wait_for is_full_screen || fail "F10: not full screen: $(net_state "$window") $(geometry "$window")"
 
