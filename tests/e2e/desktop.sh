@@ -95,9 +95,10 @@ geometry() {
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
-# Waits until the command succeeds (up to about 5 seconds).
+# Waits until the command succeeds (up to about 10 seconds; a loaded machine is slow
+# under the sanitizers).
 wait_for() {
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         "$@" && return 0
         sleep 0.1
     done
