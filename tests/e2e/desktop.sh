@@ -61,10 +61,11 @@ start_tray() {
     fail "trayer did not start"
 }
 
-# The program with an empty settings file beside it (the defaults apply).
+# The program with its settings file beside it: the given text, or an empty file
+# (the defaults apply).
 start_program() {
     cp "$program" "$work/tarvik-timer"
-    printf '[SET]\r\nmp3=\r\n' >"$work/config.dat"
+    printf '%s' "${1:-$'[SET]\r\nmp3=\r\n'}" >"$work/config.dat"
     "$work/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!
     pids+=($program_pid)
