@@ -1,4 +1,5 @@
 include_guard(GLOBAL)
-# A real countdown under processor load: finish error and display-change lateness.
+# A real countdown under processor load: finish error, display-change lateness and,
+# with a rolling corner picture, the processor time of the rolls.
 add_executable(countdown_finish ${CMAKE_CURRENT_LIST_DIR}/countdown_finish.cpp)
 target_link_libraries(countdown_finish PRIVATE tarvik_ui tarvik_app)
