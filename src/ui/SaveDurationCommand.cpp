@@ -1,13 +1,18 @@
 #include "SaveDurationCommand.h"
 
-#include <QMessageBox>
+#include "MessageBoxes.h"
 
 namespace SaveDurationCommand {
 
 bool askConfirmation(QWidget *owner)
 {
-    return QMessageBox::question(owner, caption, question, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+    MessageBoxes::Request request;
+    request.owner = owner;
+    request.icon = QMessageBox::Question;
+    request.caption = caption;
+    request.text = question;
+    request.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    return MessageBoxes::show(request) == QMessageBox::Ok;
 }
 
 bool run(const Duration &duration, const Confirm &confirm, const WriteKey &writeKey)

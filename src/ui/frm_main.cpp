@@ -358,13 +358,7 @@ void frm_main::ac_savesetExecute()
 {
     guarded([this] {
         const auto confirm = [this] {
-            MessageBoxes::Request request;
-            request.owner = this;
-            request.icon = QMessageBox::Question;
-            request.caption = SaveDurationCommand::caption;
-            request.text = SaveDurationCommand::question;
-            request.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-            return MessageBoxes::show(request) == QMessageBox::Ok;
+            return SaveDurationCommand::askConfirmation(this);
         };
         const auto write = [this](const QString &key, const QString &value) {
             pub_unit::writeKey(m_configPath, settingsSection, key, value);
