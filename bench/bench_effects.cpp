@@ -6,28 +6,15 @@
 #include "TTEFrameCopy.h"
 #include "TTEImage.h"
 #include "TTETransitionData.h"
+#include "TestPictures.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QImage picture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(250, 200, 40));
-    gradient.setColorAt(1, QColor(30, 90, 200));
-    painter.fillRect(image.rect(), gradient);
-    painter.setBrush(Qt::darkGreen);
-    painter.drawEllipse(QRect(width / 4, height / 4, width / 2, height / 2));
-    return image;
-}
 
 const TTEEffectDirection directions[] = {tedRight, tedLeft, tedDown, tedUp};
 
@@ -35,7 +22,7 @@ const TTEEffectDirection directions[] = {tedRight, tedLeft, tedDown, tedUp};
 void rollFrame(benchmark::State &state, bool shaded)
 {
     const int width = int(state.range(0)), height = int(state.range(1));
-    const QImage source = picture(width, height);
+    const QImage source = TestPictures::photo(width, height);
     QImage target(width, height, QImage::Format_RGB32);
     target.fill(Qt::black);
     QImage surface = source.copy();
@@ -81,7 +68,7 @@ void BM_PlainCopy(benchmark::State &state)
 {
     const int width = int(state.range(0)), height = int(state.range(1));
     const bool horizontal = state.range(2) < 2;
-    const QImage from = picture(width, height);
+    const QImage from = TestPictures::photo(width, height);
     QImage to(width, height, QImage::Format_RGB32);
     const QRect band =
         horizontal ? QRect(width / 2, 0, 61, height) : QRect(0, height / 2, width, 61);
@@ -109,7 +96,7 @@ QString photographPath()
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString file = dir.filePath(QStringLiteral("photo-6000x4000.jpg"));
-        picture(6000, 4000).save(file, "JPEG", 90);
+        TestPictures::photo(6000, 4000).save(file, "JPEG", 90);
         return file;
     }();
     return path;

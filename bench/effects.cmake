@@ -2,7 +2,10 @@ include_guard(GLOBAL)
 # Frame costs of the roll and loading a large photograph into the corner picture.
 add_executable(bench_effects ${CMAKE_CURRENT_LIST_DIR}/bench_effects.cpp)
 target_link_libraries(bench_effects PRIVATE tarvik_effects benchmark::benchmark)
+# The test photograph is shared with the corner picture's tests.
+target_include_directories(bench_effects PRIVATE ${PROJECT_SOURCE_DIR}/tests/effects)
 
 # Lateness of a one-second tick while rolls play, and the processor time they use.
 add_executable(effects_rollmeter ${CMAKE_CURRENT_LIST_DIR}/effects_rollmeter.cpp)
 target_link_libraries(effects_rollmeter PRIVATE tarvik_effects)
+target_include_directories(effects_rollmeter PRIVATE ${PROJECT_SOURCE_DIR}/tests/effects)

@@ -6,6 +6,7 @@
 // Without --show it runs on the offscreen platform.
 
 #include "TTEImage.h"
+#include "TestPictures.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -36,14 +37,8 @@ double wallMs()
 
 QImage photograph(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = TestPictures::photo(width, height);
     QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(250, 200, 40));
-    gradient.setColorAt(1, QColor(30, 90, 200));
-    painter.fillRect(image.rect(), gradient);
-    painter.setBrush(Qt::darkGreen);
-    painter.drawEllipse(QRect(width / 4, height / 4, width / 2, height / 2));
     painter.setPen(QPen(Qt::white, width / 60));
     painter.drawLine(0, 0, width, height);
     painter.drawLine(0, height, width, 0);

@@ -1,9 +1,9 @@
 #include "PictureFit.h"
 #include "TTEImage.h"
 #include "TarvikError.h"
+#include "TestPictures.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,19 +13,6 @@
 #include <memory>
 
 namespace {
-
-QImage photo(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(250, 200, 40));
-    gradient.setColorAt(1, QColor(30, 90, 200));
-    painter.fillRect(image.rect(), gradient);
-    painter.setBrush(Qt::darkGreen);
-    painter.drawEllipse(QRect(width / 4, height / 4, width / 2, height / 2));
-    return image;
-}
 
 QString loadError(TTEImage &image, const QString &path)
 {
@@ -133,7 +120,7 @@ void tst_TTEImage::paintsBandsAndPicture()
 void tst_TTEImage::loadErrorsKeepThePicture()
 {
     TTEImage image;
-    const QImage picture = photo(640, 480);
+    const QImage picture = TestPictures::photo(640, 480);
     // Upper-case and mixed-case extensions load like lower-case ones.
     image.LoadFromFile(write(QStringLiteral("photo.JPG"), picture, "JPEG"));
     QCOMPARE(image.picture().kind(), TTEPicture::Kind::Jpeg);
@@ -185,7 +172,7 @@ void tst_TTEImage::loadErrorsKeepThePicture()
 void tst_TTEImage::largeJpegIsDecodedSmall()
 {
     TTEImage image;
-    image.LoadFromFile(write(QStringLiteral("big.jpg"), photo(4000, 3000), "JPEG"));
+    image.LoadFromFile(write(QStringLiteral("big.jpg"), TestPictures::photo(4000, 3000), "JPEG"));
     QCOMPARE(image.picture().size(), QSize(4000, 3000));
     QCOMPARE(image.pictureRect(), QRect(0, 14, 131, 98));
     // One eighth is the smallest libjpeg offers and still covers 131 x 98.
@@ -202,7 +189,7 @@ void tst_TTEImage::largeJpegIsDecodedSmall()
 void tst_TTEImage::hugeJpegIsRefused()
 {
     // A small JPEG whose header claims 60000 x 60000 pixels.
-    const QString path = write(QStringLiteral("claims.jpg"), photo(16, 16), "JPEG");
+    const QString path = write(QStringLiteral("claims.jpg"), TestPictures::photo(16, 16), "JPEG");
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
@@ -226,7 +213,7 @@ void tst_TTEImage::prepareCapturesTheLook()
     QWidget window;
     window.resize(400, 300);
     auto *image = new TTEImage(&window);
-    image->LoadFromFile(write(QStringLiteral("prep.jpg"), photo(640, 480), "JPEG"));
+    image->LoadFromFile(write(QStringLiteral("prep.jpg"), TestPictures::photo(640, 480), "JPEG"));
     image->setBackgroundColor(Qt::black);
     TTransitionEffect *roll = image->TransitionList1().at(0);
     QVERIFY(roll);
@@ -251,7 +238,7 @@ void tst_TTEImage::rollPlaysAndEndsInNormalLook()
     window.resize(400, 300);
     auto *image = new TTEImage(&window);
     image->move(200, 120);
-    image->LoadFromFile(write(QStringLiteral("roll.jpg"), photo(640, 480), "JPEG"));
+    image->LoadFromFile(write(QStringLiteral("roll.jpg"), TestPictures::photo(640, 480), "JPEG"));
     image->setBackgroundColor(QColor(10, 10, 10));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -300,7 +287,7 @@ void tst_TTEImage::runEndsCleanly()
     QWidget window;
     window.resize(400, 300);
     auto *image = new TTEImage(&window);
-    const QString path = write(QStringLiteral("stop.jpg"), photo(640, 480), "JPEG");
+    const QString path = write(QStringLiteral("stop.jpg"), TestPictures::photo(640, 480), "JPEG");
     image->LoadFromFile(path);
     image->setBackgroundColor(Qt::black);
     window.show();
@@ -348,7 +335,7 @@ void tst_TTEImage::hiddenControlPlaysNothing()
 {
     QWidget window;
     auto *image = new TTEImage(&window);
-    image->LoadFromFile(write(QStringLiteral("hidden.jpg"), photo(64, 64), "JPEG"));
+    image->LoadFromFile(write(QStringLiteral("hidden.jpg"), TestPictures::photo(64, 64), "JPEG"));
     image->hide();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -363,7 +350,7 @@ void tst_TTEImage::clickAbortsWhenAsked()
     QWidget window;
     window.resize(400, 300);
     auto *image = new TTEImage(&window);
-    image->LoadFromFile(write(QStringLiteral("click.jpg"), photo(640, 480), "JPEG"));
+    image->LoadFromFile(write(QStringLiteral("click.jpg"), TestPictures::photo(640, 480), "JPEG"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     TTransitionEffect *roll = image->TransitionList1().at(0);
