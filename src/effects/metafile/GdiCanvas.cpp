@@ -406,6 +406,17 @@ void GdiCanvas::drawShape(const QPainterPath &logical, bool fill, bool stroke)
     paint(device, fill, stroke);
 }
 
+// The drawing that starts at the current position joins the figure of an open path.
+void GdiCanvas::drawConnected(const QPainterPath &logical)
+{
+    const QPainterPath device = transform().map(logical);
+    if (m_pathOpen) {
+        addToPath(device, true);
+        return;
+    }
+    paint(device, false, true);
+}
+
 void GdiCanvas::addToPath(const QPainterPath &devicePath, bool connect)
 {
     if (connect && m_path.elementCount() > 0)
@@ -469,11 +480,7 @@ void GdiCanvas::lineTo(QPointF point)
     line.moveTo(m_state.current);
     line.lineTo(point);
     m_state.current = point;
-    if (m_pathOpen) {
-        addToPath(transform().map(line), true);
-        return;
-    }
-    paint(transform().map(line), false, true);
+    drawConnected(line);
 }
 
 void GdiCanvas::polyline(const QPolygonF &points)
@@ -494,11 +501,7 @@ void GdiCanvas::polylineTo(const QPolygonF &points)
     for (const QPointF &p : points)
         path.lineTo(p);
     m_state.current = points.back();
-    if (m_pathOpen) {
-        addToPath(transform().map(path), true);
-        return;
-    }
-    paint(transform().map(path), false, true);
+    drawConnected(path);
 }
 
 void GdiCanvas::polygon(const QPolygonF &points)
@@ -552,11 +555,7 @@ void GdiCanvas::polyBezierTo(const QPolygonF &points)
     for (; i + 2 < points.size(); i += 3)
         path.cubicTo(points[i], points[i + 1], points[i + 2]);
     m_state.current = points[i - 1];
-    if (m_pathOpen) {
-        addToPath(transform().map(path), true);
-        return;
-    }
-    paint(transform().map(path), false, true);
+    drawConnected(path);
 }
 
 void GdiCanvas::polyDraw(const QPolygonF &points, const QByteArray &types)
@@ -583,11 +582,7 @@ void GdiCanvas::polyDraw(const QPolygonF &points, const QByteArray &types)
             m_state.current = figureStart;
         }
     }
-    if (m_pathOpen) {
-        addToPath(transform().map(path), true);
-        return;
-    }
-    paint(transform().map(path), false, true);
+    drawConnected(path);
 }
 
 void GdiCanvas::rectangle(const QRectF &rect)
@@ -642,10 +637,7 @@ void GdiCanvas::arc(const QRectF &box, QPointF start, QPointF end, ArcKind kind)
         path.moveTo(m_state.current);
         path.arcTo(r, a0, sweep);
         m_state.current = path.currentPosition();
-        if (m_pathOpen)
-            addToPath(transform().map(path), true);
-        else
-            paint(transform().map(path), false, true);
+        drawConnected(path);
         break;
     }
     case ArcKind::Chord:
@@ -671,11 +663,7 @@ void GdiCanvas::angleArc(QPointF centre, double radius, double startDegrees, dou
     QPainterPath path(m_state.current);
     path.arcTo(r, std::fmod(startDegrees, 360.0), std::clamp(sweepDegrees, -360.0, 360.0));
     m_state.current = path.currentPosition();
-    if (m_pathOpen) {
-        addToPath(transform().map(path), true);
-        return;
-    }
-    paint(transform().map(path), false, true);
+    drawConnected(path);
 }
 
 void GdiCanvas::setPixel(QPointF point, const QColor &colour)

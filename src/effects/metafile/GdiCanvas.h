@@ -109,6 +109,7 @@ private:
     QBrush qtBrush(const GdiBrush &brush) const;
     QPen qtPen(const QPainterPath &devicePath) const;
     void drawShape(const QPainterPath &logical, bool fill, bool stroke);
+    void drawConnected(const QPainterPath &logical);
     void paint(QPainterPath devicePath, bool fill, bool stroke);
     void fillDevice(const QPainterPath &devicePath, const GdiBrush &brush);
     void addToPath(const QPainterPath &devicePath, bool connect);
