@@ -267,10 +267,12 @@ void tst_MetafileConverters::figureConverter()
     const QString emf = m_dir.filePath(QStringLiteral("shapes.emf"));
     const QString png = m_dir.filePath(QStringLiteral("shapes.png"));
     QVERIFY(writeFile(fig, figure));
-    QCOMPARE(run(QStringLiteral("fig2dev"), {QStringLiteral("-L"), QStringLiteral("emf"), fig, emf}),
-             QString());
-    QCOMPARE(run(QStringLiteral("fig2dev"), {QStringLiteral("-L"), QStringLiteral("png"), fig, png}),
-             QString());
+    QCOMPARE(
+        run(QStringLiteral("fig2dev"), {QStringLiteral("-L"), QStringLiteral("emf"), fig, emf}),
+        QString());
+    QCOMPARE(
+        run(QStringLiteral("fig2dev"), {QStringLiteral("-L"), QStringLiteral("png"), fig, png}),
+        QString());
 
     // Its header declares a 1200 dpi reference device and a frame of
     // 218 x 168 mm: 825 x 634 pixels at 96 dpi.
@@ -301,8 +303,8 @@ void tst_MetafileConverters::postScriptConverter()
     const QString emf = m_dir.filePath(name + QStringLiteral(".emf"));
     const QString png = m_dir.filePath(name + QStringLiteral(".png"));
     QVERIFY(writeFile(eps, postScript(points.width(), points.height())));
-    QCOMPARE(run(QStringLiteral("pstoedit"), {QStringLiteral("-q"), QStringLiteral("-f"),
-                                              QStringLiteral("emf"), eps, emf}),
+    QCOMPARE(run(QStringLiteral("pstoedit"),
+                 {QStringLiteral("-q"), QStringLiteral("-f"), QStringLiteral("emf"), eps, emf}),
              QString());
     QCOMPARE(run(QStringLiteral("gs"),
                  {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),

@@ -20,8 +20,9 @@ constexpr double MaxDashesPerStroke = 100000;
 // A fixed cost per operation, so that many tiny ones also use up the budget.
 constexpr qint64 OperationCost = 256;
 constexpr double Pi = 3.14159265358979323846;
-// Text taller than this is drawn at this height: glyphs of any larger size
-// would not fit a picture within the limits.
+// Text is never set taller than this: a picture within the limits has no
+// use for larger glyphs, and a measurement, which has no picture size to go
+// by, keeps its font sizes sane.
 constexpr double MaxTextHeight = 20000;
 // A measurement sees drawing anywhere within this many device units of the origin.
 constexpr int MeasuredLimit = 1 << 29;

@@ -122,9 +122,9 @@ Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
         if (!(frameDevice.width() > 0) || !(frameDevice.height() > 0))
             invalid();
         const Emf emf{*header, pictureRect(file, *header, frameDevice, limits)};
-        const QSize size = fittedSize(emf.picture.width() / perMm.x() * DotsPerInch / 25.4,
-                                      emf.picture.height() / perMm.y() * DotsPerInch / 25.4,
-                                      limits);
+        const QSize size =
+            fittedSize(emf.picture.width() / perMm.x() * DotsPerInch / 25.4,
+                       emf.picture.height() / perMm.y() * DotsPerInch / 25.4, limits);
         return {emf, size};
     }
     if (const std::optional<WmfPlayer::Header> header = WmfPlayer::readHeader(file)) {
@@ -136,7 +136,7 @@ Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
             wmf.window = *header->bounds;
             const double inch = header->unitsPerInch > 0 ? header->unitsPerInch : 1440;
             size = fittedSize(wmf.window.width() * DotsPerInch / inch,
-                               wmf.window.height() * DotsPerInch / inch, limits);
+                              wmf.window.height() * DotsPerInch / inch, limits);
             wmf.unitsPerMm = QPointF(size.width() / (wmf.window.width() / inch * 25.4),
                                      size.height() / (wmf.window.height() / inch * 25.4));
         } else {
