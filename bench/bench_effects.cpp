@@ -1,7 +1,10 @@
-// Cost of one roll frame, shaded and flat, beside a plain copy of as many pixels, and the cost
-// of loading a 6000 x 4000 photograph into the corner picture.
+// Cost of one roll frame, shaded and flat, beside a plain copy of as many pixels, the cost
+// of loading a 6000 x 4000 photograph into the corner picture, and of sizing and drawing a
+// clip-art metafile.
 
+#include "ClipArtSamples.h"
 #include "JpegDecoder.h"
+#include "MetafileDecoder.h"
 #include "TRollTransition.h"
 #include "TTEFrameCopy.h"
 #include "TTEImage.h"
@@ -133,6 +136,30 @@ void BM_DecodePhotographFullSize(benchmark::State &state)
 }
 BENCHMARK(BM_DecodePhotographFullSize)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A metafile's size: its header and the pass that sees where the records
+// draw without painting; beside the whole load, which makes that pass too.
+void BM_MetafileFrameSize(benchmark::State &state)
+{
+    const QByteArray clipArt = ClipArtSamples::clipArtEmf();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MetafileDecoder::frameSize(clipArt));
+}
+BENCHMARK(BM_MetafileFrameSize)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_MetafileRender(benchmark::State &state)
+{
+    const QByteArray clipArt = ClipArtSamples::clipArtEmf();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MetafileDecoder::render(clipArt).constBits());
+}
+BENCHMARK(BM_MetafileRender)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

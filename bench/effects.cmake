@@ -2,6 +2,9 @@ include_guard(GLOBAL)
 # Frame costs of the roll and loading a large photograph into the corner picture.
 add_executable(bench_effects ${CMAKE_CURRENT_LIST_DIR}/bench_effects.cpp)
 target_link_libraries(bench_effects PRIVATE tarvik_effects benchmark::benchmark)
+# The clip-art metafile is written with libuemf's writers.
+target_link_libraries(bench_effects PRIVATE ${UEMF_LIBRARY})
+target_include_directories(bench_effects SYSTEM PRIVATE ${UEMF_INCLUDE_DIR})
 # The test photograph is shared with the corner picture's tests.
 target_include_directories(bench_effects PRIVATE ${PROJECT_SOURCE_DIR}/tests/effects)
 

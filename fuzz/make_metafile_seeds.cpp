@@ -184,6 +184,26 @@ QByteArray wmfRegionsAndBlits()
     return w.finish();
 }
 
+// As converters write them: a short header with its description where the
+// later header fields would be, a 1200 dpi reference device, and a frame
+// computed from logical units that a mapping mode scales down.
+QByteArray emfConverted()
+{
+    EmfWriter w(100, 100);
+    w.append(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    w.append(U_EMRSETWINDOWEXTEX_set(sizel_set(1440, 1440)));
+    w.append(U_EMRSETVIEWPORTEXTEX_set(sizel_set(96, 96)));
+    w.select(w.solidBrush(Qt::red));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(400, 10240, 4000, 12840)));
+    HeaderFields fields;
+    fields.bounds = QRect(QPoint(400, 10240), QPoint(4000, 12840));
+    fields.frame = QRect(QPoint(847, 21676), QPoint(8467, 27180));
+    fields.device = QSize(12283, 10157);
+    fields.millimetres = QSize(260, 215);
+    fields.description = QStringLiteral("Converted from a drawing");
+    return withHeader(w.finish(), fields);
+}
+
 bool write(const QDir &dir, const char *name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(QString::fromLatin1(name)));
@@ -210,5 +230,6 @@ int main(int argc, char **argv)
     ok = write(dir, "regions.emf", emfRegionsAndTransforms()) && ok;
     ok = write(dir, "paths.emf", emfPathsPensAndBlits()) && ok;
     ok = write(dir, "regions.wmf", wmfRegionsAndBlits()) && ok;
+    ok = write(dir, "converted.emf", emfConverted()) && ok;
     return ok ? 0 : 1;
 }

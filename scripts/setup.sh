@@ -15,6 +15,7 @@ packages=(
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
+  fig2dev pstoedit ghostscript
   libclang-rt-14-dev
 )
 

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,6 +13,7 @@
 #include <uemf_utf.h>
 #include <uwmf.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -130,6 +133,77 @@ private:
     EMFTRACK *m_et = nullptr;
     EMFHANDLES *m_eht = nullptr;
 };
+
+// The fields of an enhanced metafile's header that say how large it is.
+struct HeaderFields
+{
+    QRect bounds; // device units, edges inclusive
+    QRect frame;  // 0.01 mm, edges inclusive
+    QSize device; // reference device pixels
+    QSize millimetres;
+    QString description;
+    // With the pixel format and micrometre fields; without them, the
+    // description follows the reference size at offset 88.
+    bool extensions = false;
+    QSize micrometres;
+};
+
+// The records of emf (made by EmfWriter) after a header made from fields,
+// as other programs write it.
+inline QByteArray withHeader(const QByteArray &emf, const HeaderFields &fields)
+{
+    const auto u32At = [&](qsizetype at) {
+        return *reinterpret_cast<const uint32_t *>(emf.constData() + at);
+    };
+    const QByteArray records = emf.mid(u32At(4));
+    QByteArray h;
+    const auto put = [&h](qint64 v) {
+        const auto u = uint32_t(v);
+        h.append(reinterpret_cast<const char *>(&u), 4);
+    };
+    const auto putRect = [&](const QRect &r) {
+        put(r.left());
+        put(r.top());
+        put(r.right());
+        put(r.bottom());
+    };
+    const qsizetype fixed = fields.extensions ? 108 : 88;
+    const qsizetype size = fixed + fields.description.size() * 2;
+    put(U_EMR_HEADER);
+    put(size + (size % 4));
+    putRect(fields.bounds);
+    putRect(fields.frame);
+    put(U_ENHMETA_SIGNATURE);
+    put(0x10000);
+    put(size + (size % 4) + records.size());
+    put(u32At(52));           // records
+    h.append(emf.mid(56, 4)); // handles
+    put(fields.description.size());
+    put(fields.description.isEmpty() ? 0 : fixed);
+    put(0); // palette entries
+    put(fields.device.width());
+    put(fields.device.height());
+    put(fields.millimetres.width());
+    put(fields.millimetres.height());
+    if (fields.extensions) {
+        put(0);
+        put(0);
+        put(0);
+        put(fields.micrometres.width());
+        put(fields.micrometres.height());
+    }
+    h.append(reinterpret_cast<const char *>(fields.description.utf16()),
+             fields.description.size() * 2);
+    h.append(QByteArray(size % 4, '\0'));
+    return h + records;
+}
+
+inline void setFrame(QByteArray &emf, const QRect &frame)
+{
+    const int32_t edges[] = {frame.left(), frame.top(), frame.right(), frame.bottom()};
+    emf.replace(qsizetype(offsetof(U_EMRHEADER, rclFrame)), 16,
+                reinterpret_cast<const char *>(edges), 16);
+}
 
 class WmfWriter
 {

@@ -70,6 +70,10 @@ private slots:
     void wmfWithoutPlaceableHeader();
     void invalidAndTruncatedFiles();
     void frameSizeAt96Dpi();
+    void emfReferenceDevice_data();
+    void emfReferenceDevice();
+    void largeFramesDrawnWithinThePixelLimits();
+    void drawingOutsideItsFrame();
     void loadFromFile();
 };
 
@@ -532,14 +536,13 @@ void tst_MetafileImage::invalidAndTruncatedFiles()
     for (qsizetype cut : {qsizetype(10), qsizetype(30), wmfBytes.size() / 2, wmfBytes.size() - 2})
         QCOMPARE(failureOf(wmfBytes.left(cut)), invalid);
 
-    // A frame ten metres square is refused rather than drawn.
-    QByteArray huge = emfBytes;
-    const int32_t tenMetres = 1000000;
-    huge.replace(int(offsetof(U_EMRHEADER, rclFrame) + 8), 4,
-                 reinterpret_cast<const char *>(&tenMetres), 4);
-    huge.replace(int(offsetof(U_EMRHEADER, rclFrame) + 12), 4,
-                 reinterpret_cast<const char *>(&tenMetres), 4);
-    QCOMPARE(failureOf(huge), invalid);
+    // Neither a frame nor bounds that enclose anything.
+    QByteArray empty = emfBytes;
+    setFrame(empty, QRect(QPoint(0, 0), QPoint(0, 0)));
+    const int32_t noBounds[] = {10, 10, 5, 5};
+    empty.replace(qsizetype(offsetof(U_EMRHEADER, rclBounds)), 16,
+                  reinterpret_cast<const char *>(noBounds), 16);
+    QCOMPARE(failureOf(empty), invalid);
 
     // The error is the program's common kind, as the picture control expects.
     QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, MetafileImage::loadFromData(QByteArray(100, 'x')));
@@ -558,6 +561,148 @@ void tst_MetafileImage::frameSizeAt96Dpi()
 
     WmfWriter wmf(3, 2, 1440);
     QCOMPARE(MetafileDecoder::frameSize(wmf.finish()), QSize(288, 192));
+}
+
+void tst_MetafileImage::emfReferenceDevice_data()
+{
+    QTest::addColumn<bool>("extensions");
+    QTest::addColumn<QSize>("micrometres");
+    // As a figure converter writes it: no pixel format or micrometre fields,
+    // its description starting where they would be.
+    QTest::newRow("short header, description at 88") << false << QSize();
+    QTest::newRow("full header") << true << QSize(260000, 215000);
+    QTest::newRow("full header without micrometres") << true << QSize(0, 0);
+}
+
+void tst_MetafileImage::emfReferenceDevice()
+{
+    QFETCH(bool, extensions);
+    QFETCH(QSize, micrometres);
+    // A 1200 dpi reference device, 12283 x 10157 pixels for 260 x 215 mm;
+    // the records draw in its pixels.
+    EmfWriter w(100, 100);
+    w.selectStock(U_NULL_PEN);
+    w.select(w.solidBrush(Qt::blue));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(1200, 1200, 6000, 4800)));
+    HeaderFields fields;
+    fields.bounds = QRect(QPoint(1140, 1140), QPoint(11456, 9060));
+    fields.frame = QRect(QPoint(2413, 2413), QPoint(24249, 19178));
+    fields.device = QSize(12283, 10157);
+    fields.millimetres = QSize(260, 215);
+    fields.description = QStringLiteral("Converted from shapes.fig using a figure converter");
+    fields.extensions = extensions;
+    fields.micrometres = micrometres;
+    const QImage image = argb(MetafileImage::loadFromData(withHeader(w.finish(), fields)));
+
+    // The frame, 218.36 x 167.65 mm, at 96 dpi.
+    QCOMPARE(image.size(), QSize(825, 634));
+    // The rectangle at 1200 dpi from 1.06 mm inside the frame's corner:
+    // pixels 5 to 389 across and 5 to 293 down.
+    QVERIFY(transparentAt(image, 2, 2));
+    QVERIFY(near(image.pixel(8, 8), Qt::blue));
+    QVERIFY(near(image.pixel(196, 148), Qt::blue));
+    QVERIFY(near(image.pixel(385, 289), Qt::blue));
+    QVERIFY(transparentAt(image, 393, 148));
+    QVERIFY(transparentAt(image, 196, 297));
+}
+
+void tst_MetafileImage::largeFramesDrawnWithinThePixelLimits()
+{
+    // 1.9 x 3.9 m at 96 dpi is 7181 x 14740 pixels: drawn smaller, in the
+    // same shape, with the left half blue.
+    EmfWriter w(100, 100);
+    w.selectStock(U_NULL_PEN);
+    w.select(w.solidBrush(Qt::blue));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(0, 0, 3590, 14740)));
+    QByteArray tall = w.finish();
+    setFrame(tall, QRect(QPoint(0, 0), QPoint(190000, 390000)));
+    const MetafileDecoder::Limits defaults;
+    const QSize size = MetafileDecoder::frameSize(tall);
+    QVERIFY(size.height() <= defaults.maxSide);
+    QVERIFY(qint64(size.width()) * size.height() <= defaults.maxPixels);
+    QVERIFY(qint64(size.width()) * size.height() > defaults.maxPixels * 99 / 100);
+    QVERIFY(std::abs(double(size.width()) / size.height() - 190.0 / 390) < 0.001);
+
+    MetafileDecoder::Limits small;
+    small.maxSide = 300;
+    small.maxPixels = 300 * 300;
+    const QImage image = argb(MetafileDecoder::render(tall, small));
+    QCOMPARE(image.size(), QSize(146, 300));
+    QVERIFY(near(image.pixel(5, 5), Qt::blue));
+    QVERIFY(near(image.pixel(68, 295), Qt::blue));
+    QVERIFY(transparentAt(image, 78, 150));
+    QVERIFY(transparentAt(image, 140, 295));
+
+    // Ten metres square: the pixel limit decides; a frame wider than tall
+    // by a million: the side limit, and one pixel high.
+    QByteArray square = tall;
+    setFrame(square, QRect(QPoint(0, 0), QPoint(1000000, 1000000)));
+    QCOMPARE(MetafileDecoder::frameSize(square), QSize(4096, 4096));
+    QByteArray strip = EmfWriter(10, 10).finish();
+    setFrame(strip, QRect(QPoint(0, 0), QPoint(100000000, 100)));
+    QCOMPARE(MetafileDecoder::frameSize(strip), QSize(8192, 1));
+    QCOMPARE(MetafileDecoder::frameSize(strip, small), QSize(300, 1));
+
+    // A Windows metafile with a placeable box of 30 x 60 inches likewise.
+    WmfWriter wmf(30, 60, 100);
+    QCOMPARE(MetafileDecoder::frameSize(wmf.finish(), small), QSize(150, 300));
+}
+
+void tst_MetafileImage::drawingOutsideItsFrame()
+{
+    // Drawn in twips through a scaling mapping mode (1440 logical units to
+    // 96 device pixels), with the header's bounds and frame computed from the
+    // logical coordinates as if they were device pixels. The frame then lies
+    // far away from the drawing, which is shown in full instead.
+    EmfWriter w(100, 100);
+    w.append(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    w.append(U_EMRSETWINDOWEXTEX_set(sizel_set(1440, 1440)));
+    w.append(U_EMRSETVIEWPORTEXTEX_set(sizel_set(96, 96)));
+    w.selectStock(U_NULL_PEN);
+    w.select(w.solidBrush(Qt::red));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(400, 10240, 4000, 12840)));
+    w.select(w.solidBrush(Qt::blue));
+    w.append(U_EMRRECTANGLE_set(EmfWriter::rect(4000, 10240, 7600, 12840)));
+    HeaderFields fields;
+    fields.bounds = QRect(QPoint(400, 10240), QPoint(7600, 12840));
+    fields.frame = QRect(QPoint(12500, 320000), QPoint(237500, 401250)); // 31.25 times
+    fields.device = QSize(1024, 768);
+    fields.millimetres = QSize(320, 240);
+    fields.extensions = true;
+    fields.micrometres = QSize(320000, 240000);
+    const QImage image = argb(MetafileImage::loadFromData(withHeader(w.finish(), fields)));
+
+    // 480 x 173.3 device pixels of 0.3125 mm: 150 x 54.2 mm.
+    QCOMPARE(image.size(), QSize(567, 205));
+    QVERIFY(near(image.pixel(2, 2), Qt::red));
+    QVERIFY(near(image.pixel(280, 102), Qt::red));
+    QVERIFY(near(image.pixel(287, 102), Qt::blue));
+    QVERIFY(near(image.pixel(564, 202), Qt::blue));
+
+    // A drawing that mostly lies in its frame keeps the frame: what
+    // overhangs it, or a small mark far off it, is cut away.
+    EmfWriter overhang(100, 100);
+    overhang.selectStock(U_NULL_PEN);
+    overhang.select(overhang.solidBrush(Qt::green));
+    overhang.append(U_EMRRECTANGLE_set(EmfWriter::rect(-20, -20, 50, 110)));
+    overhang.append(U_EMRELLIPSE_set(EmfWriter::rect(5000, 5000, 5010, 5010)));
+    const QImage cut = argb(MetafileImage::loadFromData(overhang.finish()));
+    QCOMPARE(cut.size(), QSize(100, 100));
+    QVERIFY(near(cut.pixel(1, 1), Qt::green));
+    QVERIFY(near(cut.pixel(48, 98), Qt::green));
+    QVERIFY(transparentAt(cut, 52, 50));
+
+    // A background larger than the frame covers it: the frame stays too.
+    EmfWriter background(100, 100);
+    background.selectStock(U_NULL_PEN);
+    background.select(background.solidBrush(Qt::yellow));
+    background.append(U_EMRRECTANGLE_set(EmfWriter::rect(-500, -500, 600, 600)));
+    background.select(background.solidBrush(Qt::blue));
+    background.append(U_EMRRECTANGLE_set(EmfWriter::rect(40, 40, 60, 60)));
+    const QImage covered = argb(MetafileImage::loadFromData(background.finish()));
+    QCOMPARE(covered.size(), QSize(100, 100));
+    QVERIFY(near(covered.pixel(50, 50), Qt::blue));
+    QVERIFY(near(covered.pixel(10, 10), Qt::yellow));
 }
 
 void tst_MetafileImage::loadFromFile()

@@ -181,7 +181,18 @@ std::optional<EmfPlayer::Header> EmfPlayer::readHeader(ByteView file)
     const double deviceY = file.i32(offsetof(U_EMRHEADER, szlDevice) + 4);
     double mmX = file.i32(offsetof(U_EMRHEADER, szlMillimeters));
     double mmY = file.i32(offsetof(U_EMRHEADER, szlMillimeters) + 4);
-    if (size >= HeaderWithMicrometres) {
+    // The record's size counts the description and pixel format that follow
+    // the fixed fields; the later fields exist only where those start after them.
+    std::size_t fixedEnd = size;
+    auto endsBefore = [&](std::size_t countAt, std::size_t offsetAt) {
+        const std::uint32_t offset = file.u32(offsetAt);
+        if (file.u32(countAt) != 0 && offset >= HeaderMinimum && offset < fixedEnd)
+            fixedEnd = offset;
+    };
+    endsBefore(offsetof(U_EMRHEADER, nDescription), offsetof(U_EMRHEADER, offDescription));
+    if (fixedEnd >= offsetof(U_EMRHEADER, bOpenGL))
+        endsBefore(offsetof(U_EMRHEADER, cbPixelFormat), offsetof(U_EMRHEADER, offPixelFormat));
+    if (fixedEnd >= HeaderWithMicrometres) {
         const double umX = file.i32(offsetof(U_EMRHEADER, szlMicrometers));
         const double umY = file.i32(offsetof(U_EMRHEADER, szlMicrometers) + 4);
         if (umX > 0 && umY > 0) {
@@ -375,7 +386,8 @@ QImage EmfPlayer::bitmap(ByteView r, std::size_t offBmi, std::size_t offBits, bo
 {
     const std::optional<ByteView> info = r.sub(r.u32(offBmi), r.u32(offBmi + 4));
     const std::optional<ByteView> bits = r.sub(r.u32(offBits), r.u32(offBits + 4));
-    if (!info || !bits || info->size() < 12 || m_bitmapPixels <= 0)
+    // A measurement needs where a bitmap goes, not its pixels.
+    if (!info || !bits || info->size() < 12 || m_bitmapPixels <= 0 || m_canvas.measuring())
         return {};
     if (bottomUp)
         *bottomUp = info->u32(0) == 12 ? true : info->i32(8) > 0;

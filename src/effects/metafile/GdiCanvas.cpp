@@ -20,6 +20,12 @@ constexpr double MaxDashesPerStroke = 100000;
 // A fixed cost per operation, so that many tiny ones also use up the budget.
 constexpr qint64 OperationCost = 256;
 constexpr double Pi = 3.14159265358979323846;
+// Text is never set taller than this: a picture within the limits has no
+// use for larger glyphs, and a measurement, which has no picture size to go
+// by, keeps its font sizes sane.
+constexpr double MaxTextHeight = 20000;
+// A measurement sees drawing anywhere within this many device units of the origin.
+constexpr int MeasuredLimit = 1 << 29;
 
 bool finite(const QRectF &r)
 {
@@ -98,6 +104,8 @@ double angleOf(QPointF point, QPointF centre, double rx, double ry)
 GdiCanvas::GdiCanvas(QImage &target, const QTransform &playback, QPointF devicePerMm,
                      qint64 drawBudget)
     : m_target(target)
+    , m_measuring(false)
+    , m_area(target.rect())
     , m_painter(&target)
     , m_playback(playback)
     , m_devicePerMm(devicePerMm)
@@ -105,6 +113,18 @@ GdiCanvas::GdiCanvas(QImage &target, const QTransform &playback, QPointF deviceP
 {
     m_painter.setRenderHint(QPainter::Antialiasing);
     m_painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
+// The whole coordinate range is the picture, so that drawing outside any
+// frame is seen; every operation fails at spend(), so nothing is painted.
+GdiCanvas::GdiCanvas(Measure, const QRectF &frame, QPointF devicePerMm, qint64 operationBudget)
+    : m_target(m_noTarget)
+    , m_measuring(true)
+    , m_area(QPoint(-MeasuredLimit, -MeasuredLimit), QPoint(MeasuredLimit, MeasuredLimit))
+    , m_devicePerMm(devicePerMm)
+    , m_budget(operationBudget)
+{
+    m_measurement.frame = frame;
 }
 
 GdiCanvas::~GdiCanvas() = default;
@@ -229,17 +249,42 @@ void GdiCanvas::restoreDc(int which)
 
 // ---- budget, clip and pens ----
 
-bool GdiCanvas::spend(const QRectF &deviceBounds)
+// Takes the cost of an operation over deviceBounds from the budget; false
+// once the budget is used up.
+bool GdiCanvas::charge(const QRectF &deviceBounds)
 {
     if (m_budget < 0)
         return false;
     qint64 cost = OperationCost;
-    if (finite(deviceBounds)) {
-        const QRectF visible = deviceBounds.intersected(QRectF(m_target.rect()));
+    if (!m_measuring && finite(deviceBounds)) {
+        const QRectF visible = deviceBounds.intersected(QRectF(m_area));
         cost += qint64(visible.width()) * qint64(visible.height());
     }
     m_budget -= cost;
     return m_budget >= 0;
+}
+
+// Charges a drawing operation; false when it must not paint. While
+// measuring, the visible part of its bounds is recorded instead.
+bool GdiCanvas::spend(const QRectF &deviceBounds)
+{
+    if (!charge(deviceBounds))
+        return false;
+    if (m_measuring) {
+        QRectF visible = deviceBounds.normalized().intersected(QRectF(m_area));
+        if (m_state.clip)
+            visible = visible.intersected(QRectF(m_state.clip->boundingRect()));
+        if (finite(visible) && !visible.isEmpty()) {
+            Measurement &m = m_measurement;
+            m.extent = m.extent.united(visible);
+            m.area += visible.width() * visible.height();
+            const QRectF inFrame = visible.intersected(m.frame);
+            if (!inFrame.isEmpty())
+                m.areaInFrame += inFrame.width() * inFrame.height();
+        }
+        return false;
+    }
+    return true;
 }
 
 bool GdiCanvas::applyClip()
@@ -257,7 +302,7 @@ bool GdiCanvas::applyClip()
 
 QRegion GdiCanvas::wholePicture() const
 {
-    return QRegion(m_target.rect());
+    return QRegion(m_area);
 }
 
 void GdiCanvas::setClip(const QRegion &region, int mode)
@@ -735,9 +780,9 @@ QRegion GdiCanvas::regionFromPath(const QPainterPath &devicePath) const
     const QRectF bounds = devicePath.controlPointRect();
     if (!finite(bounds))
         return {};
-    const QRect area = bounds.toAlignedRect().intersected(m_target.rect());
-    if (area.isEmpty())
-        return {};
+    const QRect area = bounds.toAlignedRect().intersected(m_area);
+    if (area.isEmpty() || m_measuring)
+        return QRegion(area); // the extent is all a measurement needs
     QBitmap mask(area.size());
     mask.clear();
     {
@@ -754,7 +799,7 @@ void GdiCanvas::selectClipPath(int mode)
 {
     if (m_pathOpen)
         return;
-    if (spend(m_path.controlPointRect()))
+    if (charge(m_path.controlPointRect()))
         setClip(regionFromPath(m_path), mode);
     m_path = QPainterPath();
 }
@@ -902,7 +947,8 @@ void GdiCanvas::textOut(QPointF reference, const QString &text, std::uint32_t op
         !std::isfinite(yScale))
         return;
 
-    const double maxHeight = 2.0 * std::max(m_target.width(), m_target.height()) + 16;
+    const double maxHeight =
+        std::min(2.0 * std::max(m_area.width(), m_area.height()) + 16, MaxTextHeight);
     const GdiFont &f = m_state.font;
     double height = f.height == 0 ? 16.0 : std::abs(double(f.height)) * yScale;
     height = std::min(height, maxHeight);
@@ -1032,6 +1078,10 @@ void GdiCanvas::blit(const QRectF &dest, const QImage &source, const QRectF &sou
     const bool usesSource = ((rop3 >> 2) & 0x33) != (rop3 & 0x33);
     if (rop3 == 0xAA) // leaves the destination as it is
         return;
+    if (m_measuring) { // the bitmap is not decoded for a measurement
+        spend(transform().mapRect(dest.normalized()));
+        return;
+    }
     if (!usesSource) {
         const QRectF d = dest.normalized();
         if (rop3 == 0xF0) { // the brush alone
@@ -1073,7 +1123,7 @@ void GdiCanvas::rasterOp(const QRectF &dest, const QImage &source, int rop3)
     const QRectF bounds = t.mapRect(dest);
     if (!finite(bounds) || !spend(bounds))
         return;
-    QRect area = bounds.toAlignedRect().intersected(m_target.rect());
+    QRect area = bounds.toAlignedRect().intersected(m_area);
     if (m_state.clip)
         area = area.intersected(m_state.clip->boundingRect());
     if (area.isEmpty())
@@ -1133,6 +1183,10 @@ void GdiCanvas::alphaBlend(const QRectF &dest, const QImage &source, const QRect
 {
     if (m_pathOpen)
         return;
+    if (m_measuring) {
+        spend(transform().mapRect(dest.normalized()));
+        return;
+    }
     QRectF d = dest;
     QImage clipped;
     if (!sourceFor(source, sourceRect, d, clipped))

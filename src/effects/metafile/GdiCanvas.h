@@ -28,6 +28,20 @@ public:
     // devicePerMm is the number of device units in a millimetre, used by the
     // metric and English mapping modes.
     GdiCanvas(QImage &target, const QTransform &playback, QPointF devicePerMm, qint64 drawBudget);
+    // Follows the records in device units without painting anything, and
+    // collects where they would draw (within the clip) and how much of that
+    // falls inside frame.
+    struct Measure
+    {
+    };
+    struct Measurement
+    {
+        QRectF frame;
+        QRectF extent;          // the union of everything drawn
+        double area = 0;        // the areas of the drawing operations added up
+        double areaInFrame = 0; // the same for their parts inside the frame
+    };
+    GdiCanvas(Measure, const QRectF &frame, QPointF devicePerMm, qint64 operationBudget);
     ~GdiCanvas();
     Q_DISABLE_COPY_MOVE(GdiCanvas)
 
@@ -35,6 +49,8 @@ public:
     const QTransform &playback() const { return m_playback; }
     QTransform transform() const;
     bool exhausted() const { return m_budget < 0; }
+    bool measuring() const { return m_measuring; }
+    const Measurement &measurement() const { return m_measurement; }
 
     void setWorldTransform(const QTransform &world);
     void modifyWorldTransform(const QTransform &matrix, int mode);
@@ -100,6 +116,7 @@ public:
 private:
     QTransform pageTransform() const;
     double lineScale() const;
+    bool charge(const QRectF &deviceBounds);
     bool spend(const QRectF &deviceBounds);
     bool applyClip();
     void setClip(const QRegion &region, int mode);
@@ -118,7 +135,11 @@ private:
     static bool sourceFor(const QImage &source, const QRectF &sourceRect, QRectF &dest,
                           QImage &clipped);
 
+    QImage m_noTarget; // what m_target refers to while measuring
     QImage &m_target;
+    const bool m_measuring;
+    const QRect m_area; // the picture, in output pixels
+    Measurement m_measurement;
     QPainter m_painter;
     const QTransform m_playback;
     const QPointF m_devicePerMm;

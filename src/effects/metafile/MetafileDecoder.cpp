@@ -22,7 +22,7 @@ constexpr int UnsizedMaxSide = 1024;
 struct Emf
 {
     EmfPlayer::Header header;
-    QRectF frameDevice; // the frame in reference device units
+    QRectF picture; // the part of the reference device that is the picture
 };
 
 struct Wmf
@@ -49,15 +49,52 @@ ByteView viewOf(const QByteArray &bytes)
     throw EInvalidGraphic::invalidMetafile();
 }
 
-QSize checkedSize(double width, double height, const MetafileDecoder::Limits &limits)
+// The pixel size of a picture width × height pixels large: a picture larger
+// than the limits is drawn smaller, keeping its shape, whatever size its
+// header declares.
+QSize fittedSize(double width, double height, const MetafileDecoder::Limits &limits)
 {
     if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
         invalid();
-    const double w = std::max(1.0, std::round(width));
-    const double h = std::max(1.0, std::round(height));
-    if (w > limits.maxSide || h > limits.maxSide || w * h > double(limits.maxPixels))
-        invalid();
-    return QSize(int(w), int(h));
+    const double side = std::max(1, limits.maxSide);
+    const double pixels = double(std::max<qint64>(1, limits.maxPixels));
+    const double scale =
+        std::min({1.0, side / width, side / height, std::sqrt(pixels / width / height)});
+    const double w = std::clamp(std::round(width * scale), 1.0, side);
+    const double h = std::clamp(std::round(height * scale), 1.0, side);
+    QSize size{int(w), int(h)};
+    // Rounding up may overshoot the pixel limit by a line.
+    while (qint64(size.width()) * size.height() > limits.maxPixels &&
+           std::max(size.width(), size.height()) > 1) {
+        if (size.width() >= size.height())
+            size.rwidth() -= 1;
+        else
+            size.rheight() -= 1;
+    }
+    return size;
+}
+
+double area(const QRectF &r)
+{
+    return r.isEmpty() ? 0 : r.width() * r.height();
+}
+
+// The part of the reference device that is the picture. That is the frame,
+// unless most of the drawing lies outside it and covers little of it: some
+// writers compute the frame in logical units although they draw through a
+// scaling mapping mode, and the frame then points at empty space. The
+// drawing's own extent is the picture then.
+QRectF pictureRect(ByteView file, const EmfPlayer::Header &header, const QRectF &frame,
+                   const MetafileDecoder::Limits &limits)
+{
+    GdiCanvas canvas(GdiCanvas::Measure{}, frame, header.devicePerMm, limits.paintedTotal);
+    EmfPlayer player(file, canvas, limits.bitmapPixels);
+    player.play();
+    const GdiCanvas::Measurement &drawn = canvas.measurement();
+    if (drawn.area > 0 && drawn.areaInFrame < drawn.area / 2 &&
+        area(drawn.extent.intersected(frame)) < area(frame) / 2)
+        return drawn.extent;
+    return frame;
 }
 
 Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
@@ -66,26 +103,28 @@ Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
     if (const std::optional<EmfPlayer::Header> header = EmfPlayer::readHeader(file)) {
         if (!EmfPlayer::recordsComplete(file))
             invalid();
-        Emf emf{*header, {}};
+        // The frame, in 0.01 mm, becomes reference device units through the
+        // reference device's pixels per millimetre.
         const QRect frame = header->frame;
         const double frameWidth = double(frame.right()) - frame.left();
         const double frameHeight = double(frame.bottom()) - frame.top();
         const QPointF perMm = header->devicePerMm;
-        QSize size;
+        QRectF frameDevice;
         if (frameWidth > 0 && frameHeight > 0) {
-            size = checkedSize(frameWidth * DotsPerInch / 2540, frameHeight * DotsPerInch / 2540,
-                               limits);
-            emf.frameDevice = QRectF(frame.left() * perMm.x() / 100, frame.top() * perMm.y() / 100,
-                                     frameWidth * perMm.x() / 100, frameHeight * perMm.y() / 100);
+            frameDevice = QRectF(frame.left() * perMm.x() / 100, frame.top() * perMm.y() / 100,
+                                 frameWidth * perMm.x() / 100, frameHeight * perMm.y() / 100);
         } else {
             // No usable frame: the bounds in reference device pixels.
             const QRect b = header->bounds;
-            const double w = double(b.right()) - b.left() + 1;
-            const double h = double(b.bottom()) - b.top() + 1;
-            size = checkedSize(w / perMm.x() * DotsPerInch / 25.4,
-                               h / perMm.y() * DotsPerInch / 25.4, limits);
-            emf.frameDevice = QRectF(b.left(), b.top(), w, h);
+            frameDevice = QRectF(b.left(), b.top(), double(b.right()) - b.left() + 1,
+                                 double(b.bottom()) - b.top() + 1);
         }
+        if (!(frameDevice.width() > 0) || !(frameDevice.height() > 0))
+            invalid();
+        const Emf emf{*header, pictureRect(file, *header, frameDevice, limits)};
+        const QSize size =
+            fittedSize(emf.picture.width() / perMm.x() * DotsPerInch / 25.4,
+                       emf.picture.height() / perMm.y() * DotsPerInch / 25.4, limits);
         return {emf, size};
     }
     if (const std::optional<WmfPlayer::Header> header = WmfPlayer::readHeader(file)) {
@@ -96,8 +135,8 @@ Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
         if (header->bounds && !header->bounds->isEmpty()) {
             wmf.window = *header->bounds;
             const double inch = header->unitsPerInch > 0 ? header->unitsPerInch : 1440;
-            size = checkedSize(wmf.window.width() * DotsPerInch / inch,
-                               wmf.window.height() * DotsPerInch / inch, limits);
+            size = fittedSize(wmf.window.width() * DotsPerInch / inch,
+                              wmf.window.height() * DotsPerInch / inch, limits);
             wmf.unitsPerMm = QPointF(size.width() / (wmf.window.width() / inch * 25.4),
                                      size.height() / (wmf.window.height() / inch * 25.4));
         } else {
@@ -107,7 +146,7 @@ Layout layoutOf(const QByteArray &bytes, const MetafileDecoder::Limits &limits)
             wmf.window = *window;
             const double scale =
                 std::min(1.0, double(UnsizedMaxSide) / std::max(window->width(), window->height()));
-            size = checkedSize(window->width() * scale, window->height() * scale, limits);
+            size = fittedSize(window->width() * scale, window->height() * scale, limits);
             wmf.unitsPerMm = QPointF(DotsPerInch / 25.4 * scale, DotsPerInch / 25.4 * scale);
         }
         return {wmf, size};
@@ -137,7 +176,7 @@ QImage render(const QByteArray &bytes, const Limits &limits)
     const ByteView file = viewOf(bytes);
 
     if (const Emf *emf = std::get_if<Emf>(&layout.kind)) {
-        const QRectF f = emf->frameDevice;
+        const QRectF f = emf->picture;
         const double sx = image.width() / f.width();
         const double sy = image.height() / f.height();
         const QTransform playback(sx, 0, 0, sy, -f.left() * sx, -f.top() * sy);

@@ -10,6 +10,7 @@ namespace MetafileDecoder {
 
 struct Limits
 {
+    // The rendered picture's size, whatever size the file declares.
     int maxSide = 8192;
     qint64 maxPixels = qint64(16) * 1024 * 1024;
     // Decoded bitmap pixels over the whole file.
@@ -20,12 +21,13 @@ struct Limits
     qint64 paintedTotal = qint64(4) * 1000 * 1000 * 1000;
 };
 
-// The picture size in pixels at 96 dots per inch; throws EInvalidGraphic
-// for anything that is not a complete metafile of a sane size.
+// The picture size in pixels at 96 dots per inch, made smaller in the same
+// shape to fit maxSide and maxPixels; throws EInvalidGraphic for anything
+// that is not a complete metafile with a frame or bounds of some size.
 QSize frameSize(const QByteArray &bytes, const Limits &limits = {});
 
-// The picture rendered at its frame size on a transparent background;
-// throws EInvalidGraphic as frameSize does.
+// The picture rendered at frameSize() on a transparent background; throws
+// EInvalidGraphic as frameSize does.
 QImage render(const QByteArray &bytes, const Limits &limits = {});
 
 } // namespace MetafileDecoder
