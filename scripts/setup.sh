@@ -15,7 +15,7 @@ packages=(
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
-  sway wtype grim qt6-wayland dbus dbus-user-session jq procps
+  sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3
   libclang-rt-14-dev
 )
 

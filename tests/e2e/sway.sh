@@ -137,6 +137,14 @@ is_state() { [ "$(main_state)" = "$1" ]; }
 # One key from a new virtual keyboard; the pause lets the client take its keymap.
 key() { in_session wtype -s 400 -k "$@"; }
 
+# Pointer steps from a new virtual pointer (see vpointer.py): move X Y, click BUTTON,
+# double BUTTON, wait MS.
+cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$work/vpointer.py"
+chmod 644 "$work/vpointer.py"
+pointer() {
+    in_session env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h python3 "$work/vpointer.py" "$@"
+}
+
 screenshot() { in_session grim "$1"; }
 
 program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }

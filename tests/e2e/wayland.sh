@@ -18,9 +18,9 @@ wait_for is_state framed || fail "not framed at start: $(main_state)"
 item() { watcher_items | grep -o '":[0-9.]*/StatusNotifierItem"' | tr -d '"'; }
 wait_for item >/dev/null || fail "no StatusNotifierItem registered"
 sni_service=$(item | cut -d/ -f1)
-sni() { # method [args]
-    in_session busctl --user call "$sni_service" /StatusNotifierItem org.kde.StatusNotifierItem "$@"
-}
+# swaybar draws the icon at the right end of the bar; its clicks reach the program
+# over D-Bus (left: Activate, middle: SecondaryActivate, right: ContextMenu).
+tray_click() { pointer move $((screen_w - 11)) $((screen_h - 12)) wait 200 "$@" wait 200; }
 sni_property() {
     in_session busctl --user --json=short get-property "$sni_service" /StatusNotifierItem \
         org.kde.StatusNotifierItem "$1" | jq -c .data
@@ -45,6 +45,27 @@ differs() {
     [ "${n%% *}" != 0 ]
 }
 
+# A right click on the display opens the menu at the pointer; Escape closes it.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
+# The menu's white between captions and keys at x+90, y+100 from its corner, and the
+# black display beyond it.
+menu_at() { # file x y
+    local r g b
+    read -r r g b <<<"$(pixel "$1" $(($2 + 90)) $(($3 + 100)))"
+    [ "$r" -gt 200 ] && [ "$g" -gt 200 ] && [ "$b" -gt 200 ] || return 1
+    read -r r g b <<<"$(pixel "$1" $(($2 + 400)) $(($3 + 100)))"
+    [ "$r$g$b" = 000 ]
+}
+pointer move 600 400 wait 200 click right wait 300
+sleep 1
+screenshot "$work/pointer-menu.png"
+menu_at "$work/pointer-menu.png" 600 400 || fail "no menu at the pointer"
+key Escape
+sleep 0.5
+screenshot "$work/pointer-menu-closed.png"
+menu_at "$work/pointer-menu-closed.png" 600 400 && fail "the menu did not close"
+is_state framed || fail "the right click changed the display: $(main_state)"
+
 # While no field has the focus the menu key opens the menu at the client area's
 # top-left corner; 全屏显示 is the fifth enabled item while idle. The menu closes with
 # the virtual keyboard that opened it, so one keyboard does it all.
@@ -54,16 +75,7 @@ menu_keys=$!
 sleep 1.6
 screenshot "$work/menu.png"
 wait "$menu_keys"
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
-# White menu background between the captions and the keys, over the black display.
-menu_shown() {
-    local r g b
-    read -r r g b <<<"$(pixel "$1" $((cx + 95)) $((cy + 100)))"
-    [ "$r" -gt 200 ] && [ "$g" -gt 200 ] && [ "$b" -gt 200 ]
-}
-menu_shown "$work/menu.png" || fail "no menu at the client area"
-read -r r g b <<<"$(pixel "$work/menu.png" $((cx + 400)) $((cy + 120)))"
-[ "$r$g$b" = 000 ] || fail "the menu is wider than expected or elsewhere ($r $g $b)"
+menu_at "$work/menu.png" "$cx" "$cy" || fail "no menu at the client area"
 wait_for is_state full || fail "全屏显示 from the menu: $(main_state)"
 key F8
 wait_for is_state framed || fail "F8 after the menu: $(main_state)"
@@ -112,9 +124,9 @@ table="wayland_states.md"
 } >"$table"
 reach() {
     case "$1" in
-        framed) [ "$(main_state)" = hidden ] && sni Activate ii 0 0 && wait_for is_state full
+        framed) if [ "$(main_state)" = hidden ]; then tray_click click left; wait_for is_state full; fi
                 key F8 ;;
-        full) if [ "$(main_state)" = hidden ]; then sni Activate ii 0 0; else key F10; fi ;;
+        full) if [ "$(main_state)" = hidden ]; then tray_click click left; else key F10; fi ;;
         hidden) [ "$(main_state)" = hidden ] || key F9 ;;
     esac
     wait_for is_state "$1" || fail "could not reach $1: $(main_state)"
@@ -156,37 +168,47 @@ in_session swaymsg '[title="^参数设置$"] kill' >/dev/null
 wait_for no_window "参数设置" || fail "the settings dialog did not close"
 program_ended && fail "closing the settings dialog ended the program"
 
-# The tray: swaybar's left click (Activate) stands for the double click, its middle
-# click does nothing, its right click (ContextMenu) opens the menu.
-sni SecondaryActivate ii 0 0
+# The tray, clicked in swaybar: the left click (Activate) stands for the double click,
+# the middle click does nothing, the right click (ContextMenu) opens the menu.
+tray_click click middle
 sleep 0.5
 is_state framed || fail "the middle click changed the display: $(main_state)"
-sni Activate ii $((screen_w - 10)) $((screen_h - 10))
-wait_for is_state full || fail "activation from window display: $(main_state)"
-
-# From hidden display the menu has no window to open from: it comes as a small
-# floating window of its own; 窗口显示 is the third enabled item while idle.
+tray_click click left
+wait_for is_state full || fail "the tray's click from window display: $(main_state)"
 key F9
 wait_for is_state hidden || fail "F9: $(main_state)"
-sni ContextMenu ii $((screen_w - 10)) $((screen_h - 10))
+tray_click double left
+wait_for is_state full || fail "the tray's double click from hidden display: $(main_state)"
+
+# From hidden display the menu has no window to open from: it comes as a small
+# floating window of its own. 窗口显示, its sixth row, brings the window back.
+key F9
+wait_for is_state hidden || fail "F9: $(main_state)"
+tray_click click right
 wait_for has_window "$title" || fail "no menu from the tray while hidden"
 floating "$title" || fail "the tray's menu is tiled: $(window_named "$title")"
-[ "$(window_named "$title" | jq .rect.height)" -lt 400 ] || fail "the tray's menu is stretched"
-key Down -k Down -k Down -k Return
+read -r mx my mh <<<"$(window_named "$title" | jq -r '"\(.rect.x) \(.rect.y) \(.rect.height)"')"
+[ "$mh" -lt 400 ] || fail "the tray's menu is stretched"
+pointer move $((mx + 50)) $((my + 122)) wait 200 click left wait 200
 wait_for is_state framed || fail "窗口显示 from the tray's menu: $(main_state)"
 wait_for no_window "$title" || fail "the tray's menu stayed open"
 
-# With the window shown the menu opens over it (where the program last saw the
-# pointer: a Wayland client learns no other place); Escape closes it.
-sni ContextMenu ii $((screen_w - 10)) $((screen_h - 10))
+# With the window shown the menu opens over it, where the program last saw the
+# pointer (a Wayland client learns no other place); Escape closes it.
+display_area() { convert "$1" -crop ${screen_w}x600+0+100 +repage "$1.area.png"; echo "$1.area.png"; }
+sleep 0.5
+screenshot "$work/before-menu.png"
+tray_click click right
 sleep 1
 screenshot "$work/tray-menu.png"
-menu_shown "$work/tray-menu.png" || fail "no menu over the window from the tray"
+differs "$(display_area "$work/before-menu.png")" "$(display_area "$work/tray-menu.png")" ||
+    fail "no menu over the window from the tray"
 key Escape
 sleep 0.5
 is_state framed || fail "Escape in the tray's menu changed the display: $(main_state)"
 screenshot "$work/after-menu.png"
-menu_shown "$work/after-menu.png" && fail "the tray's menu did not close"
+differs "$(display_area "$work/before-menu.png")" "$(display_area "$work/after-menu.png")" &&
+    fail "the tray's menu did not close"
 
 # The tray host goes away while the window is hidden: the window comes back. When
 # the bar returns the icon registers again and hides the window once more.
@@ -202,8 +224,8 @@ sni_service=$(item | cut -d/ -f1)
 sleep 1.5 # the program's next look at the tray
 key F9
 wait_for is_state hidden || fail "F9 with the new bar: $(main_state)"
-sni Activate ii 0 0
-wait_for is_state full || fail "activation with the new bar: $(main_state)"
+tray_click click left
+wait_for is_state full || fail "the new bar's click: $(main_state)"
 
 # F12 ends the program cleanly and its icon leaves the tray.
 key F12
