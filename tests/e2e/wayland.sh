@@ -106,6 +106,21 @@ centred_on_main() {
         ($m.rect.y - $m.deco_rect.height + ($m.rect.height + $m.deco_rect.height) / 2) as $my |
         ($wx - $mx | fabs) <= 2 and ($wy - $my | fabs) <= $m.deco_rect.height' | grep -qx true
 }
+# Modal: a right click on the main window's display beside the dialog opens no menu,
+# and F10 with the main window focused by that click changes nothing.
+blocked_main() {
+    pointer move 150 300 wait 200 click right wait 300
+    sleep 1
+    screenshot "$work/blocked.png"
+    ! menu_at "$work/blocked.png" 150 300 || return 1
+    local r g b
+    read -r r g b <<<"$(pixel "$work/blocked.png" 240 400)"
+    [ "$r$g$b" = 000 ] || return 1
+    key F10
+    sleep 0.5
+    is_state framed
+}
+focus() { in_session swaymsg "[title=\"^$1\$\"] focus" >/dev/null; }
 floating() { [ "$(window_named "$1" | jq -r .type)" = floating_con ]; }
 has_window() { [ -n "$(window_named "$1")" ]; }
 no_window() { [ -z "$(window_named "$1")" ]; }
@@ -113,6 +128,8 @@ no_window() { [ -z "$(window_named "$1")" ]; }
 wait_for has_window "计时完成提醒" || fail "no finish message"
 floating "计时完成提醒" || fail "the finish message is not a dialog: $(window_named "计时完成提醒")"
 centred_on_main "计时完成提醒" || fail "the finish message is off centre: $(window_named "计时完成提醒")"
+blocked_main || fail "the main window answers a right click under the finish message"
+focus "计时完成提醒"
 key Return
 wait_for no_window "计时完成提醒" || fail "the finish message did not close"
 
@@ -159,6 +176,8 @@ key F11
 wait_for has_window "参数设置" || fail "F11 opened no settings dialog"
 floating "参数设置" || fail "the settings dialog is not a dialog"
 centred_on_main "参数设置" || fail "the settings dialog is off centre: $(window_named "参数设置")"
+blocked_main || fail "the main window answers a right click under the settings dialog"
+focus "参数设置"
 key F10
 key F12
 sleep 0.5
