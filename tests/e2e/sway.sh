@@ -101,9 +101,15 @@ start_program() {
     mkdir -p "$work/app"
     cp "$program" "$work/app/tarvik-timer"
     printf '%s' "${1:-$'[SET]\r\nmp3=\r\n'}" >"$work/app/config.dat"
+    # The leak suppressions beside it, where the user can read them.
+    local lsan=${LSAN_OPTIONS:-}
+    if [[ "$lsan" =~ suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[1]}" "$work/app/lsan.supp"
+        lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
+    fi
     [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
     in_session env QT_QPA_PLATFORM=wayland ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
-        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
         "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!
 }
