@@ -229,6 +229,32 @@ screenshot "$work/after-menu.png"
 differs "$(display_area "$work/before-menu.png")" "$(display_area "$work/after-menu.png")" &&
     fail "the tray's menu did not close"
 
+# Dialogs over the hidden window: closing them neither ends the program nor loses the
+# window. The finish message comes while hidden...
+key F4
+key F9
+wait_for is_state hidden || fail "F9 while counting: $(main_state)"
+wait_for has_window "计时完成提醒" || fail "no finish message while hidden"
+focus "计时完成提醒"
+key Return
+wait_for no_window "计时完成提醒" || fail "the finish message did not close"
+sleep 0.5
+program_ended && fail "closing the finish message over the hidden window ended the program"
+# ... and 参数设置, the menu's first row, opens the settings from the tray.
+tray_click click right
+wait_for has_window "$title" || fail "no menu from the tray while hidden"
+key Down -k Return
+wait_for has_window "参数设置" || fail "no settings dialog from the tray's menu"
+in_session swaymsg '[title="^参数设置$"] kill' >/dev/null
+wait_for no_window "参数设置" || fail "the settings dialog did not close"
+sleep 0.5
+program_ended && fail "closing the settings over the hidden window ended the program"
+is_state hidden || fail "the settings changed the display: $(main_state)"
+tray_click click left
+wait_for is_state full || fail "the tray's click after the dialogs: $(main_state)"
+key F8
+wait_for is_state framed || fail "F8 after the dialogs: $(main_state)"
+
 # The tray host goes away while the window is hidden: the window comes back. When
 # the bar returns the icon registers again and hides the window once more.
 key F9
