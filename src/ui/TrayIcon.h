@@ -43,7 +43,6 @@ public:
 
     QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
     bool isTrayAvailable() const { return m_available; }
-    Host host() const { return m_host; }
 
     // What a left double click does: the menu's enabled default item, else doubleClicked.
     void doubleClick();
