@@ -16,6 +16,7 @@ packages=(
   libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
+  sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3
   libclang-rt-14-dev
 )
 

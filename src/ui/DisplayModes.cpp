@@ -1,5 +1,7 @@
 #include "DisplayModes.h"
 
+#include "platform/DesktopPlatform.h"
+
 #include <QWidget>
 
 DisplayModes::DisplayModes(QWidget *window)
@@ -21,12 +23,28 @@ void DisplayModes::showWindowed()
 
 void DisplayModes::showHidden()
 {
+    if (m_trayAvailable && !DesktopPlatform::minimiseIsHonoured()) {
+        // Framed and maximised underneath, for whichever command shows it again.
+        m_window->setWindowState(Qt::WindowMaximized);
+        m_window->hide();
+        m_hiddenToTray = true;
+        emit changed();
+        return;
+    }
     // Maximised underneath, so that the window manager restores it framed and maximised.
     apply(Qt::WindowMinimized | Qt::WindowMaximized);
 }
 
+void DisplayModes::setTrayAvailable(bool available)
+{
+    m_trayAvailable = available;
+    if (!available && m_hiddenToTray)
+        apply(Qt::WindowMinimized | Qt::WindowMaximized);
+}
+
 void DisplayModes::apply(Qt::WindowStates states)
 {
+    m_hiddenToTray = false;
     const Qt::WindowStates current = m_window->windowState() & ~Qt::WindowActive;
     if (current != states || !m_window->isVisible()) {
         m_window->setWindowState(states);

@@ -3,14 +3,23 @@
 #include "ClockIcon.h"
 #include "CommandList.h"
 #include "PopupMenu.h"
+#include "platform/DesktopPlatform.h"
+#include "platform/StatusNotifierHost.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 
 TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
+    : TrayIcon(menu, StatusNotifierHost::isRegistered() ? Host::StatusNotifier : Host::Embedding,
+               parent)
+{}
+
+TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     : QObject(parent)
     , m_menu(menu)
+    , m_host(host)
     , m_icon(new QSystemTrayIcon(ClockIcon::icon(), this))
     , m_poll(new QTimer(this))
     , m_available(QSystemTrayIcon::isSystemTrayAvailable())
@@ -22,7 +31,8 @@ TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     m_poll->setInterval(availabilityPollMs);
     connect(m_poll, &QTimer::timeout, this, &TrayIcon::checkAvailability);
     m_poll->start();
-    m_icon->show();
+    if (m_available || DesktopPlatform::trayIconWaitsForTray())
+        m_icon->show();
 }
 
 void TrayIcon::doubleClick()
@@ -37,9 +47,29 @@ void TrayIcon::doubleClick()
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    // The menu opens by itself on a right click; a single left click does nothing.
-    if (reason == QSystemTrayIcon::DoubleClick)
+    // An embedding tray opens the menu by itself on a right click; a single left click
+    // does nothing.
+    const bool statusNotifier = m_host == Host::StatusNotifier;
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (statusNotifier && reason == QSystemTrayIcon::Trigger))
         m_menu->commands()->runGuarded([this] { doubleClick(); });
+    else if (statusNotifier && reason == QSystemTrayIcon::Context && !m_menu->menu()->isVisible())
+        popupMenu();
+}
+
+void TrayIcon::popupMenu()
+{
+    QMenu *menu = m_menu->menu();
+    // While the main window is hidden the menu has no window to open from, and a
+    // Wayland compositor takes it for a window of its own: a fixed size keeps a tiling
+    // one from stretching it over the screen.
+    m_menu->addAccessKeys();
+    menu->setFixedSize(menu->sizeHint());
+    connect(menu, &QMenu::aboutToHide, this, [menu] {
+        menu->setMinimumSize(0, 0);
+        menu->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }, Qt::SingleShotConnection);
+    m_menu->popup(QCursor::pos());
 }
 
 void TrayIcon::checkAvailability()
@@ -49,5 +79,7 @@ void TrayIcon::checkAvailability()
         return;
     // Qt docks the icon in a new notification area by itself (checked end to end).
     m_available = available;
+    if (available && !m_icon->isVisible())
+        m_icon->show();
     emit trayAvailabilityChanged(available);
 }

@@ -26,7 +26,20 @@ class TrayIcon : public QObject
 public:
     static constexpr int availabilityPollMs = 1000;
 
+    // How the notification area reports the user's clicks.
+    enum class Host {
+        // An X11 notification area embedding the icon: single, double and right clicks.
+        Embedding,
+        // A StatusNotifierItem host: "activate" (its left click) and "context menu",
+        // no double click. Activation stands for the double click; the menu opens at
+        // the pointer unless the host shows it itself.
+        StatusNotifier,
+    };
+
+    // The host is the one Qt chooses: a StatusNotifierItem host on the session bus if
+    // one is registered now.
     TrayIcon(PopupMenu *menu, QObject *parent);
+    TrayIcon(PopupMenu *menu, Host host, QObject *parent);
 
     QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
     bool isTrayAvailable() const { return m_available; }
@@ -42,9 +55,11 @@ signals:
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void popupMenu();
     void checkAvailability();
 
     PopupMenu *const m_menu;
+    const Host m_host;
     QSystemTrayIcon *const m_icon;
     QTimer *const m_poll;
     bool m_available;

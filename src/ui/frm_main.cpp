@@ -212,6 +212,9 @@ void frm_main::bindCommands()
     m_contextMenu->watch(MediaPlayer1);
     connect(m_display, &DisplayModes::changed, this, &frm_main::placeCornerPicture);
     connect(RxTrayIcon1, &TrayIcon::doubleClicked, this, &frm_main::ac_fullExecute);
+    m_display->setTrayAvailable(RxTrayIcon1->isTrayAvailable());
+    connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, m_display,
+            &DisplayModes::setTrayAvailable);
     connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, this,
             [this] { TaskbarPresence::refresh(this); });
     connect(MediaPlayer1, &MediaPlayerBar::deviceError, this, &ErrorGuard::showError);

@@ -1,4 +1,4 @@
-#include "TaskbarPresence.h"
+#include "TaskbarPresenceX11.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <memory>
 
-namespace TaskbarPresence {
+namespace TaskbarPresenceX11 {
 
 namespace {
 
@@ -140,4 +140,4 @@ void refresh(QWidget *window)
         apply(window, true);
 }
 
-} // namespace TaskbarPresence
+} // namespace TaskbarPresenceX11

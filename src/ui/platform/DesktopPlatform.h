@@ -1,0 +1,21 @@
+#pragma once
+
+// What differs between the window systems the program runs on, decided at run time
+// from the name of Qt's platform plugin.
+namespace DesktopPlatform {
+
+// Qt's "xcb" plugin: the program talks to an X server.
+bool isX11();
+
+// Whether the tray icon may be shown before there is a notification area: an X11
+// notification area that appears later takes it in. Elsewhere Qt's only notification
+// area is a StatusNotifierItem host present when the icon is made, and showing the
+// icon without one only tries X11's way.
+bool trayIconWaitsForTray();
+
+// Whether a request to minimise is known to be carried out. X11 window managers do;
+// a Wayland compositor may ignore it (sway has no minimised state at all), so there a
+// window is hidden instead when the tray icon can bring it back.
+bool minimiseIsHonoured();
+
+} // namespace DesktopPlatform

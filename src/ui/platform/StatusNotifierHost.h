@@ -1,0 +1,11 @@
+#pragma once
+
+// A StatusNotifierItem host on the session bus (swaybar's tray, KDE Plasma, GNOME's
+// AppIndicator extension). When one is registered as the tray icon is made, Qt hands
+// the icon to it over D-Bus instead of embedding a window in an X11 notification
+// area: the host then sends activations and menu requests, never raw clicks.
+namespace StatusNotifierHost {
+
+bool isRegistered();
+
+} // namespace StatusNotifierHost

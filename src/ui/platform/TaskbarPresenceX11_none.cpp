@@ -1,0 +1,17 @@
+#include "TaskbarPresenceX11.h"
+
+// Built without the X11 client library: the taskbar entry stays.
+namespace TaskbarPresenceX11 {
+
+void keepOffTaskbar(QWidget *)
+{}
+
+void refresh(QWidget *)
+{}
+
+bool canLeaveTaskbar()
+{
+    return false;
+}
+
+} // namespace TaskbarPresenceX11

@@ -1,0 +1,166 @@
+# Shared by the Wayland end-to-end scripts: a headless sway with its own session bus,
+# run as an ordinary user (sway will not run as root), the program copied beside its
+# settings file, and helpers that read the compositor's view of the windows.
+# Sourced; expects $program (the built executable).
+
+title="Tarvik倒计时计时器"
+export LC_ALL=C.UTF-8
+screen_w=1280
+screen_h=800
+e2e_user=tarvik-e2e
+
+work=$(mktemp -d)
+chmod 755 "$work"
+session_pid=""
+program_pid=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+    [ -f "$work/sway.log" ] && tail -20 "$work/sway.log" | sed 's/^/sway: /' >&2
+    # The screenshots taken so far, to look at.
+    if compgen -G "$work/*.png" >/dev/null; then
+        mkdir -p wayland-failure
+        cp "$work"/*.png wayland-failure/
+        echo "screenshots in $PWD/wayland-failure" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    # The session's process group: dbus-daemon, sway, swaybar and the program.
+    [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+    [ -z "$session_pid" ] || kill -- -"$session_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Root runs everything as an ordinary user made for the purpose; anyone else as himself.
+if [ "$(id -u)" -eq 0 ]; then
+    id "$e2e_user" >/dev/null 2>&1 ||
+        useradd --system --no-create-home --shell /usr/sbin/nologin "$e2e_user" ||
+        fail "could not create the user $e2e_user"
+    chown "$e2e_user" "$work"
+    run_as=(runuser -u "$e2e_user" --)
+else
+    run_as=()
+fi
+as_user() { "${run_as[@]}" "$@"; }
+
+# Runs a command in the session: its Wayland display, bus and sway's socket.
+in_session() {
+    as_user env XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY=wayland-1 HOME="$work" \
+        DBUS_SESSION_BUS_ADDRESS="$(cat "$work/run/bus")" SWAYSOCK="$(echo "$work"/run/sway-ipc.*.sock)" \
+        "$@"
+}
+
+# Waits until the command succeeds (up to about 10 seconds; a loaded machine is slow
+# under the sanitizers).
+wait_for() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# sway on a 1280×800 headless output; with "tray", swaybar at the bottom with a tray,
+# which is also the session's StatusNotifierItem watcher and host.
+start_sway() {
+    mkdir -p "$work/run"
+    chmod 700 "$work/run"
+    [ "$(id -u)" -ne 0 ] || chown "$e2e_user" "$work/run"
+    {
+        echo "output HEADLESS-1 resolution ${screen_w}x${screen_h} position 0 0"
+        echo "default_border normal"
+        if [ "${1:-}" = tray ]; then
+            printf 'bar {\n    position bottom\n    tray_output *\n}\n'
+        fi
+    } >"$work/sway.conf"
+    cat >"$work/session.sh" <<EOF
+echo "\$DBUS_SESSION_BUS_ADDRESS" >"$work/run/bus"
+exec sway -c "$work/sway.conf"
+EOF
+    # A process group of its own, ended as a whole at the end.
+    setsid "${run_as[@]}" env XDG_RUNTIME_DIR="$work/run" HOME="$work" WLR_BACKENDS=headless \
+        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        dbus-run-session -- sh "$work/session.sh" >"$work/sway.log" 2>&1 &
+    session_pid=$!
+    sway_up() { [ -S "$work/run/wayland-1" ] && [ -s "$work/run/bus" ] && in_session swaymsg -t get_version >/dev/null 2>&1; }
+    wait_for sway_up || fail "sway did not start"
+}
+
+watcher_items() {
+    in_session busctl --user get-property org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems 2>/dev/null
+}
+
+# The program with its settings file beside it: the given text, or one with no sound.
+start_program() {
+    mkdir -p "$work/app"
+    cp "$program" "$work/app/tarvik-timer"
+    printf '%s' "${1:-$'[SET]\r\nmp3=\r\n'}" >"$work/app/config.dat"
+    # The leak suppressions beside it, where the user can read them.
+    local lsan=${LSAN_OPTIONS:-}
+    if [[ "$lsan" =~ suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[1]}" "$work/app/lsan.supp"
+        lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
+    fi
+    [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
+    in_session env QT_QPA_PLATFORM=wayland ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
+        "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
+    program_pid=$!
+}
+
+# The compositor's tree, flattened to the program's windows: one JSON object a line.
+windows() {
+    in_session swaymsg -t get_tree | jq -c '.. | objects | select(.app_id? == "tarvik-timer")
+        | {name, fullscreen_mode, visible, focused, type, border, rect, deco_rect}'
+}
+main_window() { windows | jq -c "select(.name | startswith(\"$title \"))"; }
+window_named() { windows | jq -c --arg n "$1" 'select(.name == $n)'; }
+
+# The main window's display mode as the compositor has it: full (full screen, no
+# frame), framed (tiled over the whole workspace, with its title bar), hidden (no
+# window in the tree) or something else, printed as found.
+main_state() {
+    local w
+    w=$(main_window)
+    if [ -z "$w" ]; then
+        echo hidden
+    elif [ "$(jq -r '"\(.fullscreen_mode) \(.visible) \(.rect.width)x\(.rect.height)"' <<<"$w")" = "1 true ${screen_w}x${screen_h}" ]; then
+        echo full
+    elif [ "$(jq -r '"\(.fullscreen_mode) \(.visible) \(.border) \(.type) \(.rect.width)"' <<<"$w")" = "0 true normal con $screen_w" ]; then
+        echo framed
+    else
+        echo "other: $w"
+    fi
+}
+is_state() { [ "$(main_state)" = "$1" ]; }
+
+# One key from a new virtual keyboard; the pause lets the client take its keymap.
+key() { in_session wtype -s 400 -k "$@"; }
+
+# Pointer steps from a new virtual pointer (see vpointer.py): move X Y, click BUTTON,
+# double BUTTON, wait MS.
+cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$work/vpointer.py"
+chmod 644 "$work/vpointer.py"
+pointer() {
+    in_session env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h python3 "$work/vpointer.py" "$@"
+}
+
+screenshot() { in_session grim "$1"; }
+
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+
+expect_clean_exit() {
+    wait_for program_ended || fail "the program is still running"
+    local status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the program exited with status $status"
+    if grep -q -E 'Sanitizer|runtime error' "$work/program.log"; then
+        fail "sanitizer report"
+    fi
+}

@@ -1,0 +1,12 @@
+# The running program on a Wayland compositor: headless sway as an ordinary user,
+# with and without swaybar's tray.
+if(TARGET tarvik-timer)
+  foreach(script wayland wayland_no_tray)
+    add_test(NAME e2e_${script}
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:tarvik-timer>)
+    set_tests_properties(e2e_${script} PROPERTIES
+      RUN_SERIAL TRUE
+      TIMEOUT 240
+      ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0;LC_ALL=C.UTF-8")
+  endforeach()
+endif()

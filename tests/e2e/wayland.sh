@@ -1,0 +1,281 @@
+#!/usr/bin/env bash
+# The real program on a Wayland compositor (headless sway) with swaybar's tray as the
+# StatusNotifierItem host: the display modes for F10, F8 and F9 from every mode, the
+# countdown on screen with its finish message, the menu key's menu, the settings
+# dialog, the tray icon's look, tooltip, menu and activation, a tray host that goes
+# away while the window is hidden, and F12.
+# Leaves wayland_states.md (the measured state table) and wayland_tray.png (the tray)
+# in the working directory.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/sway.sh"
+
+start_sway tray
+start_program $'[SET]\r\nshi=0\r\nfeng=0\r\nmiao=4\r\nmp3=\r\n'
+wait_for is_state framed || fail "not framed at start: $(main_state)"
+
+# The icon: registered with swaybar's watcher, with the tooltip and the clock.
+item() { watcher_items | grep -o '":[0-9.]*/StatusNotifierItem"' | tr -d '"'; }
+wait_for item >/dev/null || fail "no StatusNotifierItem registered"
+sni_service=$(item | cut -d/ -f1)
+# swaybar draws the icon at the right end of the bar; its clicks reach the program
+# over D-Bus (left: Activate, middle: SecondaryActivate, right: ContextMenu).
+tray_click() { pointer move $((screen_w - 11)) $((screen_h - 12)) wait 200 "$@" wait 200; }
+sni_property() {
+    in_session busctl --user --json=short get-property "$sni_service" /StatusNotifierItem \
+        org.kde.StatusNotifierItem "$1" | jq -c .data
+}
+tooltip=$(sni_property ToolTip | jq -r '.[2]')
+[ "$tooltip" = "$title" ] || fail "tooltip: $tooltip"
+[ "$(sni_property Status)" = '"Active"' ] || fail "status: $(sni_property Status)"
+
+# swaybar draws the clock at the right end of the bar: its red frame shows there.
+sleep 1
+screenshot "$work/tray.png"
+convert "$work/tray.png" -crop 40x30+$((screen_w - 40))+$((screen_h - 30)) +repage "$work/tray-corner.png"
+red=$(convert "$work/tray-corner.png" -fuzz 25% -fill white -opaque '#FF0000' -fill black +opaque white \
+    -format '%[fx:mean]' info:)
+awk -v f="$red" 'BEGIN { exit !(f > 0.02) }' || fail "no red clock frame in the tray (fraction $red)"
+convert "$work/tray-corner.png" -scale 800% wayland_tray.png
+cp "$work/tray.png" wayland_screen.png
+
+differs() {
+    local n
+    n=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+    [ "${n%% *}" != 0 ]
+}
+
+# A right click on the display opens the menu at the pointer; Escape closes it.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
+# The menu's white between captions and keys at x+90, y+100 from its corner, and the
+# black display beyond it.
+menu_at() { # file x y
+    local r g b
+    read -r r g b <<<"$(pixel "$1" $(($2 + 90)) $(($3 + 100)))"
+    [ "$r" -gt 200 ] && [ "$g" -gt 200 ] && [ "$b" -gt 200 ] || return 1
+    read -r r g b <<<"$(pixel "$1" $(($2 + 400)) $(($3 + 100)))"
+    [ "$r$g$b" = 000 ]
+}
+pointer move 600 400 wait 200 click right wait 300
+sleep 1
+screenshot "$work/pointer-menu.png"
+menu_at "$work/pointer-menu.png" 600 400 || fail "no menu at the pointer"
+key Escape
+sleep 0.5
+screenshot "$work/pointer-menu-closed.png"
+menu_at "$work/pointer-menu-closed.png" 600 400 && fail "the menu did not close"
+is_state framed || fail "the right click changed the display: $(main_state)"
+
+# While no field has the focus the menu key opens the menu at the client area's
+# top-left corner; 全屏显示 is the fifth enabled item while idle. The menu closes with
+# the virtual keyboard that opened it, so one keyboard does it all.
+read -r cx cy <<<"$(main_window | jq -r '"\(.rect.x) \(.rect.y)"')"
+in_session wtype -s 400 -k Menu -s 2500 -k Down -k Down -k Down -k Down -k Down -k Return &
+menu_keys=$!
+sleep 1.6
+screenshot "$work/menu.png"
+wait "$menu_keys"
+menu_at "$work/menu.png" "$cx" "$cy" || fail "no menu at the client area"
+wait_for is_state full || fail "全屏显示 from the menu: $(main_state)"
+key F8
+wait_for is_state framed || fail "F8 after the menu: $(main_state)"
+
+# The countdown shows on screen: red digits that change after F4, then the finish
+# message, centred on the main window.
+digits() {
+    convert "$1" -crop 800x200+240+300 +repage -fuzz 25% -fill white -opaque '#FF0000' \
+        -fill black +opaque white -format '%[fx:mean]' info:
+}
+screenshot "$work/idle.png"
+key F4
+sleep 1.5
+screenshot "$work/running.png"
+awk -v f="$(digits "$work/running.png")" 'BEGIN { exit !(f > 0.01) }' || fail "no red digits while counting"
+differs "$work/idle.png" "$work/running.png" || fail "the display did not change after F4"
+
+# Its centre against the main window's frame (title bar included): on the same point
+# across, and vertically within a title bar's height.
+centred_on_main() {
+    local w m
+    w=$(window_named "$1")
+    m=$(main_window)
+    [ -n "$w" ] && [ -n "$m" ] || return 1
+    jq -n --argjson w "$w" --argjson m "$m" '
+        ($w.rect.x + $w.rect.width / 2) as $wx | ($w.rect.y + $w.rect.height / 2) as $wy |
+        ($m.rect.x + $m.rect.width / 2) as $mx |
+        ($m.rect.y - $m.deco_rect.height + ($m.rect.height + $m.deco_rect.height) / 2) as $my |
+        ($wx - $mx | fabs) <= 2 and ($wy - $my | fabs) <= $m.deco_rect.height' | grep -qx true
+}
+# Modal: a right click on the main window's display beside the dialog opens no menu,
+# and F10 with the main window focused by that click changes nothing.
+blocked_main() {
+    pointer move 150 300 wait 200 click right wait 300
+    sleep 1
+    screenshot "$work/blocked.png"
+    ! menu_at "$work/blocked.png" 150 300 || return 1
+    local r g b
+    read -r r g b <<<"$(pixel "$work/blocked.png" 240 400)"
+    [ "$r$g$b" = 000 ] || return 1
+    key F10
+    sleep 0.5
+    is_state framed
+}
+focus() { in_session swaymsg "[title=\"^$1\$\"] focus" >/dev/null; }
+floating() { [ "$(window_named "$1" | jq -r .type)" = floating_con ]; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+no_window() { [ -z "$(window_named "$1")" ]; }
+
+wait_for has_window "计时完成提醒" || fail "no finish message"
+floating "计时完成提醒" || fail "the finish message is not a dialog: $(window_named "计时完成提醒")"
+centred_on_main "计时完成提醒" || fail "the finish message is off centre: $(window_named "计时完成提醒")"
+blocked_main || fail "the main window answers a right click under the finish message"
+focus "计时完成提醒"
+key Return
+wait_for no_window "计时完成提醒" || fail "the finish message did not close"
+
+# Display modes: each key from each mode, as the compositor reports them.
+table="wayland_states.md"
+{
+    echo "| key | from | compositor state after the key |"
+    echo "|---|---|---|"
+} >"$table"
+reach() {
+    case "$1" in
+        framed) if [ "$(main_state)" = hidden ]; then tray_click click left; wait_for is_state full; fi
+                key F8 ;;
+        full) if [ "$(main_state)" = hidden ]; then tray_click click left; else key F10; fi ;;
+        hidden) [ "$(main_state)" = hidden ] || key F9 ;;
+    esac
+    wait_for is_state "$1" || fail "could not reach $1: $(main_state)"
+}
+for from in framed full hidden; do
+    for k in F10 F8 F9; do
+        case "$from $k" in
+            hidden\ *) want=hidden ;; # no window, so no key reaches the program
+            *\ F10) want=full ;;
+            *\ F8) want=framed ;;
+            *\ F9) want=hidden ;;
+        esac
+        reach "$from"
+        key "$k"
+        wait_for is_state "$want" || true
+        sleep 0.5
+        got=$(main_state)
+        w=$(main_window)
+        detail="absent from the tree"
+        [ -z "$w" ] || detail=$(jq -r '"fullscreen_mode \(.fullscreen_mode), visible \(.visible), \(.type), border \(.border), \(.rect.width)x\(.rect.height)+\(.rect.x)+\(.rect.y)"' <<<"$w")
+        echo "| $k | $from | $got: $detail |" >>"$table"
+        [ "$got" = "$want" ] || fail "$k from $from: $got, expected $want"
+    done
+done
+cat "$table"
+
+# The settings dialog: modal, centred, keeps its keys, closes by its close box.
+reach framed
+key F11
+wait_for has_window "参数设置" || fail "F11 opened no settings dialog"
+floating "参数设置" || fail "the settings dialog is not a dialog"
+centred_on_main "参数设置" || fail "the settings dialog is off centre: $(window_named "参数设置")"
+blocked_main || fail "the main window answers a right click under the settings dialog"
+focus "参数设置"
+key F10
+key F12
+sleep 0.5
+program_ended && fail "F12 in the settings dialog ended the program"
+is_state framed || fail "F10 in the settings dialog reached the main window: $(main_state)"
+in_session swaymsg '[title="^参数设置$"] kill' >/dev/null
+wait_for no_window "参数设置" || fail "the settings dialog did not close"
+program_ended && fail "closing the settings dialog ended the program"
+
+# The tray, clicked in swaybar: the left click (Activate) stands for the double click,
+# the middle click does nothing, the right click (ContextMenu) opens the menu.
+tray_click click middle
+sleep 0.5
+is_state framed || fail "the middle click changed the display: $(main_state)"
+tray_click click left
+wait_for is_state full || fail "the tray's click from window display: $(main_state)"
+key F9
+wait_for is_state hidden || fail "F9: $(main_state)"
+tray_click double left
+wait_for is_state full || fail "the tray's double click from hidden display: $(main_state)"
+
+# From hidden display the menu has no window to open from: it comes as a small
+# floating window of its own. 窗口显示, its sixth row, brings the window back.
+key F9
+wait_for is_state hidden || fail "F9: $(main_state)"
+tray_click click right
+wait_for has_window "$title" || fail "no menu from the tray while hidden"
+floating "$title" || fail "the tray's menu is tiled: $(window_named "$title")"
+read -r mx my mh <<<"$(window_named "$title" | jq -r '"\(.rect.x) \(.rect.y) \(.rect.height)"')"
+[ "$mh" -lt 400 ] || fail "the tray's menu is stretched"
+pointer move $((mx + 50)) $((my + 122)) wait 200 click left wait 200
+wait_for is_state framed || fail "窗口显示 from the tray's menu: $(main_state)"
+wait_for no_window "$title" || fail "the tray's menu stayed open"
+
+# With the window shown the menu opens over it, where the program last saw the
+# pointer (a Wayland client learns no other place); Escape closes it.
+display_area() { convert "$1" -crop ${screen_w}x600+0+100 +repage "$1.area.png"; echo "$1.area.png"; }
+sleep 0.5
+screenshot "$work/before-menu.png"
+tray_click click right
+sleep 1
+screenshot "$work/tray-menu.png"
+differs "$(display_area "$work/before-menu.png")" "$(display_area "$work/tray-menu.png")" ||
+    fail "no menu over the window from the tray"
+key Escape
+sleep 0.5
+is_state framed || fail "Escape in the tray's menu changed the display: $(main_state)"
+screenshot "$work/after-menu.png"
+differs "$(display_area "$work/before-menu.png")" "$(display_area "$work/after-menu.png")" &&
+    fail "the tray's menu did not close"
+
+# Dialogs over the hidden window: closing them neither ends the program nor loses the
+# window. The finish message comes while hidden...
+key F4
+key F9
+wait_for is_state hidden || fail "F9 while counting: $(main_state)"
+wait_for has_window "计时完成提醒" || fail "no finish message while hidden"
+focus "计时完成提醒"
+key Return
+wait_for no_window "计时完成提醒" || fail "the finish message did not close"
+sleep 0.5
+program_ended && fail "closing the finish message over the hidden window ended the program"
+# ... and 参数设置, the menu's first row, opens the settings from the tray.
+tray_click click right
+wait_for has_window "$title" || fail "no menu from the tray while hidden"
+key Down -k Return
+wait_for has_window "参数设置" || fail "no settings dialog from the tray's menu"
+in_session swaymsg '[title="^参数设置$"] kill' >/dev/null
+wait_for no_window "参数设置" || fail "the settings dialog did not close"
+sleep 0.5
+program_ended && fail "closing the settings over the hidden window ended the program"
+is_state hidden || fail "the settings changed the display: $(main_state)"
+tray_click click left
+wait_for is_state full || fail "the tray's click after the dialogs: $(main_state)"
+key F8
+wait_for is_state framed || fail "F8 after the dialogs: $(main_state)"
+
+# The tray host goes away while the window is hidden: the window comes back. When
+# the bar returns the icon registers again and hides the window once more.
+key F9
+wait_for is_state hidden || fail "F9 before the bar went away"
+bar_pid=$(pgrep -s "$session_pid" -x swaybar || true)
+[ -n "$bar_pid" ] || fail "no swaybar"
+kill "$bar_pid"
+wait_for is_state framed || fail "the window stayed hidden without a tray: $(main_state)"
+in_session swaymsg reload >/dev/null
+wait_for item >/dev/null || fail "the icon did not register with the new bar"
+sni_service=$(item | cut -d/ -f1)
+sleep 1.5 # the program's next look at the tray
+key F9
+wait_for is_state hidden || fail "F9 with the new bar: $(main_state)"
+tray_click click left
+wait_for is_state full || fail "the new bar's click: $(main_state)"
+
+# F12 ends the program cleanly and its icon leaves the tray.
+key F12
+expect_clean_exit
+no_item() { [ -z "$(item)" ]; }
+wait_for no_item || fail "the icon is still registered after the program ended"
+grep -q -E 'QObject::connect|No such signal' "$work/program.log" && fail "warnings in the log"
+echo "wayland end-to-end: 1 passed, 0 failed"
