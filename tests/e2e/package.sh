@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The package as a user gets it: builds the .deb, installs it with apt-get, runs
-# /usr/bin/tarvik-timer as an ordinary user under Xvfb and openbox, saves the duration with
-# the main window's save button, and checks that the user's ~/.config/tarvik-timer/config.dat
-# holds it and /usr/bin holds nothing new; then removes the package.
+# The package as a user gets it: builds the .deb (lintian finds no error or warning in it),
+# installs it with apt-get, runs /usr/bin/tarvik-timer as an ordinary user under Xvfb and
+# openbox, saves the duration with the main window's save button, and checks that the user's
+# ~/.config/tarvik-timer/config.dat holds it and /usr/bin holds nothing new; the same as root;
+# then removes the package.
 # Needs root (it installs a package and adds a user); skipped otherwise.
 set -euo pipefail
 source_dir=$1
@@ -43,6 +44,8 @@ trap 'cleanup; remove_all' EXIT
 bash "$source_dir/scripts/package.sh" "$build_dir" >"$work/package.log" 2>&1 ||
     { tail -30 "$work/package.log" >&2; fail "the package did not build"; }
 deb=$(ls "$build_dir"/tarvik-timer_*_*.deb)
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log" >&2; fail "lintian reports errors or warnings"; }
 
 ls -A /usr/bin >"$work/bin-before"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
