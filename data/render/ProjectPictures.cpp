@@ -36,8 +36,7 @@ bool ProjectPictures::writeScalableIcon(const QString &path)
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
-    ClockIcon().paint(&painter, QRect(0, 0, scalableSide, scalableSide), QIcon::Normal,
-                      QIcon::On);
+    ClockIcon().paint(&painter, QRect(0, 0, scalableSide, scalableSide), QIcon::Normal, QIcon::On);
     return painter.end();
 }
 

@@ -1,8 +1,11 @@
 // Renders the files the package ships that the program draws itself.
 //
-//   tarvik-render-assets icons FOLDER ID      hicolor/<n>x<n>/apps/ID.png, hicolor/scalable/apps/ID.svg
-//   tarvik-render-assets chime FILE.wav       the alarm chime, to be encoded to MP3
-//   tarvik-render-assets screenshot FILE.png  the main window for software centres
+//   tarvik-render-assets icons FOLDER ID
+//       FOLDER/hicolor/<n>x<n>/apps/ID.png and FOLDER/hicolor/scalable/apps/ID.svg
+//   tarvik-render-assets chime FILE.wav
+//       the alarm chime, to be encoded to MP3
+//   tarvik-render-assets screenshot FILE.png
+//       the main window for software centres
 #include "ChimeTones.h"
 #include "ProjectPictures.h"
 

@@ -34,10 +34,9 @@ QString canonicalFolder(const QString &path)
 SettingsLocation::Roots SettingsLocation::currentRoots()
 {
     Roots roots;
-    roots.executableDirectory =
-        folder(QCoreApplication::instance()
-                   ? QCoreApplication::applicationDirPath()
-                   : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+    roots.executableDirectory = folder(
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                     : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
     roots.installedDirectory = folder(QStringLiteral(TARVIK_INSTALLED_DIRECTORY));
     roots.installedToData = folder(QStringLiteral(TARVIK_INSTALLED_TO_DATA));
     roots.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -4,10 +4,10 @@
 #include "MessageBoxes.h"
 #include "SpinField.h"
 
-#include <QPushButton>
 #include "frm_main.h"
 #include "frm_param.h"
 #include "pub_unit.h"
+#include <QPushButton>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -47,9 +47,8 @@ void tst_InstalledSettings::init()
     m_roots.home = root.filePath(u"home"_s);
     m_roots.systemConfigDirectory = root.filePath(u"etc/xdg"_s);
     pub_unit::setSettingsRootsForTesting(&m_roots);
-    MessageBoxes::setPresenterForTesting([](const MessageBoxes::Request &) {
-        return QMessageBox::Ok;
-    });
+    MessageBoxes::setPresenterForTesting(
+        [](const MessageBoxes::Request &) { return QMessageBox::Ok; });
 }
 
 void tst_InstalledSettings::cleanup()
@@ -84,8 +83,8 @@ void tst_InstalledSettings::windowsShareTheUsersFile()
 
 void tst_InstalledSettings::chimeIsTheDefaultSound()
 {
-    const QString chime =
-        TestSounds::makeMp3(QDir(m_root->filePath(u"usr/share/tarvik-timer"_s)), u"chime.mp3"_s, 10);
+    const QString chime = TestSounds::makeMp3(QDir(m_root->filePath(u"usr/share/tarvik-timer"_s)),
+                                              u"chime.mp3"_s, 10);
     QVERIFY(!chime.isEmpty());
     frm_main window(nullptr, TickSchedule::bootClock(), QByteArrayLiteral("fakesink"));
     // The player's bar shows only for a sound file that exists.

@@ -43,29 +43,26 @@ void tst_SettingsLocation::resolve_data()
     QTest::addColumn<QString>("systemDefaults");
     QTest::addColumn<QString>("sound");
 
-    QTest::newRow("portable build tree")
-        << u"/tmp/src/build/src/app/"_s << QString() << false
-        << u"/tmp/src/build/src/app/config.dat"_s << QString()
-        << u"/tmp/src/build/src/app/荷塘月色.mp3"_s;
+    QTest::newRow("portable build tree") << u"/tmp/src/build/src/app/"_s << QString() << false
+                                         << u"/tmp/src/build/src/app/config.dat"_s << QString()
+                                         << u"/tmp/src/build/src/app/荷塘月色.mp3"_s;
     // XDG_CONFIG_HOME is about the installed program only.
     QTest::newRow("portable ignores XDG_CONFIG_HOME")
         << u"/home/用户/计时器/"_s << u"/home/用户/cfg"_s << false
         << u"/home/用户/计时器/config.dat"_s << QString() << u"/home/用户/计时器/荷塘月色.mp3"_s;
     QTest::newRow("installed, XDG_CONFIG_HOME unset")
-        << u"/opt/tt/bin/"_s << QString() << true
-        << u"/home/用户/.config/tarvik-timer/config.dat"_s
+        << u"/opt/tt/bin/"_s << QString() << true << u"/home/用户/.config/tarvik-timer/config.dat"_s
         << u"/etc/xdg/tarvik-timer/config.dat"_s << u"/opt/tt/share/tarvik-timer/chime.mp3"_s;
     QTest::newRow("installed, XDG_CONFIG_HOME set")
         << u"/opt/tt/bin/"_s << u"/srv/cfg//"_s << true << u"/srv/cfg/tarvik-timer/config.dat"_s
         << u"/etc/xdg/tarvik-timer/config.dat"_s << u"/opt/tt/share/tarvik-timer/chime.mp3"_s;
     QTest::newRow("installed, relative XDG_CONFIG_HOME is ignored")
-        << u"/opt/tt/bin/"_s << u"cfg"_s << true
-        << u"/home/用户/.config/tarvik-timer/config.dat"_s
+        << u"/opt/tt/bin/"_s << u"cfg"_s << true << u"/home/用户/.config/tarvik-timer/config.dat"_s
         << u"/etc/xdg/tarvik-timer/config.dat"_s << u"/opt/tt/share/tarvik-timer/chime.mp3"_s;
     QTest::newRow("installed folder spelt differently")
         << u"/opt/tt/lib/../bin"_s << QString() << true
-        << u"/home/用户/.config/tarvik-timer/config.dat"_s
-        << u"/etc/xdg/tarvik-timer/config.dat"_s << u"/opt/tt/share/tarvik-timer/chime.mp3"_s;
+        << u"/home/用户/.config/tarvik-timer/config.dat"_s << u"/etc/xdg/tarvik-timer/config.dat"_s
+        << u"/opt/tt/share/tarvik-timer/chime.mp3"_s;
     QTest::newRow("a folder named like the installed one elsewhere")
         << u"/home/用户/opt/tt/bin/"_s << QString() << false
         << u"/home/用户/opt/tt/bin/config.dat"_s << QString()

@@ -74,8 +74,8 @@ void tst_Chime::shippedMp3DecodesToTheTones()
     launch.start(u"gst-launch-1.0"_s,
                  {u"-q"_s, u"filesrc"_s, u"location=" TARVIK_DATA_BUILD_DIR "/chime.mp3"_s, u"!"_s,
                   u"decodebin"_s, u"!"_s, u"audioconvert"_s, u"!"_s, u"audioresample"_s, u"!"_s,
-                  u"audio/x-raw,format=S16LE,channels=1,rate=44100"_s, u"!"_s, u"wavenc"_s,
-                  u"!"_s, u"filesink"_s, u"location="_s + decoded});
+                  u"audio/x-raw,format=S16LE,channels=1,rate=44100"_s, u"!"_s, u"wavenc"_s, u"!"_s,
+                  u"filesink"_s, u"location="_s + decoded});
     QVERIFY(launch.waitForFinished(60000));
     QCOMPARE(launch.exitCode(), 0);
     QFile file(decoded);
