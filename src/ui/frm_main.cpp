@@ -222,7 +222,7 @@ void frm_main::bindCommands()
 
 void frm_main::FormCreate()
 {
-    m_configPath = pub_unit::applicationDirectory() + QStringLiteral("config.dat");
+    m_configPath = pub_unit::settingsFilePath();
     placeCornerPicture();
     TaskbarPresence::keepOffTaskbar(this);
     // A failed apply still leaves the commands idle: pause and continue must not
@@ -300,8 +300,8 @@ void frm_main::applyPictureSettings()
 
 void frm_main::applySoundSettings()
 {
-    MediaPlayer1->applySoundFile(readSetting(
-        QStringLiteral("mp3"), pub_unit::applicationDirectory() + QStringLiteral("荷塘月色.mp3")));
+    MediaPlayer1->applySoundFile(
+        readSetting(QStringLiteral("mp3"), pub_unit::defaultSoundFile()));
 }
 
 void frm_main::placeCornerPicture()

@@ -224,7 +224,7 @@ void frm_param::applyTabOrder()
 void frm_param::FormCreate()
 {
     const QString appDir = pub_unit::applicationDirectory();
-    m_iniPath = appDir + QStringLiteral("config.dat");
+    m_iniPath = pub_unit::settingsFilePath();
     const auto read = [this](const QString &key, const QString &defaultValue) {
         return pub_unit::readKey(m_iniPath, section, key, defaultValue);
     };
@@ -237,7 +237,7 @@ void frm_param::FormCreate()
     ColorBox2->setSelectedColor(
         ValueEncodings::textToColor(read(QStringLiteral("beicolor"), QStringLiteral("clBlack"))));
     GSFontSizeBox1->setText(read(QStringLiteral("fontsize"), QStringLiteral("72")));
-    FilenameEdit1->setText(read(QStringLiteral("mp3"), appDir + QStringLiteral("荷塘月色.mp3")));
+    FilenameEdit1->setText(read(QStringLiteral("mp3"), pub_unit::defaultSoundFile()));
     CheckBox2->setChecked(
         ValueEncodings::textToBool(read(QStringLiteral("showtop"), QStringLiteral("true"))));
     FilenameEdit2->setText(read(QStringLiteral("ico"), QString()));
