@@ -29,7 +29,7 @@ void rollFrame(benchmark::State &state, bool shaded)
     QImage target(width, height, QImage::Format_RGB32);
     target.fill(Qt::black);
     QImage surface = source.copy();
-    TTETransitionData data(TTETimeSource::steady());
+    TTETransitionData data(Clocks::steady());
     data.width = width;
     data.height = height;
     data.source = &target; // second pass: the picture rolls in over the colour

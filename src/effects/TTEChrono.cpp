@@ -1,32 +1,10 @@
 #include "TTEChrono.h"
 
-#include <chrono>
-
-namespace {
-
-class SteadyTimeSource final : public TTETimeSource
-{
-public:
-    double nowMs() const override
-    {
-        using namespace std::chrono;
-        return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-    }
-};
-
-} // namespace
-
-const TTETimeSource &TTETimeSource::steady()
-{
-    static const SteadyTimeSource clock;
-    return clock;
-}
-
 void TTEChrono::Start()
 {
     if (m_state == State::Running)
         return;
-    m_startedAt = m_clock->nowMs();
+    m_startedAt = Clocks::toMs(m_clock());
     ++m_startCount;
     m_state = State::Running;
 }
@@ -35,7 +13,7 @@ double TTEChrono::Elapsed() const
 {
     if (m_state != State::Running)
         return m_accumulated;
-    return m_accumulated + (m_clock->nowMs() - m_startedAt);
+    return m_accumulated + (Clocks::toMs(m_clock()) - m_startedAt);
 }
 
 void TTEChrono::Pause()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TTETimeSource.h"
+#include "MonotonicClock.h"
 
 // Stopwatch in milliseconds that can be paused and resumed.
 class TTEChrono
@@ -13,8 +13,8 @@ public:
         Paused
     };
 
-    explicit TTEChrono(const TTETimeSource &clock = TTETimeSource::steady())
-        : m_clock(&clock)
+    explicit TTEChrono(MonotonicClock clock = Clocks::steady())
+        : m_clock(std::move(clock))
     {}
 
     void Start();
@@ -26,7 +26,7 @@ public:
     int startCount() const { return m_startCount; }
 
 private:
-    const TTETimeSource *m_clock;
+    MonotonicClock m_clock;
     State m_state = State::Stopped;
     double m_accumulated = 0;
     double m_startedAt = 0;

@@ -10,7 +10,8 @@
 #include <utility>
 
 TTEControlTrDevice::TTEControlTrDevice(TTEImage &control)
-    : m_control(control)
+    : TTETransitionDevice(control.m_clock)
+    , m_control(control)
 {}
 
 QImage &TTEControlTrDevice::surface()

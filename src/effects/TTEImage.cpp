@@ -25,9 +25,10 @@ std::unique_ptr<TTransitionEffect> makeTransition1()
 
 } // namespace
 
-TTEImage::TTEImage(QWidget *parent)
+TTEImage::TTEImage(QWidget *parent, MonotonicClock clock)
     : QWidget(parent)
     , m_frameTimer(new QTimer(this))
+    , m_clock(std::move(clock))
 {
     // Every paint covers its whole area, so no separate erase is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);

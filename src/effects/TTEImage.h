@@ -20,6 +20,7 @@
 // (setVisible(false) for showico false) plays nothing. Errors of the transition engine are
 // ETransitionEffectError (a TarvikError); the roll as configured here raises none.
 
+#include "MonotonicClock.h"
 #include "TTEPicture.h"
 #include "TTransitionList.h"
 
@@ -38,7 +39,8 @@ class TTEImage : public QWidget
     Q_OBJECT
 
 public:
-    explicit TTEImage(QWidget *parent = nullptr);
+    // clock paces the transitions; tests pass one they advance themselves.
+    explicit TTEImage(QWidget *parent = nullptr, MonotonicClock clock = Clocks::steady());
     ~TTEImage() override;
     Q_DISABLE_COPY_MOVE(TTEImage)
 
@@ -118,4 +120,5 @@ private:
     QRect m_preparedPictureRect;
     QImage m_backBuffer; // the control's look while a transition plays
     QTimer *const m_frameTimer;
+    const MonotonicClock m_clock;
 };

@@ -13,7 +13,7 @@
 // frame counters of the passes.
 struct TTETransitionData
 {
-    explicit TTETransitionData(const TTETimeSource &clock)
+    explicit TTETransitionData(const MonotonicClock &clock)
         : chrono(clock)
     {}
 

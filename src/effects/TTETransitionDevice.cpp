@@ -16,10 +16,10 @@ int nearest(double x)
 
 } // namespace
 
-TTETransitionDevice::TTETransitionDevice(const TTETimeSource &clock)
-    : m_clock(clock)
-    , m_passChrono(clock)
-    , m_waitChrono(clock)
+TTETransitionDevice::TTETransitionDevice(MonotonicClock clock)
+    : m_clock(std::move(clock))
+    , m_passChrono(m_clock)
+    , m_waitChrono(m_clock)
 {}
 
 TTETransitionDevice::~TTETransitionDevice() = default;

@@ -16,7 +16,7 @@
 class TTETransitionDevice
 {
 public:
-    explicit TTETransitionDevice(const TTETimeSource &clock = TTETimeSource::steady());
+    explicit TTETransitionDevice(MonotonicClock clock = Clocks::steady());
     virtual ~TTETransitionDevice();
     Q_DISABLE_COPY_MOVE(TTETransitionDevice)
 
@@ -89,7 +89,7 @@ private:
     bool abortPolled(bool everyReading);
     void notify(const TTransitionEffect::Notification &handler, TTransitionEffect &transition);
 
-    const TTETimeSource &m_clock;
+    const MonotonicClock m_clock;
     TTransitionEffect *m_transition = nullptr;
     std::unique_ptr<TTransitionEffect> m_copy;
     std::unique_ptr<TTETransitionData> m_data;

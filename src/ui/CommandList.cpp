@@ -6,51 +6,23 @@
 
 using ShortcutValue::fKey;
 
+// The menu items of ac_full and ac_end carry each other's key, and the menu is searched first.
 CommandList::CommandList(QObject *parent)
     : QObject(parent)
+    , ac_close(add(QStringLiteral("ac_close"), QStringLiteral("退出系统")))
+    , ac_begin(add(QStringLiteral("ac_begin"), QStringLiteral("开始计时"), fKey(4)))
+    , ac_suspend(add(QStringLiteral("ac_suspend"), QStringLiteral("暂停计时"), fKey(5)))
+    , ac_Continue(add(QStringLiteral("ac_Continue"), QStringLiteral("继续计时"), fKey(6)))
+    , ac_param(add(QStringLiteral("ac_param"), QStringLiteral("参数设置")))
+    , ac_readparam(add(QStringLiteral("ac_readparam"), QStringLiteral("读取参数值")))
+    , ac_full(add(QStringLiteral("ac_full"), QStringLiteral("全屏显示"), fKey(7)))
+    , ac_win(add(QStringLiteral("ac_win"), QStringLiteral("窗口显示"), fKey(8)))
+    , ac_hide(add(QStringLiteral("ac_hide"), QStringLiteral("隐藏显示"), fKey(9)))
+    , ac_end(add(QStringLiteral("ac_end"), QStringLiteral("强行终止"), fKey(10)))
+    , ac_saveset(add(QStringLiteral("ac_saveset"), QStringLiteral("保存设置")))
+    , m_stateCommands{ac_begin, ac_suspend, ac_Continue, ac_end, ac_param, ac_full, ac_win, ac_hide}
 {
     setObjectName(QStringLiteral("ActionList1"));
-}
-
-CommandList *CommandList::createActionList1(QObject *parent)
-{
-    auto *list = new CommandList(parent);
-    list->add(QStringLiteral("ac_close"), QStringLiteral("退出系统"));
-    list->add(QStringLiteral("ac_begin"), QStringLiteral("开始计时"), fKey(4));
-    list->add(QStringLiteral("ac_suspend"), QStringLiteral("暂停计时"), fKey(5));
-    list->add(QStringLiteral("ac_Continue"), QStringLiteral("继续计时"), fKey(6));
-    list->add(QStringLiteral("ac_param"), QStringLiteral("参数设置"));
-    list->add(QStringLiteral("ac_readparam"), QStringLiteral("读取参数值"));
-    // The menu items of these two carry each other's key, and the menu is searched first.
-    list->add(QStringLiteral("ac_full"), QStringLiteral("全屏显示"), fKey(7));
-    list->add(QStringLiteral("ac_win"), QStringLiteral("窗口显示"), fKey(8));
-    list->add(QStringLiteral("ac_hide"), QStringLiteral("隐藏显示"), fKey(9));
-    list->add(QStringLiteral("ac_end"), QStringLiteral("强行终止"), fKey(10));
-    list->add(QStringLiteral("ac_saveset"), QStringLiteral("保存设置"));
-    return list;
-}
-
-QString CommandList::stateCommandName(StateCommand command)
-{
-    switch (command) {
-    case StateCommand::Begin:
-        return QStringLiteral("ac_begin");
-    case StateCommand::Suspend:
-        return QStringLiteral("ac_suspend");
-    case StateCommand::Continue:
-        return QStringLiteral("ac_Continue");
-    case StateCommand::End:
-        return QStringLiteral("ac_end");
-    case StateCommand::Param:
-        return QStringLiteral("ac_param");
-    case StateCommand::Full:
-        return QStringLiteral("ac_full");
-    case StateCommand::Win:
-        return QStringLiteral("ac_win");
-    case StateCommand::Hide:
-        return QStringLiteral("ac_hide");
-    }
-    return {};
 }
 
 Command *CommandList::add(const QString &name, const QString &caption, int shortcut)
@@ -58,15 +30,6 @@ Command *CommandList::add(const QString &name, const QString &caption, int short
     auto *command = new Command(name, caption, shortcut, this);
     m_commands.append(command);
     return command;
-}
-
-Command *CommandList::command(QStringView name) const
-{
-    for (Command *command : m_commands) {
-        if (command->name() == name)
-            return command;
-    }
-    return nullptr;
 }
 
 Command *CommandList::findByShortcut(int value) const

@@ -5,8 +5,8 @@
 
 #include <QList>
 #include <QObject>
-#include <QStringView>
 
+#include <array>
 #include <functional>
 
 class QAbstractButton;
@@ -15,11 +15,11 @@ class QAbstractButton;
 //
 // Wiring in the main window:
 //   ActionList1 = CommandList::createActionList1(this);
-//   ActionList1->setGuard([this](const std::function<void()> &run) { <error guard>(run); });
-//   ActionList1->command(u"ac_begin")->setHandler([this] { ac_beginExecute(); });  // and so on
-//   ActionList1->bindButton(RzBitBtn1, ActionList1->command(u"ac_saveset"));
-//   ActionList1->bindButton(RzBitBtn2, ActionList1->command(u"ac_begin"));
-// Every entry point (button, menu item, key, tray) runs its command through the guard.
+//   ActionList1->ac_begin->setHandler([this] { ac_beginExecute(); });  // and so on
+//   ActionList1->bindButton(RzBitBtn1, ActionList1->ac_saveset);
+//   ActionList1->bindButton(RzBitBtn2, ActionList1->ac_begin);
+// Every entry point (button, menu item, key, tray) runs its command through the guard
+// (setGuard; without one errors pass through).
 class CommandList : public QObject
 {
     Q_OBJECT
@@ -28,18 +28,30 @@ class CommandList : public QObject
 public:
     using Guard = std::function<void(const std::function<void()> &)>;
 
-    explicit CommandList(QObject *parent = nullptr);
-
     // The eleven commands in list order, enabled, without handlers.
-    static CommandList *createActionList1(QObject *parent);
-    // Name of the command that carries a state-dependent flag.
-    static QString stateCommandName(StateCommand command);
+    explicit CommandList(QObject *parent = nullptr);
+    static CommandList *createActionList1(QObject *parent) { return new CommandList(parent); }
 
-    Command *add(const QString &name, const QString &caption, int shortcut = 0);
-    Command *command(QStringView name) const;
+private:
+    QList<Command *> m_commands; // filled while the members below are made
+
+public:
+    Command *const ac_close;
+    Command *const ac_begin;
+    Command *const ac_suspend;
+    Command *const ac_Continue;
+    Command *const ac_param;
+    Command *const ac_readparam;
+    Command *const ac_full;
+    Command *const ac_win;
+    Command *const ac_hide;
+    Command *const ac_end;
+    Command *const ac_saveset;
+
+    // The command that carries a state-dependent flag.
     Command *command(StateCommand command) const
     {
-        return this->command(stateCommandName(command));
+        return m_stateCommands[std::size_t(command)];
     }
     const QList<Command *> &commands() const { return m_commands; }
     // First command in list order whose own key is value.
@@ -54,6 +66,9 @@ public:
     void bindButton(QAbstractButton *button, Command *command);
 
 private:
-    QList<Command *> m_commands;
+    Command *add(const QString &name, const QString &caption, int shortcut = 0);
+
+    // In the order of StateCommand.
+    const std::array<Command *, stateCommandCount> m_stateCommands;
     Guard m_guard;
 };

@@ -19,7 +19,7 @@ class QWidget;
 //   m_display->setTrayAvailable(RxTrayIcon1->isTrayAvailable());
 //   connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, m_display,
 //           &DisplayModes::setTrayAvailable);
-//   ac_fullExecute: m_display->showFullScreen(); PopupMenu1->item(u"N2")->setChecked(true);
+//   ac_fullExecute: m_display->showFullScreen(); PopupMenu1->N2->setChecked(true);
 //   ac_winExecute:  m_display->showWindowed();
 //   ac_hideExecute: m_display->showHidden();
 class DisplayModes : public QObject

@@ -29,6 +29,17 @@ QMessageBox::StandardButton show(const Request &request)
     return showReal(request);
 }
 
+bool confirm(QWidget *owner, const QString &question)
+{
+    Request request;
+    request.owner = owner;
+    request.icon = QMessageBox::Question;
+    request.caption = QStringLiteral("确认");
+    request.text = question;
+    request.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    return show(request) == QMessageBox::Ok;
+}
+
 void setPresenterForTesting(Presenter replacement)
 {
     presenter() = std::move(replacement);

@@ -24,6 +24,13 @@ using Presenter = std::function<QMessageBox::StandardButton(const Request &)>;
 // Shows the box modally and returns the button that closed it.
 QMessageBox::StandardButton show(const Request &request);
 
+// The question both windows ask before saving settings.
+inline const QString saveQuestion = QStringLiteral("保存当前参数设置，请确认？");
+
+// A confirmation owned by owner: caption "确认", question icon, OK and Cancel; true only
+// for OK.
+bool confirm(QWidget *owner, const QString &question);
+
 // Replaces the real boxes; an empty presenter brings them back.
 void setPresenterForTesting(Presenter presenter);
 

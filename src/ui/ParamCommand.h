@@ -10,8 +10,8 @@ class Command;
 // `ac_paramExecute`: the settings dialog, used modally, then the settings applied.
 //
 // In the main window:
-//   ac_paramExecute: ParamCommand::run(*ActionList1->command(u"ac_param"),
-//       *ActionList1->command(u"ac_readparam"),
+//   ac_paramExecute: ParamCommand::run(*ActionList1->ac_param,
+//       *ActionList1->ac_readparam,
 //       [this] { return std::make_unique<frm_param>(this); });
 namespace ParamCommand {
 

@@ -9,11 +9,28 @@
 
 using ShortcutValue::fKey;
 
+using Options = MenuItem::Options;
+
 PopupMenu::PopupMenu(CommandList *commands, QWidget *parentWidget)
     : QObject(parentWidget)
     , m_commands(commands)
     , m_menu(std::make_unique<QMenu>(parentWidget))
     , m_radioGroup(new QActionGroup(m_menu.get()))
+    , N1(addItem(QStringLiteral("N1"), commands->ac_param, Options{.ownKey = fKey(11)}))
+    , N9(addSeparator(QStringLiteral("N9")))
+    , N3(addItem(QStringLiteral("N3"), commands->ac_begin, Options{}))
+    , N4(addItem(QStringLiteral("N4"), commands->ac_suspend, Options{}))
+    , N5(addItem(QStringLiteral("N5"), commands->ac_Continue, Options{}))
+    , N6(addItem(QStringLiteral("N6"), commands->ac_end, Options{.ownKey = fKey(7)}))
+    , N10(addSeparator(QStringLiteral("N10")))
+    , N11(addItem(QStringLiteral("N11"), commands->ac_win,
+                  Options{.autoCheck = true, .radio = true, .checked = true}))
+    , N12(addItem(QStringLiteral("N12"), commands->ac_hide,
+                  Options{.autoCheck = true, .radio = true}))
+    , N2(addItem(QStringLiteral("N2"), commands->ac_full,
+                 Options{.ownKey = fKey(10), .autoCheck = true, .radio = true}))
+    , N7(addSeparator(QStringLiteral("N7")))
+    , N8(addItem(QStringLiteral("N8"), commands->ac_close, Options{.ownKey = fKey(12)}))
     , m_accessKeysEnabled(AccessKeys::localeUsesDoubleByteScript(QLocale::system()))
 {
     setObjectName(QStringLiteral("PopupMenu1"));
@@ -25,31 +42,6 @@ PopupMenu::PopupMenu(CommandList *commands, QWidget *parentWidget)
 
 // The QMenu belongs to the widget it pops up over; it goes with this object.
 PopupMenu::~PopupMenu() = default;
-
-PopupMenu *PopupMenu::createPopupMenu1(CommandList *commands, QWidget *parentWidget)
-{
-    auto *menu = new PopupMenu(commands, parentWidget);
-    const auto command = [commands](const char16_t *name) {
-        return commands->command(name);
-    };
-    using Options = MenuItem::Options;
-    menu->addItem(QStringLiteral("N1"), command(u"ac_param"), Options{.ownKey = fKey(11)});
-    menu->addSeparator(QStringLiteral("N9"));
-    menu->addItem(QStringLiteral("N3"), command(u"ac_begin"), Options{});
-    menu->addItem(QStringLiteral("N4"), command(u"ac_suspend"), Options{});
-    menu->addItem(QStringLiteral("N5"), command(u"ac_Continue"), Options{});
-    menu->addItem(QStringLiteral("N6"), command(u"ac_end"), Options{.ownKey = fKey(7)});
-    menu->addSeparator(QStringLiteral("N10"));
-    menu->addItem(QStringLiteral("N11"), command(u"ac_win"),
-                  Options{.autoCheck = true, .radio = true, .checked = true});
-    menu->addItem(QStringLiteral("N12"), command(u"ac_hide"),
-                  Options{.autoCheck = true, .radio = true});
-    menu->addItem(QStringLiteral("N2"), command(u"ac_full"),
-                  Options{.ownKey = fKey(10), .autoCheck = true, .radio = true});
-    menu->addSeparator(QStringLiteral("N7"));
-    menu->addItem(QStringLiteral("N8"), command(u"ac_close"), Options{.ownKey = fKey(12)});
-    return menu;
-}
 
 MenuItem *PopupMenu::addItem(const QString &name, Command *command,
                              const MenuItem::Options &options)
@@ -72,15 +64,6 @@ MenuItem *PopupMenu::addSeparator(const QString &name)
     auto *item = new MenuItem(this, name, AccessKeys::separatorCaption, nullptr, {}, action);
     m_items.append(item);
     return item;
-}
-
-MenuItem *PopupMenu::item(QStringView name) const
-{
-    for (MenuItem *item : m_items) {
-        if (item->objectName() == name)
-            return item;
-    }
-    return nullptr;
 }
 
 MenuItem *PopupMenu::findByKey(int value) const

@@ -13,6 +13,7 @@
 #include "ParamCommand.h"
 #include "PopupMenu.h"
 #include "SaveDurationCommand.h"
+#include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SystemColors.h"
 #include "TTEImage.h"
@@ -39,7 +40,6 @@
 namespace {
 
 const QString programTitle = QStringLiteral("Tarvik倒计时计时器");
-const QString settingsSection = QStringLiteral("SET");
 const QString zeroDisplay = QStringLiteral("00:00:00");
 const QString zeroCounter = QStringLiteral("00");
 
@@ -64,7 +64,7 @@ QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 
 } // namespace
 
-frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock, const QByteArray &audioSink)
+frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink)
     : QWidget(parent)
     , Panel1(new QFrame(this))
     , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
@@ -90,7 +90,7 @@ frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock, const QByteArray 
     , ActionList1(CommandList::createActionList1(this))
     , PopupMenu1(PopupMenu::createPopupMenu1(ActionList1, this))
     , RxTrayIcon1(new TrayIcon(PopupMenu1, this))
-    , m_schedule(std::move(clock))
+    , m_ticks(std::move(clock))
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
@@ -186,25 +186,24 @@ void frm_main::buildLayout()
 
 void frm_main::bindCommands()
 {
-    ActionList1->setGuard([](const std::function<void()> &run) { guarded(run); });
-    const auto bind = [this](const char *name, void (frm_main::*handler)()) {
-        ActionList1->command(QString::fromLatin1(name))->setHandler([this, handler] {
-            (this->*handler)();
-        });
+    // Each handler runs under the error box itself, so the list needs no guard of its own.
+    const auto bind = [this](Command *command, void (frm_main::*handler)()) {
+        command->setHandler([this, handler] { (this->*handler)(); });
     };
-    bind("ac_close", &frm_main::ac_closeExecute);
-    bind("ac_begin", &frm_main::ac_beginExecute);
-    bind("ac_suspend", &frm_main::ac_suspendExecute);
-    bind("ac_Continue", &frm_main::ac_ContinueExecute);
-    bind("ac_param", &frm_main::ac_paramExecute);
-    bind("ac_readparam", &frm_main::ac_readparamExecute);
-    bind("ac_full", &frm_main::ac_fullExecute);
-    bind("ac_win", &frm_main::ac_winExecute);
-    bind("ac_hide", &frm_main::ac_hideExecute);
-    bind("ac_end", &frm_main::ac_endExecute);
-    bind("ac_saveset", &frm_main::ac_savesetExecute);
-    ActionList1->bindButton(RzBitBtn1, ActionList1->command(u"ac_saveset"));
-    ActionList1->bindButton(RzBitBtn2, ActionList1->command(u"ac_begin"));
+    const CommandList &list = *ActionList1;
+    bind(list.ac_close, &frm_main::ac_closeExecute);
+    bind(list.ac_begin, &frm_main::ac_beginExecute);
+    bind(list.ac_suspend, &frm_main::ac_suspendExecute);
+    bind(list.ac_Continue, &frm_main::ac_ContinueExecute);
+    bind(list.ac_param, &frm_main::ac_paramExecute);
+    bind(list.ac_readparam, &frm_main::ac_readparamExecute);
+    bind(list.ac_full, &frm_main::ac_fullExecute);
+    bind(list.ac_win, &frm_main::ac_winExecute);
+    bind(list.ac_hide, &frm_main::ac_hideExecute);
+    bind(list.ac_end, &frm_main::ac_endExecute);
+    bind(list.ac_saveset, &frm_main::ac_savesetExecute);
+    ActionList1->bindButton(RzBitBtn1, list.ac_saveset);
+    ActionList1->bindButton(RzBitBtn2, list.ac_begin);
 
     m_keys->install(this);
     m_contextMenu->watch(Label7);
@@ -222,7 +221,7 @@ void frm_main::bindCommands()
 
 void frm_main::FormCreate()
 {
-    m_configPath = pub_unit::settingsFilePath();
+    m_settingsFilePath = pub_unit::settingsFilePath();
     placeCornerPicture();
     TaskbarPresence::keepOffTaskbar(this);
     // A failed apply still leaves the commands idle: pause and continue must not
@@ -231,38 +230,39 @@ void frm_main::FormCreate()
     CommandStates::create(*this);
 }
 
-QString frm_main::readSetting(const QString &key, const QString &defaultValue) const
+QString frm_main::readSetting(SettingsSchema::Key key) const
 {
-    return pub_unit::readKey(m_configPath, settingsSection, key, defaultValue);
+    return SettingsSchema::read(m_settingsFilePath, key);
 }
+
+using SettingsSchema::Key;
 
 void frm_main::applySettings()
 {
-    RzSpinEdit1->setText(readSetting(QStringLiteral("shi"), QStringLiteral("01")));
-    RzSpinEdit2->setText(readSetting(QStringLiteral("feng"), QStringLiteral("30")));
-    RzSpinEdit3->setText(readSetting(QStringLiteral("miao"), QStringLiteral("00")));
+    RzSpinEdit1->setText(readSetting(Key::shi));
+    RzSpinEdit2->setText(readSetting(Key::feng));
+    RzSpinEdit3->setText(readSetting(Key::miao));
 
     QPalette displayPalette = Label7->palette();
     displayPalette.setColor(QPalette::WindowText,
-                            SystemColors::toQColor(ValueEncodings::textToColor(readSetting(
-                                QStringLiteral("qiancolor"), QStringLiteral("clred")))));
+                            SystemColors::toQColor(ValueEncodings::textToColor(readSetting(Key::qiancolor))));
     Label7->setPalette(displayPalette);
     const std::int32_t background = ValueEncodings::textToColor(
-        readSetting(QStringLiteral("beicolor"), QStringLiteral("clBlack")));
+        readSetting(Key::beicolor));
     displayPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
     Label7->setPalette(displayPalette);
 
     setDisplayFontSize(NumberTexts::integerFromText(
-        readSetting(QStringLiteral("fontsize"), QStringLiteral("72")), 72));
+        readSetting(Key::fontsize), 72));
 
     Panel1->setVisible(
-        ValueEncodings::textToBool(readSetting(QStringLiteral("showtop"), QStringLiteral("true"))));
+        ValueEncodings::textToBool(readSetting(Key::showtop)));
 
     applyPictureSettings();
     TEImage1->setBackgroundColor(SystemColors::toQColor(background));
 
     m_alarmLead = NumberTexts::integerFromText(
-        readSetting(QStringLiteral("playtime"), QStringLiteral("0")), 0);
+        readSetting(Key::playtime), 0);
 
     applySoundSettings();
 
@@ -286,11 +286,11 @@ void frm_main::setDisplayFontSize(std::int32_t size)
 void frm_main::applyPictureSettings()
 {
     TEImage1->cancelTransition();
-    m_icoPath = readSetting(QStringLiteral("ico"), QString());
+    m_icoPath = readSetting(Key::ico);
     if (QFileInfo(m_icoPath).isFile()) {
         TEImage1->LoadFromFile(m_icoPath);
         TEImage1->setVisible(ValueEncodings::textToBool(
-            readSetting(QStringLiteral("showico"), QStringLiteral("false"))));
+            readSetting(Key::showico)));
         Timer2->start();
     } else {
         TEImage1->hide();
@@ -301,7 +301,7 @@ void frm_main::applyPictureSettings()
 void frm_main::applySoundSettings()
 {
     MediaPlayer1->applySoundFile(
-        readSetting(QStringLiteral("mp3"), pub_unit::defaultSoundFile()));
+        readSetting(Key::mp3));
 }
 
 void frm_main::placeCornerPicture()
@@ -323,7 +323,6 @@ void frm_main::ac_beginExecute()
     guarded([this] {
         applySettings();
         Countdown::start(*this, RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text());
-        m_freshStart = true;
         CommandStates::start(*this);
     });
 }
@@ -351,8 +350,7 @@ void frm_main::ac_readparamExecute()
 void frm_main::ac_paramExecute()
 {
     guarded([this] {
-        ParamCommand::run(*ActionList1->command(u"ac_param"),
-                          *ActionList1->command(u"ac_readparam"),
+        ParamCommand::run(*ActionList1->ac_param, *ActionList1->ac_readparam,
                           [this] { return std::make_unique<frm_param>(this); });
     });
 }
@@ -361,10 +359,10 @@ void frm_main::ac_savesetExecute()
 {
     guarded([this] {
         const auto confirm = [this] {
-            return SaveDurationCommand::askConfirmation(this);
+            return MessageBoxes::confirm(this, MessageBoxes::saveQuestion);
         };
         const auto write = [this](const QString &key, const QString &value) {
-            pub_unit::writeKey(m_configPath, settingsSection, key, value);
+            pub_unit::writeKey(m_settingsFilePath, SettingsSchema::section, key, value);
         };
         SaveDurationCommand::run({RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
                                  confirm, write);
@@ -375,7 +373,7 @@ void frm_main::ac_fullExecute()
 {
     guarded([this] {
         m_display->showFullScreen();
-        PopupMenu1->item(u"N2")->setChecked(true);
+        PopupMenu1->N2->setChecked(true);
     });
 }
 
@@ -398,7 +396,7 @@ bool frm_main::isCommandEnabled(StateCommand command) const
 
 bool frm_main::isCountdownTimerRunning() const
 {
-    return m_schedule.isRunning();
+    return m_ticks.isRunning();
 }
 
 void frm_main::setCommandEnabled(StateCommand command, bool enabled)
@@ -406,35 +404,32 @@ void frm_main::setCommandEnabled(StateCommand command, bool enabled)
     ActionList1->command(command)->setEnabled(enabled);
 }
 
-void frm_main::setCountdownTimerRunning(bool running)
+void frm_main::startCountdownTimer()
 {
-    if (!running) {
-        m_schedule.pause();
-        Timer1->stop();
-        return;
-    }
-    if (m_freshStart) {
-        m_freshStart = false;
-        m_pendingTicks = 0;
-        m_schedule.start();
-    } else {
-        m_schedule.resume();
-    }
+    m_ticks.start();
     armTimer1();
+}
+
+void frm_main::resumeCountdownTimer()
+{
+    m_ticks.resume();
+    armTimer1();
+}
+
+void frm_main::stopCountdownTimer()
+{
+    m_ticks.pause();
+    Timer1->stop();
 }
 
 // The countdown timer
 
 void frm_main::armTimer1()
 {
-    if (!m_schedule.isRunning())
+    const auto wait = m_ticks.timeToNextTick();
+    if (!wait)
         return;
-    if (m_pendingTicks > 0) {
-        Timer1->start(0);
-        return;
-    }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_schedule.untilNextTick());
-    Timer1->start(int(wait.count()));
+    Timer1->start(int(std::chrono::ceil<std::chrono::milliseconds>(*wait).count()));
 }
 
 void frm_main::Timer1Timer()
@@ -442,12 +437,9 @@ void frm_main::Timer1Timer()
     guarded([this] {
         // Every tick that fell due while the thread was busy runs, each with its alarm
         // and finish test; a pause inside a tick keeps the rest for later.
-        m_pendingTicks += m_schedule.takeDueTicks();
-        while (m_pendingTicks > 0 && m_schedule.isRunning()) {
-            --m_pendingTicks;
-            if (Countdown::tick(*this, m_alarmLead) == Countdown::TickResult::Finished)
-                break;
-        }
+        m_ticks.runDueTicks([this] {
+            return Countdown::tick(*this, m_alarmLead) != Countdown::TickResult::Finished;
+        });
     });
     armTimer1();
 }

@@ -2,7 +2,8 @@
 
 #include "CommandStates.h"
 #include "CountdownView.h"
-#include "TickSchedule.h"
+#include "SettingsSchema.h"
+#include "TickDriver.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -38,7 +39,7 @@ public:
     // clock drives the countdown timer's schedule; tests pass one they advance themselves,
     // and an audio sink for the alarm player (see MediaPlayerBar).
     explicit frm_main(QWidget *parent = nullptr,
-                      TickSchedule::Clock clock = TickSchedule::bootClock(),
+                      MonotonicClock clock = Clocks::boot(),
                       const QByteArray &audioSink = {});
     ~frm_main() override;
 
@@ -60,7 +61,7 @@ public:
     // The countdown timer runs (the running state).
     bool isCountdownTimerRunning() const;
 
-    QString settingsFilePath() const { return m_configPath; }
+    QString settingsFilePath() const { return m_settingsFilePath; }
     QString cornerPicturePath() const { return m_icoPath; }
     std::int32_t alarmLead() const { return m_alarmLead; }
 
@@ -111,7 +112,9 @@ public:
 
     // CommandStateSink
     void setCommandEnabled(StateCommand command, bool enabled) override;
-    void setCountdownTimerRunning(bool running) override;
+    void startCountdownTimer() override;
+    void resumeCountdownTimer() override;
+    void stopCountdownTimer() override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -131,17 +134,14 @@ private:
     void applySoundSettings();
     void bindCommands();
 
-    QString readSetting(const QString &key, const QString &defaultValue) const;
+    QString readSetting(SettingsSchema::Key key) const;
 
-    TickSchedule m_schedule;
-    // Ticks that fell due but have not run yet (the countdown was paused meanwhile).
-    std::int64_t m_pendingTicks = 0;
-    bool m_freshStart = false;
+    TickDriver m_ticks;
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
 
-    QString m_configPath;
+    QString m_settingsFilePath;
     QString m_icoPath;
     std::int32_t m_alarmLead = 0;
 };

@@ -6,6 +6,7 @@
 #include "FontSizePicker.h"
 #include "MessageBoxes.h"
 #include "SpinField.h"
+#include "SettingsSchema.h"
 #include "SystemColors.h"
 #include "ValueEncodings.h"
 #include "pub_unit.h"
@@ -21,8 +22,6 @@
 #include <numbers>
 
 namespace {
-
-const QString section = QStringLiteral("SET");
 
 constexpr std::int32_t clWindow = std::int32_t(SystemColors::systemColourFlag | 5u);
 constexpr std::int32_t clRed = 0x000000FF;
@@ -221,29 +220,27 @@ void frm_param::applyTabOrder()
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
+using SettingsSchema::Key;
+
 void frm_param::FormCreate()
 {
     const QString appDir = pub_unit::applicationDirectory();
-    m_iniPath = pub_unit::settingsFilePath();
-    const auto read = [this](const QString &key, const QString &defaultValue) {
-        return pub_unit::readKey(m_iniPath, section, key, defaultValue);
+    m_settingsFilePath = pub_unit::settingsFilePath();
+    const auto read = [this](Key key) {
+        return SettingsSchema::read(m_settingsFilePath, key);
     };
 
-    RzSpinEdit1->setText(read(QStringLiteral("shi"), QStringLiteral("01")));
-    RzSpinEdit2->setText(read(QStringLiteral("feng"), QStringLiteral("30")));
-    RzSpinEdit3->setText(read(QStringLiteral("miao"), QStringLiteral("00")));
-    ColorBox1->setSelectedColor(
-        ValueEncodings::textToColor(read(QStringLiteral("qiancolor"), QStringLiteral("clred"))));
-    ColorBox2->setSelectedColor(
-        ValueEncodings::textToColor(read(QStringLiteral("beicolor"), QStringLiteral("clBlack"))));
-    GSFontSizeBox1->setText(read(QStringLiteral("fontsize"), QStringLiteral("72")));
-    FilenameEdit1->setText(read(QStringLiteral("mp3"), pub_unit::defaultSoundFile()));
-    CheckBox2->setChecked(
-        ValueEncodings::textToBool(read(QStringLiteral("showtop"), QStringLiteral("true"))));
-    FilenameEdit2->setText(read(QStringLiteral("ico"), QString()));
-    CheckBox1->setChecked(
-        ValueEncodings::textToBool(read(QStringLiteral("showico"), QStringLiteral("false"))));
-    RzSpinEdit4->setText(read(QStringLiteral("playtime"), QStringLiteral("0")));
+    RzSpinEdit1->setText(read(Key::shi));
+    RzSpinEdit2->setText(read(Key::feng));
+    RzSpinEdit3->setText(read(Key::miao));
+    ColorBox1->setSelectedColor(ValueEncodings::textToColor(read(Key::qiancolor)));
+    ColorBox2->setSelectedColor(ValueEncodings::textToColor(read(Key::beicolor)));
+    GSFontSizeBox1->setText(read(Key::fontsize));
+    FilenameEdit1->setText(read(Key::mp3));
+    CheckBox2->setChecked(ValueEncodings::textToBool(read(Key::showtop)));
+    FilenameEdit2->setText(read(Key::ico));
+    CheckBox1->setChecked(ValueEncodings::textToBool(read(Key::showico)));
+    RzSpinEdit4->setText(read(Key::playtime));
     FilenameEdit1->setInitialDir(appDir);
 }
 
@@ -266,13 +263,7 @@ void frm_param::CheckBox1Click()
 void frm_param::RzBitBtn1Click()
 {
     guarded([this] {
-        MessageBoxes::Request confirm;
-        confirm.owner = this;
-        confirm.icon = QMessageBox::Question;
-        confirm.caption = QStringLiteral("确认");
-        confirm.text = QStringLiteral("保存当前参数设置，请确认？");
-        confirm.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-        if (MessageBoxes::show(confirm) != QMessageBox::Ok)
+        if (!MessageBoxes::confirm(this, MessageBoxes::saveQuestion))
             return;
         saveSettings();
     });
@@ -281,18 +272,18 @@ void frm_param::RzBitBtn1Click()
 void frm_param::saveSettings()
 {
     // A refused write throws and leaves the remaining keys unwritten.
-    const auto write = [this](const QString &key, const QString &value) {
-        pub_unit::writeKey(m_iniPath, section, key, value);
+    const auto write = [this](Key key, const QString &value) {
+        SettingsSchema::write(m_settingsFilePath, key, value);
     };
-    write(QStringLiteral("shi"), RzSpinEdit1->text());
-    write(QStringLiteral("feng"), RzSpinEdit2->text());
-    write(QStringLiteral("miao"), RzSpinEdit3->text());
-    write(QStringLiteral("qiancolor"), ValueEncodings::colorToText(ColorBox1->selectedColor()));
-    write(QStringLiteral("beicolor"), ValueEncodings::colorToText(ColorBox2->selectedColor()));
-    write(QStringLiteral("fontsize"), GSFontSizeBox1->text());
-    write(QStringLiteral("mp3"), FilenameEdit1->text());
-    write(QStringLiteral("ico"), FilenameEdit2->text());
-    write(QStringLiteral("showico"), ValueEncodings::boolToText(CheckBox1->isChecked()));
-    write(QStringLiteral("showtop"), ValueEncodings::boolToText(CheckBox2->isChecked()));
-    write(QStringLiteral("playtime"), RzSpinEdit4->text());
+    write(Key::shi, RzSpinEdit1->text());
+    write(Key::feng, RzSpinEdit2->text());
+    write(Key::miao, RzSpinEdit3->text());
+    write(Key::qiancolor, ValueEncodings::colorToText(ColorBox1->selectedColor()));
+    write(Key::beicolor, ValueEncodings::colorToText(ColorBox2->selectedColor()));
+    write(Key::fontsize, GSFontSizeBox1->text());
+    write(Key::mp3, FilenameEdit1->text());
+    write(Key::ico, FilenameEdit2->text());
+    write(Key::showico, ValueEncodings::boolToText(CheckBox1->isChecked()));
+    write(Key::showtop, ValueEncodings::boolToText(CheckBox2->isChecked()));
+    write(Key::playtime, RzSpinEdit4->text());
 }

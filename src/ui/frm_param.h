@@ -24,7 +24,7 @@ public:
     ~frm_param() override;
 
     // The settings file, computed once when the dialog is created.
-    QString settingsPath() const { return m_iniPath; }
+    QString settingsFilePath() const { return m_settingsFilePath; }
 
     QWidget *const Panel1;
     QLabel *const Image1;
@@ -67,5 +67,5 @@ private:
     void placeControls();
     void applyTabOrder();
 
-    QString m_iniPath;
+    QString m_settingsFilePath;
 };

@@ -198,7 +198,7 @@ void tst_RollTransition::framesAndBand()
     const QImage source = pattern(50);
     const QImage target = pattern(200);
     QImage surface = source.copy();
-    TTETransitionData data(TTETimeSource::steady());
+    TTETransitionData data(Clocks::steady());
     data.width = W;
     data.height = H;
     data.source = &source;

@@ -5,15 +5,20 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <map>
 #include <memory>
 
 namespace {
 
-class FakeClock final : public TTETimeSource
+// Milliseconds that move only when a test moves them.
+class FakeClock
 {
 public:
-    double nowMs() const override { return now; }
+    operator MonotonicClock() const
+    {
+        return [this] { return std::chrono::nanoseconds(std::llround(now * 1e6)); };
+    }
     double now = 1000;
 };
 

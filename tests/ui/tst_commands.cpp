@@ -23,6 +23,16 @@
 
 namespace {
 
+// The menu item whose name a data row gives.
+MenuItem *itemNamed(const PopupMenu *menu, const QString &name)
+{
+    for (MenuItem *item : menu->items()) {
+        if (item->objectName() == name)
+            return item;
+    }
+    return nullptr;
+}
+
 // The window's side of the command states, driving ActionList1's flags.
 class FlagSink : public CommandStateSink
 {
@@ -34,7 +44,9 @@ public:
     {
         m_list->command(command)->setEnabled(enabled);
     }
-    void setCountdownTimerRunning(bool) override {}
+    void startCountdownTimer() override {}
+    void resumeCountdownTimer() override {}
+    void stopCountdownTimer() override {}
 
 private:
     CommandList *m_list;
@@ -52,9 +64,9 @@ public:
         for (Command *command : list->commands())
             command->setHandler([this, command] { log.append(command->name()); });
         // Like the window's full-screen handler, which sets its own mark.
-        list->command(u"ac_full")->setHandler([this] {
+        list->ac_full->setHandler([this] {
             log.append(QStringLiteral("ac_full"));
-            menu->item(u"N2")->setChecked(true);
+            menu->N2->setChecked(true);
         });
         FlagSink sink(list);
         CommandStates::create(sink);
@@ -151,7 +163,7 @@ void tst_Commands::buttonFollowsCommand()
         ++guardRuns;
         run();
     });
-    f.list->bindButton(&RzBitBtn2, f.list->command(u"ac_begin"));
+    f.list->bindButton(&RzBitBtn2, f.list->ac_begin);
     QCOMPARE(RzBitBtn2.text(), QStringLiteral("开始计时"));
     QVERIFY(RzBitBtn2.isEnabled());
 
@@ -161,7 +173,7 @@ void tst_Commands::buttonFollowsCommand()
 
     f.setState(CountdownState::Running);
     QVERIFY(!RzBitBtn2.isEnabled());
-    f.list->command(u"ac_begin")->setCaption(QStringLiteral("开始"));
+    f.list->ac_begin->setCaption(QStringLiteral("开始"));
     QCOMPARE(RzBitBtn2.text(), QStringLiteral("开始"));
 }
 
@@ -196,14 +208,14 @@ void tst_Commands::popupMenu1()
         QVERIFY(action->shortcut().isEmpty());
 
     // Disabled items grey out with their command; the radio items draw a bullet.
-    QVERIFY(!f.menu->item(u"N4")->action()->isEnabled());
-    QVERIFY(f.menu->item(u"N3")->action()->isEnabled());
-    QVERIFY(f.menu->item(u"N11")->action()->actionGroup());
-    QVERIFY(f.menu->item(u"N11")->action()->actionGroup()->isExclusive());
+    QVERIFY(!f.menu->N4->action()->isEnabled());
+    QVERIFY(f.menu->N3->action()->isEnabled());
+    QVERIFY(f.menu->N11->action()->actionGroup());
+    QVERIFY(f.menu->N11->action()->actionGroup()->isExclusive());
     QCOMPARE(checkedItems(f.menu), QStringList{QStringLiteral("N11")});
 
     // A disabled item does nothing when clicked.
-    f.menu->item(u"N4")->click();
+    f.menu->N4->click();
     QVERIFY(f.log.isEmpty());
 }
 
@@ -318,11 +330,11 @@ void tst_Commands::checkMarks()
 
     for (const bool byKey : {false, true}) {
         Fixture f;
-        f.menu->item(u"N11")->setChecked(false);
+        f.menu->N11->setChecked(false);
         if (!before.isEmpty())
-            f.menu->item(before)->setChecked(true);
+            itemNamed(f.menu, before)->setChecked(true);
         QCOMPARE(checkedItems(f.menu), before.isEmpty() ? QStringList() : QStringList{before});
-        MenuItem *item = f.menu->item(choice);
+        MenuItem *item = itemNamed(f.menu, choice);
         if (byKey)
             QVERIFY(f.keys->dispatchShortcut(item->key()));
         else
@@ -443,7 +455,7 @@ void tst_Commands::failingHandlerStillUsesKey()
             shown.append(QString::fromLatin1(error.what()));
         }
     });
-    f.list->command(u"ac_win")->setHandler([] { throw std::runtime_error("broken"); });
+    f.list->ac_win->setHandler([] { throw std::runtime_error("broken"); });
     auto *edit = new QLineEdit(&f.window);
     f.keys->install(&f.window);
     f.window.show();
@@ -459,7 +471,7 @@ void tst_Commands::failingHandlerStillUsesKey()
     QCOMPARE(shown.size(), 2);
 
     // A menu choice goes through the guard too.
-    f.menu->item(u"N11")->action()->trigger();
+    f.menu->N11->action()->trigger();
     QCOMPARE(shown.size(), 3);
 }
 

@@ -110,7 +110,7 @@ void tst_frm_param::opensWithDefaults()
 {
     auto dialog = openDialog();
     const QString appDir = m_dir->path() + QLatin1Char('/');
-    QCOMPARE(dialog->settingsPath(), configPath());
+    QCOMPARE(dialog->settingsFilePath(), configPath());
     QCOMPARE(dialog->RzSpinEdit1->text(), QStringLiteral("01"));
     QCOMPARE(dialog->RzSpinEdit2->text(), QStringLiteral("30"));
     QCOMPARE(dialog->RzSpinEdit3->text(), QStringLiteral("00"));

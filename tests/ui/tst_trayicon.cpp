@@ -16,6 +16,16 @@
 
 namespace {
 
+// The menu item whose name a data row gives.
+MenuItem *itemNamed(const PopupMenu *menu, const QString &name)
+{
+    for (MenuItem *item : menu->items()) {
+        if (item->objectName() == name)
+            return item;
+    }
+    return nullptr;
+}
+
 // The display commands as the main window wires them.
 class Window
 {
@@ -26,9 +36,9 @@ public:
         , display(new DisplayModes(&widget))
         , tray(new TrayIcon(menu, host, &widget))
     {
-        list->command(u"ac_win")->setHandler([this] { display->showWindowed(); });
-        list->command(u"ac_hide")->setHandler([this] { display->showHidden(); });
-        list->command(u"ac_full")->setHandler([this] { ac_fullExecute(); });
+        list->ac_win->setHandler([this] { display->showWindowed(); });
+        list->ac_hide->setHandler([this] { display->showHidden(); });
+        list->ac_full->setHandler([this] { ac_fullExecute(); });
         QObject::connect(tray, &TrayIcon::doubleClicked, &widget, [this] { ac_fullExecute(); });
         QObject::connect(tray, &TrayIcon::trayAvailabilityChanged, display,
                          &DisplayModes::setTrayAvailable);
@@ -42,7 +52,7 @@ public:
         if (failFull)
             throw std::runtime_error("full screen failed");
         display->showFullScreen();
-        menu->item(u"N2")->setChecked(true);
+        menu->N2->setChecked(true);
     }
 
     void activate(QSystemTrayIcon::ActivationReason reason)
@@ -97,8 +107,8 @@ void tst_TrayIcon::menuSharedWithTheWindow()
     Window w;
     QCOMPARE(w.tray->systemTrayIcon()->contextMenu(), w.menu->menu());
     // States set through the window show in the tray's menu: it is the same object.
-    w.list->command(u"ac_begin")->setEnabled(false);
-    w.menu->item(u"N12")->action()->trigger();
+    w.list->ac_begin->setEnabled(false);
+    w.menu->N12->action()->trigger();
     const QMenu *trayMenu = w.tray->systemTrayIcon()->contextMenu();
     QVERIFY(!trayMenu->actions().at(2)->isEnabled());
     QVERIFY(trayMenu->actions().at(8)->isChecked());
@@ -124,15 +134,15 @@ void tst_TrayIcon::doubleClickGoesFullScreen()
     QFETCH(QString, from);
     Window w;
     if (!from.isEmpty())
-        w.menu->item(from)->action()->trigger();
+        itemNamed(w.menu, from)->action()->trigger();
     w.activate(QSystemTrayIcon::Trigger); // the first press of a double click
     w.activate(QSystemTrayIcon::DoubleClick);
     QCOMPARE(w.fullRuns, from == QLatin1String("N2") ? 2 : 1);
     QVERIFY(w.widget.isFullScreen());
     QVERIFY(!w.widget.isMinimized());
-    QVERIFY(w.menu->item(u"N2")->isChecked());
-    QVERIFY(!w.menu->item(u"N11")->isChecked());
-    QVERIFY(!w.menu->item(u"N12")->isChecked());
+    QVERIFY(w.menu->N2->isChecked());
+    QVERIFY(!w.menu->N11->isChecked());
+    QVERIFY(!w.menu->N12->isChecked());
 }
 
 void tst_TrayIcon::otherClicksDoNothing()
@@ -144,7 +154,7 @@ void tst_TrayIcon::otherClicksDoNothing()
         w.activate(reason);
     QCOMPARE(doubleClicked.size(), 0);
     QVERIFY(w.widget.isMaximized());
-    QVERIFY(w.menu->item(u"N11")->isChecked());
+    QVERIFY(w.menu->N11->isChecked());
     QVERIFY(!w.menu->menu()->isVisible());
 }
 
@@ -176,7 +186,7 @@ void tst_TrayIcon::statusNotifierActivationAndMenu()
     // A chosen item runs as from the window's own menu.
     w.activate(QSystemTrayIcon::Context);
     QTRY_VERIFY(w.menu->menu()->isVisible());
-    w.menu->item(u"N11")->action()->trigger();
+    w.menu->N11->action()->trigger();
     QVERIFY(w.widget.isMaximized());
 }
 
@@ -186,9 +196,9 @@ void tst_TrayIcon::hiddenDisplayWithATray()
     // window is hidden, and the tray's activation and menu bring it back.
     Window w(TrayIcon::Host::StatusNotifier);
     w.display->setTrayAvailable(true);
-    w.menu->item(u"N2")->action()->trigger();
+    w.menu->N2->action()->trigger();
     QVERIFY(w.widget.isFullScreen());
-    w.menu->item(u"N12")->action()->trigger();
+    w.menu->N12->action()->trigger();
     QVERIFY(!w.widget.isVisible());
     QVERIFY(!w.widget.isMinimized());
     // Framed and maximised underneath.
@@ -198,15 +208,15 @@ void tst_TrayIcon::hiddenDisplayWithATray()
     QVERIFY(w.widget.isVisible());
     QVERIFY(w.widget.isFullScreen());
 
-    w.menu->item(u"N12")->action()->trigger();
+    w.menu->N12->action()->trigger();
     QVERIFY(!w.widget.isVisible());
-    w.menu->item(u"N11")->action()->trigger();
+    w.menu->N11->action()->trigger();
     QVERIFY(w.widget.isVisible());
     QCOMPARE(w.widget.windowState() & ~Qt::WindowActive, Qt::WindowMaximized);
 
     // Without the tray it is only asked to minimise and stays shown.
     w.display->setTrayAvailable(false);
-    w.menu->item(u"N12")->action()->trigger();
+    w.menu->N12->action()->trigger();
     QVERIFY(w.widget.isVisible());
     QVERIFY(w.widget.isMinimized());
 }
@@ -215,7 +225,7 @@ void tst_TrayIcon::hiddenWindowComesBackWhenTheTrayGoes()
 {
     Window w(TrayIcon::Host::StatusNotifier);
     w.display->setTrayAvailable(true);
-    w.menu->item(u"N12")->action()->trigger();
+    w.menu->N12->action()->trigger();
     QVERIFY(!w.widget.isVisible());
     QSignalSpy changed(w.display, &DisplayModes::changed);
     emit w.tray->trayAvailabilityChanged(false);
@@ -225,7 +235,7 @@ void tst_TrayIcon::hiddenWindowComesBackWhenTheTrayGoes()
 
     // A tray going away while the window shows leaves it as it is.
     w.display->setTrayAvailable(true);
-    w.menu->item(u"N11")->action()->trigger();
+    w.menu->N11->action()->trigger();
     emit w.tray->trayAvailabilityChanged(false);
     QVERIFY(w.widget.isMaximized());
     QVERIFY(!w.widget.isMinimized());
