@@ -49,10 +49,7 @@ public:
     Command *const ac_saveset;
 
     // The command that carries a state-dependent flag.
-    Command *command(StateCommand command) const
-    {
-        return m_stateCommands[std::size_t(command)];
-    }
+    Command *command(StateCommand command) const { return m_stateCommands[std::size_t(command)]; }
     const QList<Command *> &commands() const { return m_commands; }
     // First command in list order whose own key is value.
     Command *findByShortcut(int value) const;

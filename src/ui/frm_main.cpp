@@ -244,25 +244,22 @@ void frm_main::applySettings()
     RzSpinEdit3->setText(readSetting(Key::miao));
 
     QPalette displayPalette = Label7->palette();
-    displayPalette.setColor(QPalette::WindowText,
-                            SystemColors::toQColor(ValueEncodings::textToColor(readSetting(Key::qiancolor))));
+    displayPalette.setColor(
+        QPalette::WindowText,
+        SystemColors::toQColor(ValueEncodings::textToColor(readSetting(Key::qiancolor))));
     Label7->setPalette(displayPalette);
-    const std::int32_t background = ValueEncodings::textToColor(
-        readSetting(Key::beicolor));
+    const std::int32_t background = ValueEncodings::textToColor(readSetting(Key::beicolor));
     displayPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
     Label7->setPalette(displayPalette);
 
-    setDisplayFontSize(NumberTexts::integerFromText(
-        readSetting(Key::fontsize), 72));
+    setDisplayFontSize(NumberTexts::integerFromText(readSetting(Key::fontsize), 72));
 
-    Panel1->setVisible(
-        ValueEncodings::textToBool(readSetting(Key::showtop)));
+    Panel1->setVisible(ValueEncodings::textToBool(readSetting(Key::showtop)));
 
     applyPictureSettings();
     TEImage1->setBackgroundColor(SystemColors::toQColor(background));
 
-    m_alarmLead = NumberTexts::integerFromText(
-        readSetting(Key::playtime), 0);
+    m_alarmLead = NumberTexts::integerFromText(readSetting(Key::playtime), 0);
 
     applySoundSettings();
 
@@ -289,8 +286,7 @@ void frm_main::applyPictureSettings()
     m_icoPath = readSetting(Key::ico);
     if (QFileInfo(m_icoPath).isFile()) {
         TEImage1->LoadFromFile(m_icoPath);
-        TEImage1->setVisible(ValueEncodings::textToBool(
-            readSetting(Key::showico)));
+        TEImage1->setVisible(ValueEncodings::textToBool(readSetting(Key::showico)));
         Timer2->start();
     } else {
         TEImage1->hide();
@@ -300,8 +296,7 @@ void frm_main::applyPictureSettings()
 
 void frm_main::applySoundSettings()
 {
-    MediaPlayer1->applySoundFile(
-        readSetting(Key::mp3));
+    MediaPlayer1->applySoundFile(readSetting(Key::mp3));
 }
 
 void frm_main::placeCornerPicture()

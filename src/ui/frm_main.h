@@ -38,8 +38,7 @@ public:
 
     // clock drives the countdown timer's schedule; tests pass one they advance themselves,
     // and an audio sink for the alarm player (see MediaPlayerBar).
-    explicit frm_main(QWidget *parent = nullptr,
-                      MonotonicClock clock = Clocks::boot(),
+    explicit frm_main(QWidget *parent = nullptr, MonotonicClock clock = Clocks::boot(),
                       const QByteArray &audioSink = {});
     ~frm_main() override;
 

@@ -17,7 +17,9 @@ class FakeClock
 public:
     operator MonotonicClock() const
     {
-        return [this] { return std::chrono::nanoseconds(std::llround(now * 1e6)); };
+        return [this] {
+            return std::chrono::nanoseconds(std::llround(now * 1e6));
+        };
     }
     double now = 1000;
 };

@@ -55,7 +55,9 @@ private:
     // The transitions' clock: it moves only when a test moves it.
     MonotonicClock clock()
     {
-        return [this] { return m_now; };
+        return [this] {
+            return m_now;
+        };
     }
     // Moves the clock on while the frame timer runs, until the roll is over.
     bool playToEnd(const TTEImage *image);

@@ -16,7 +16,9 @@ class TestTickDriver : public QObject
 
     MonotonicClock clock()
     {
-        return [this] { return m_now; };
+        return [this] {
+            return m_now;
+        };
     }
     // A tick that counts itself and goes on.
     TickDriver::Tick counting()

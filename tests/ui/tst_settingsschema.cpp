@@ -138,8 +138,8 @@ private slots:
     {
         QTest::addColumn<Key>("key");
         QTest::addColumn<QString>("fileValue"); // empty: the key is not in the file
-        const auto values = std::to_array<const char *>({"07", "45", "09", "clLime", "clNavy",
-                                                         "40", "", "0", "", "-1", "12"});
+        const auto values = std::to_array<const char *>(
+            {"07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12"});
         for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
             const QString name = QString::fromUtf16(entry.name);
             QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();
@@ -163,7 +163,8 @@ private slots:
             SettingsSchema::write(config, Key::ico, picture);
         if (!fileValue.isEmpty())
             SettingsSchema::write(config, key, fileValue);
-        const QString expected = fileValue.isEmpty() ? SettingsSchema::defaultValue(key) : fileValue;
+        const QString expected =
+            fileValue.isEmpty() ? SettingsSchema::defaultValue(key) : fileValue;
 
         frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
         QCOMPARE(mainWindowShows(window, key), shownForm(key, expected, true));

@@ -6,8 +6,8 @@
 
 #include <QAction>
 #include <QImage>
-#include <QRegularExpression>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
