@@ -53,7 +53,8 @@ bool decodePlain(const QByteArray &data)
     errors.base.error_exit = [](j_common_ptr c) {
         std::longjmp(reinterpret_cast<PlainError *>(c->err)->jump, 1);
     };
-    errors.base.output_message = [](j_common_ptr) {};
+    errors.base.output_message = [](j_common_ptr) {
+    };
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -182,12 +183,11 @@ int main(int argc, char **argv)
             convert(dir, small + QStringList{QStringLiteral("-interlace"), QStringLiteral("JPEG")},
                     QStringLiteral("p.jpg"));
         const QByteArray baseline = convert(dir, small, QStringLiteral("b.jpg"));
-        const QByteArray photo =
-            convert(dir,
-                    {QStringLiteral("-size"), QStringLiteral("4000x3000"),
-                     QStringLiteral("plasma:"), QStringLiteral("-interlace"),
-                     QStringLiteral("JPEG")},
-                    QStringLiteral("photo.jpg"));
+        const QByteArray photo = convert(dir,
+                                         {QStringLiteral("-size"), QStringLiteral("4000x3000"),
+                                          QStringLiteral("plasma:"), QStringLiteral("-interlace"),
+                                          QStringLiteral("JPEG")},
+                                         QStringLiteral("photo.jpg"));
         if (progressive.isEmpty() || baseline.isEmpty() || photo.isEmpty()) {
             std::fprintf(stderr, "jpeg_peak_memory: ImageMagick's convert is needed\n");
             return 1;

@@ -81,8 +81,8 @@ void readWithQt(const QByteArray &bytes, BitmapIconDecoder::Format format)
     try {
         const QImage image = BitmapIconDecoder::decode(&buffer, format, fuzzPixels);
         fuzzCheck(!image.isNull(), "a decoded picture is not empty");
-        fuzzCheck(image.format() == (icon ? QImage::Format_ARGB32_Premultiplied
-                                          : QImage::Format_RGB32),
+        fuzzCheck(image.format() ==
+                      (icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32),
                   "a decoded picture has the format it is drawn in");
         fuzzCheck(qint64(image.width()) * image.height() <= fuzzPixels,
                   "a decoded picture keeps within the pixel limit");

@@ -55,6 +55,5 @@ QImage BitmapIconDecoder::decode(QIODevice *device, Format format, qint64 maxPix
         throw EPictureError(notValid(format));
     if (exceeds(image.size(), maxPixels))
         throw EPictureError(tooLarge(image.size()));
-    return image.convertToFormat(icon ? QImage::Format_ARGB32_Premultiplied
-                                      : QImage::Format_RGB32);
+    return image.convertToFormat(icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }

@@ -150,10 +150,11 @@ JpegDecoder::Result JpegDecoder::decode(const QByteArray &data,
                                 .arg(request.natural.width())
                                 .arg(request.natural.height()));
     case Outcome::OverMemory:
-        throw EPictureError(QStringLiteral("Picture is too large to decode in %1 MB (%2 x %3 pixels)")
-                                .arg(limits.maxLibraryMemory / (1024 * 1024))
-                                .arg(request.natural.width())
-                                .arg(request.natural.height()));
+        throw EPictureError(
+            QStringLiteral("Picture is too large to decode in %1 MB (%2 x %3 pixels)")
+                .arg(limits.maxLibraryMemory / (1024 * 1024))
+                .arg(request.natural.width())
+                .arg(request.natural.height()));
     case Outcome::Done:
         break;
     }

@@ -150,8 +150,8 @@ void removeStaleTemps(const QByteArray &folder, const QByteArray &name)
     while (const dirent *entry = ::readdir(dir)) {
         if (!isTempName(entry->d_name, name))
             continue;
-        const Descriptor fd(::openat(dirFd, entry->d_name,
-                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const Descriptor fd(
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st = {};
         if (!fd.isValid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
@@ -271,9 +271,8 @@ bool writeInPlace(const QByteArray &target, QByteArrayView data)
 
 Result write(const QString &path, QByteArrayView data)
 {
-    QByteArray target = QFile::encodeName(QDir::isAbsolutePath(path)
-                                              ? path
-                                              : QDir::currentPath() + QLatin1Char('/') + path);
+    QByteArray target = QFile::encodeName(
+        QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path);
     if (!resolveLinks(target))
         return Result::Refused;
 

@@ -70,7 +70,8 @@ int runAsWriter(const std::function<int()> &step)
     const pid_t pid = ::fork();
     if (pid == 0) {
         const gid_t groups[] = {shared};
-        if (::setgroups(1, groups) != 0 || ::setresgid(writerGroup, writerGroup, writerGroup) != 0 ||
+        if (::setgroups(1, groups) != 0 ||
+            ::setresgid(writerGroup, writerGroup, writerGroup) != 0 ||
             ::setresuid(writer, writer, writer) != 0) {
             ::_exit(99);
         }
@@ -118,40 +119,39 @@ void tst_SafeFileWrite::permissionCases_data()
     QTest::addColumn<bool>("hardLinked");
     QTest::addColumn<Result>("expected");
 
-    const auto row = [](const char *name, bool link, uint folderUid, uint folderGid,
-                        int folderMode, uint fileUid, uint fileGid, int fileMode, bool hard,
-                        Result expected) {
+    const auto row = [](const char *name, bool link, uint folderUid, uint folderGid, int folderMode,
+                        uint fileUid, uint fileGid, int fileMode, bool hard, Result expected) {
         QTest::newRow(name) << link << folderUid << folderGid << folderMode << fileUid << fileGid
                             << fileMode << hard << expected;
     };
-    row("own file, own folder", false, writer, writerGroup, 0755, writer, writerGroup, 0644,
-        false, Result::Replaced);
-    row("own file without write permission", false, writer, writerGroup, 0755, writer,
-        writerGroup, 0444, false, Result::Refused);
-    row("other user's group-writable file", false, other, shared, 0775, other, shared, 0664,
-        false, Result::WrittenInPlace);
-    row("other user's file, folder writable", false, other, shared, 0775, other, other, 0644,
-        false, Result::Refused);
+    row("own file, own folder", false, writer, writerGroup, 0755, writer, writerGroup, 0644, false,
+        Result::Replaced);
+    row("own file without write permission", false, writer, writerGroup, 0755, writer, writerGroup,
+        0444, false, Result::Refused);
+    row("other user's group-writable file", false, other, shared, 0775, other, shared, 0664, false,
+        Result::WrittenInPlace);
+    row("other user's file, folder writable", false, other, shared, 0775, other, other, 0644, false,
+        Result::Refused);
     row("world-writable file, folder not writable", false, 0, 0, 0755, 0, 0, 0666, false,
         Result::WrittenInPlace);
     row("own file, folder not writable", false, 0, 0, 0755, writer, writerGroup, 0644, false,
         Result::WrittenInPlace);
     row("own file of a group the user is not in", false, writer, writerGroup, 0755, writer,
         foreignGroup, 0664, false, Result::WrittenInPlace);
-    row("own file in a sticky shared folder", false, 0, 0, 01777, writer, writerGroup, 0644,
-        false, Result::Replaced);
-    row("other user's group-writable file in a sticky shared folder", false, 0, 0, 01777,
-        other, shared, 0664, false, Result::WrittenInPlace);
-    row("file with a second hard link", false, writer, writerGroup, 0755, writer, writerGroup,
-        0644, true, Result::WrittenInPlace);
+    row("own file in a sticky shared folder", false, 0, 0, 01777, writer, writerGroup, 0644, false,
+        Result::Replaced);
+    row("other user's group-writable file in a sticky shared folder", false, 0, 0, 01777, other,
+        shared, 0664, false, Result::WrittenInPlace);
+    row("file with a second hard link", false, writer, writerGroup, 0755, writer, writerGroup, 0644,
+        true, Result::WrittenInPlace);
     row("no file, folder writable", false, writer, writerGroup, 0755, 0, 0, -1, false,
         Result::Replaced);
     row("no file, folder not writable", false, 0, 0, 0755, 0, 0, -1, false, Result::Refused);
     row("link to own file", true, writer, writerGroup, 0755, writer, writerGroup, 0644, false,
         Result::Replaced);
     row("dangling link", true, writer, writerGroup, 0755, 0, 0, -1, false, Result::Replaced);
-    row("link to a world-writable file, folder not writable", true, 0, 0, 0755, 0, 0, 0666,
-        false, Result::WrittenInPlace);
+    row("link to a world-writable file, folder not writable", true, 0, 0, 0755, 0, 0, 0666, false,
+        Result::WrittenInPlace);
     row("link to a file the user may not write", true, 0, 0, 0755, 0, 0, 0644, false,
         Result::Refused);
 }
@@ -289,9 +289,9 @@ void tst_SafeFileWrite::staleTempFilesAreRemoved()
     const int heldOldFd = ::open(QFile::encodeName(heldOld).constData(), O_RDONLY);
     QVERIFY(::flock(heldFd, LOCK_EX) == 0 && ::flock(heldOldFd, LOCK_EX) == 0);
     // Names of other patterns, and what is not a plain file, stay.
-    for (const QString &name : {u".config.dat.ABC.tmp"_s, u".config.dat..tmp"_s,
-                                u".config.dat.x-y.tmp"_s, u"config.dat.abc.tmp"_s,
-                                u".other.dat.abc.tmp"_s, u".config.dat.abc.tmp.bak"_s}) {
+    for (const QString &name :
+         {u".config.dat.ABC.tmp"_s, u".config.dat..tmp"_s, u".config.dat.x-y.tmp"_s,
+          u"config.dat.abc.tmp"_s, u".other.dat.abc.tmp"_s, u".config.dat.abc.tmp.bak"_s}) {
         make(name);
     }
     QVERIFY(QDir(dir.path()).mkdir(u".config.dat.dir.tmp"_s));
@@ -302,15 +302,15 @@ void tst_SafeFileWrite::staleTempFilesAreRemoved()
     ::close(heldFd);
     ::close(heldOldFd);
     const QStringList left =
-        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                       QDir::NoDotAndDotDot,
-                                   QDir::Name);
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
     QCOMPARE(left, (QStringList{u".config.dat..tmp"_s, u".config.dat.ABC.tmp"_s,
                                 u".config.dat.abc.tmp.bak"_s, u".config.dat.dir.tmp"_s,
                                 u".config.dat.held1.tmp"_s, u".config.dat.held2.tmp"_s,
                                 u".config.dat.link.tmp"_s, u".config.dat.x-y.tmp"_s,
-                                u".other.dat.abc.tmp"_s, u"config.dat"_s,
-                                u"config.dat.abc.tmp"_s, u"outside.dat"_s}));
+                                u".other.dat.abc.tmp"_s, u"config.dat"_s, u"config.dat.abc.tmp"_s,
+                                u"outside.dat"_s}));
     QCOMPARE(readBytes(outside), QByteArray("partial"));
 }
 
