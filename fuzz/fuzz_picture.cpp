@@ -34,8 +34,8 @@ void ensureApplication()
 }
 
 // Smaller than the program's limits, so that each input decodes quickly.
-constexpr qint64 fuzzPixels = 1 << 22;
-constexpr long fuzzLibraryMemory = 32L * 1024 * 1024;
+constexpr qint64 fuzzPixels = 1 << 20;
+constexpr long fuzzLibraryMemory = 8L * 1024 * 1024;
 
 bool isSizeRefusal(const QString &message)
 {

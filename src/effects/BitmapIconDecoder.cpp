@@ -29,11 +29,17 @@ bool exceeds(const QSize &size, qint64 maxPixels)
 QImage BitmapIconDecoder::decode(QIODevice *device, Format format, qint64 maxPixels)
 {
     const bool icon = format == Format::Icon;
+    const qint64 start = device->pos();
     QImageReader reader(device, icon ? "ico" : "bmp");
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead())
         throw EPictureError(notValid(format));
     if (icon) {
+        // The directory (6 bytes, then 16 for each entry) must be there in full; a header
+        // claiming thousands of entries in a small file is not walked through.
+        const qint64 directoryBytes = 6 + 16 * qint64(reader.imageCount());
+        if (!device->isSequential() && device->size() - start < directoryBytes)
+            throw EPictureError(notValid(format));
         int best = 0;
         qint64 bestArea = -1;
         for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
