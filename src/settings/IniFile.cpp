@@ -1,8 +1,8 @@
 #include "IniFile.h"
 
-#include "AtomicFileReplace.h"
 #include "EIniFileException.h"
 #include "Gb18030.h"
+#include "SafeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -218,6 +218,6 @@ void IniFile::writeString(QStringView section, QStringView key, QStringView valu
             throw EIniFileException::unableToWrite(m_path);
     }
     const auto newText = withValue(text, section, key, value);
-    if (!newText || !AtomicFileReplace::replace(m_path, *newText))
+    if (!newText || SafeFileWrite::write(m_path, *newText) == SafeFileWrite::Result::Refused)
         throw EIniFileException::unableToWrite(m_path);
 }

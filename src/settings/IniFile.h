@@ -17,8 +17,8 @@
 //
 // Writing replaces the text after '=' of the key's line, or adds "key=value" after the
 // last line of the section, or adds the section at the end. Every other byte of the file
-// stays as it was; new lines take the file's line end (CRLF for a new file). The new text
-// replaces the file in one step, so a failed write leaves the old file whole.
+// stays as it was; new lines take the file's line end (CRLF for a new file). The file's own
+// permissions decide whether it may be written; how it is written is SafeFileWrite's.
 class IniFile
 {
 public:
