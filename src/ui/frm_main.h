@@ -122,6 +122,10 @@ private:
     void buildLayout();
     void FormCreate();
     void armTimer1();
+    // The panel's controls in tab order, the total counter first.
+    QList<QWidget *> panelTabOrder() const;
+    // The first control of that order that takes the focus from the keyboard.
+    void focusFirstTabStop();
 
     // The settings in the order they are applied; throws on a value that does not convert.
     void applySettings();
