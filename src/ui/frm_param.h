@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 
 class ColorPicker;
 class FilenameEdit;
@@ -58,6 +59,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void FormCreate();
@@ -66,6 +69,11 @@ private:
     void saveSettings();
     void placeControls();
     void applyTabOrder();
+    // Centres the dialog's frame on the owner's frame.
+    void centreOnOwner();
+    // The frame around the client area, as far as the window manager has told it.
+    QMargins frameMargins() const;
 
     QString m_iniPath;
+    QMargins m_centredWithMargins;
 };
