@@ -2,6 +2,7 @@
 
 #include "BrowseButton.h"
 #include "FileNameRules.h"
+#include "SingleLineText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ FilenameEdit::FilenameEdit(QWidget *parent)
     , m_button(new BrowseButton(this))
 {
     setTextMargins(0, 0, BrowseButton::buttonWidth, 0);
+    SingleLineText::attach(this);
     connect(m_button, &QAbstractButton::clicked, this, &FilenameEdit::browse);
     placeButton();
 }
