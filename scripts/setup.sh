@@ -14,6 +14,7 @@ packages=(
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev
+  libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   libclang-rt-14-dev
 )

@@ -3,10 +3,35 @@
 #include "ClockIcon.h"
 #include "CommandList.h"
 #include "PopupMenu.h"
+#include "platform/TrayButtons.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QMenu>
+#include <QStyleHints>
 #include <QTimer>
+#include <QToolTip>
+
+#include <optional>
+
+namespace {
+
+std::optional<TrayClicks::Button> trayButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return TrayClicks::Button::Left;
+    case Qt::RightButton:
+        return TrayClicks::Button::Right;
+    case Qt::MiddleButton:
+        return TrayClicks::Button::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     : QObject(parent)
@@ -14,6 +39,8 @@ TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     , m_icon(new QSystemTrayIcon(ClockIcon::icon(), this))
     , m_poll(new QTimer(this))
     , m_available(QSystemTrayIcon::isSystemTrayAvailable())
+    , m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+               QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
     setObjectName(QStringLiteral("RxTrayIcon1"));
     m_icon->setToolTip(QStringLiteral("Tarvik倒计时计时器"));
@@ -22,6 +49,7 @@ TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     m_poll->setInterval(availabilityPollMs);
     connect(m_poll, &QTimer::timeout, this, &TrayIcon::checkAvailability);
     m_poll->start();
+    TrayButtons::watch(this);
     m_icon->show();
 }
 
@@ -33,6 +61,38 @@ void TrayIcon::doubleClick()
         return;
     }
     emit doubleClicked();
+}
+
+void TrayIcon::popupMenu()
+{
+    QToolTip::hideText();
+    m_menu->popup(QCursor::pos());
+}
+
+void TrayIcon::buttonPressed(Qt::MouseButton button, std::int64_t timeMs, QPoint position)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.press(*which, timeMs, position));
+}
+
+void TrayIcon::buttonReleased(Qt::MouseButton button)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.release(*which));
+}
+
+void TrayIcon::act(TrayClicks::Action action)
+{
+    switch (action) {
+    case TrayClicks::Action::None:
+        break;
+    case TrayClicks::Action::PopupMenu:
+        popupMenu();
+        break;
+    case TrayClicks::Action::DoubleClick:
+        m_menu->commands()->runGuarded([this] { doubleClick(); });
+        break;
+    }
 }
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)

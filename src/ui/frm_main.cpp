@@ -30,6 +30,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QCloseEvent>
 #include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -547,6 +548,20 @@ void frm_main::focusFirstTabStop()
             control->setFocus(Qt::ActiveWindowFocusReason);
             return;
         }
+    }
+}
+
+void frm_main::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The program ends with this window, also when the tray's menu closes it while the
+    // settings dialog or a message box is open: those close too, so that their waits end.
+    QWidget *previous = nullptr;
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (modal == previous || modal == this)
+            break;
+        previous = modal;
+        modal->close();
     }
 }
 
