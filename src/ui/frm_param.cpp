@@ -11,6 +11,7 @@
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
 #include "ValueEncodings.h"
+#include "platform/FrameExtents.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cmath>
 #include <numbers>
@@ -134,6 +136,7 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
     , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
     , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
+    , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
     setWindowTitle(QStringLiteral("参数设置"));
@@ -158,6 +161,8 @@ frm_param::frm_param(QWidget *owner)
     connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
     connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
     connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    m_frameWatch->setInterval(framePollMs);
+    connect(m_frameWatch, &QTimer::timeout, this, &frm_param::watchFrame);
     new SpinWheelRouter(this);
 
     // An error while loading ends the loading there; the dialog still opens.
@@ -281,22 +286,23 @@ void frm_param::showEvent(QShowEvent *event)
 {
     centreOnOwner();
     QDialog::showEvent(event);
+    // The window manager tells the frame's size only once it has framed the dialog, and
+    // no event says when (nor that it is final): it is watched for a little while, and
+    // the dialog centred again whenever it changes.
+    m_framePolls = 0;
+    m_frameWatch->start();
 }
 
-void frm_param::moveEvent(QMoveEvent *event)
+void frm_param::watchFrame()
 {
-    QDialog::moveEvent(event);
-    // The window manager tells the frame's size only once it has framed the dialog.
-    if (isVisible() && frameMargins() != m_centredWithMargins)
+    const QMargins margins = FrameExtents::of(this);
+    const bool sane = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 &&
+                      margins.bottom() >= 0 && margins.left() + margins.right() < width() &&
+                      margins.top() + margins.bottom() < height();
+    if (sane && margins != m_centredWithMargins)
         centreOnOwner();
-}
-
-QMargins frm_param::frameMargins() const
-{
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
+    if (++m_framePolls >= framePollLimit)
+        m_frameWatch->stop();
 }
 
 void frm_param::centreOnOwner()
@@ -305,11 +311,14 @@ void frm_param::centreOnOwner()
     if (!owner)
         return;
     // The frames are centred on each other, not the client areas.
-    m_centredWithMargins = frameMargins();
-    const QRect ownerFrame = owner->frameGeometry();
+    m_centredWithMargins = FrameExtents::of(this);
+    const QRect ownerFrame = owner->geometry().marginsAdded(FrameExtents::of(owner));
     const QSize frame = size().grownBy(m_centredWithMargins);
-    move(ownerFrame.left() + (ownerFrame.width() - frame.width()) / 2,
-         ownerFrame.top() + (ownerFrame.height() - frame.height()) / 2);
+    const QPoint frameTopLeft(ownerFrame.left() + (ownerFrame.width() - frame.width()) / 2,
+                              ownerFrame.top() + (ownerFrame.height() - frame.height()) / 2);
+    // Placed by the client area, whose place does not depend on what Qt knows of the frame.
+    setGeometry(QRect(frameTopLeft + QPoint(m_centredWithMargins.left(), m_centredWithMargins.top()),
+                      size()));
 }
 
 void frm_param::CheckBox1Click()

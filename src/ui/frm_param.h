@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 class SpinField;
 
 // The settings dialog: loads every key of the settings file when it is created and
@@ -60,7 +61,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
 
 private:
     void FormCreate();
@@ -71,9 +71,14 @@ private:
     void applyTabOrder();
     // Centres the dialog's frame on the owner's frame.
     void centreOnOwner();
-    // The frame around the client area, as far as the window manager has told it.
-    QMargins frameMargins() const;
+    // Centres again when the window manager has told the frame's size.
+    void watchFrame();
+
+    static constexpr int framePollMs = 25;
+    static constexpr int framePollLimit = 80; // two seconds
 
     QString m_iniPath;
+    QTimer *const m_frameWatch;
+    int m_framePolls = 0;
     QMargins m_centredWithMargins;
 };

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The settings dialog and the error box on the real program under Xvfb, openbox and
+# trayer: the dialog's frame centred on the main window's frame in window display and in
+# full screen, Escape keeping the dialog open, and the tray icon's menu and double click
+# working while the dialog or an error box is open, up to ending the program from there.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/desktop.sh"
+
+find_dialog() { xdotool search --onlyvisible --name "^参数设置" 2>/dev/null | head -1 || true; }
+dialog_gone() { [ -z "$(find_dialog)" ]; }
+open_dialog() {
+    press F11
+    dialog=""
+    for _ in $(seq 100); do
+        dialog=$(find_dialog)
+        [ -n "$dialog" ] && return
+        sleep 0.1
+    done
+    fail "F11 opened no settings dialog"
+}
+
+# Twice the centre of the window's frame (so that halves stay whole numbers).
+frame_centre2() {
+    local x y w h left right top bottom
+    read -r x y w h <<<"$(geometry "$1")"
+    read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= //p' | tr -d ',')"
+    echo $((2 * (x - ${left:-0}) + w + ${left:-0} + ${right:-0})) \
+        $((2 * (y - ${top:-0}) + h + ${top:-0} + ${bottom:-0}))
+}
+dialog_centred() {
+    local mx my dx dy
+    read -r mx my <<<"$(frame_centre2 "$window")"
+    read -r dx dy <<<"$(frame_centre2 "$dialog")"
+    # At most a pixel off, from halving odd sizes.
+    [ $((dx - mx)) -ge -2 ] && [ $((dx - mx)) -le 2 ] && [ $((dy - my)) -ge -2 ] && [ $((dy - my)) -le 2 ]
+}
+offsets() {
+    local mx my dx dy
+    read -r mx my <<<"$(frame_centre2 "$window")"
+    read -r dx dy <<<"$(frame_centre2 "$dialog")"
+    echo "dialog centre off by $(((dx - mx) / 2)),$(((dy - my) / 2)) px" \
+        "(main $(geometry "$window") $(xprop -id "$window" _NET_FRAME_EXTENTS)," \
+        "dialog $(geometry "$dialog") $(xprop -id "$dialog" _NET_FRAME_EXTENTS))"
+}
+
+start_desktop
+start_tray
+start_program
+wait_main_window
+wait_for icon_docked || fail "the icon did not dock in the tray"
+wait_for is_framed_maximised || fail "not framed and maximised at start"
+
+# Window display: the dialog's frame is centred on the main window's frame.
+open_dialog
+wait_for dialog_centred || fail "window display: $(offsets)"
+
+# Escape in the dialog leaves it open.
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Escape
+sleep 0.5
+[ -n "$(find_dialog)" ] || fail "Escape closed the settings dialog"
+
+# With the dialog open the tray's menu opens, on the right button's release.
+read -r x y <<<"$(icon_centre)"
+xdotool mousemove "$x" "$y" sleep 0.2 mousedown 3
+sleep 0.5
+no_popup_menu || fail "the menu opened on the press while the dialog was open"
+xdotool mouseup 3
+wait_for popup_menu || fail "no tray menu while the settings dialog is open"
+xdotool key Escape
+wait_for no_popup_menu || fail "the tray menu did not close"
+[ -n "$(find_dialog)" ] || fail "closing the tray menu closed the dialog"
+
+# ... and the double click goes full screen.
+click_icon 1 2
+wait_for is_full_screen || fail "no full screen from the tray while the dialog is open"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+F4
+wait_for dialog_gone || fail "the settings dialog did not close"
+
+# Full screen: centred as well.
+open_dialog
+wait_for dialog_centred || fail "full screen: $(offsets)"
+
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+F4
+wait_for dialog_gone || fail "the settings dialog did not close in full screen"
+
+# 退出系统, the menu's last item, ends the program with the dialog still open (in window
+# display: the full-screen window covers the tray).
+press F8
+wait_for is_framed_maximised || fail "F8 did not bring back window display"
+open_dialog
+click_icon 3
+wait_for popup_menu || fail "no tray menu for 退出系统"
+xdotool key Up Return
+expect_clean_exit
+
+# An error box (a start with a colour that does not convert) leaves the tray working too.
+start_program $'[SET]\r\nmp3=\r\n'
+wait_main_window
+wait_for icon_docked || fail "the icon did not dock the second time"
+wait_for is_framed_maximised || fail "not framed and maximised at the second start"
+printf '[SET]\r\nmp3=\r\nqiancolor=bright\r\n' >"$work/config.dat"
+press F4
+error_box() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | while read -r w; do
+    [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ] && echo "$w"; done | head -1; }
+for _ in $(seq 100); do
+    box=$(error_box)
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no error box for the start"
+click_icon 3
+wait_for popup_menu || fail "no tray menu while an error box is open"
+xdotool key Escape
+wait_for no_popup_menu || fail "the tray menu did not close over the error box"
+click_icon 1 2
+wait_for is_full_screen || fail "no full screen from the tray while an error box is open"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Return
+box_gone() { [ -z "$(error_box)" ]; }
+wait_for box_gone || fail "the error box did not close"
+press F12
+expect_clean_exit
+echo "modal end-to-end: 1 passed, 0 failed"
