@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The settings dialog and the error box on the real program under Xvfb, openbox and
 # trayer: the dialog's frame centred on the main window's frame in window display and in
-# full screen, Escape keeping the dialog open, and the tray icon's menu and double click
-# working while the dialog or an error box is open, up to ending the program from there.
+# full screen, Escape keeping the dialog open, a file typed into the browse dialog leaving
+# no completion list, and the tray icon's menu and double click working while the dialog
+# or an error box is open, up to ending the program from there.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/desktop.sh"
@@ -61,6 +62,50 @@ xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Escape
 sleep 0.5
 [ -n "$(find_dialog)" ] || fail "Escape closed the settings dialog"
+
+# A sound file chosen by typing its name in the browse dialog and pressing Enter leaves no
+# completion list behind: the next click, on 显示窗体头条 (359,237), toggles the box, and
+# the save button (474,232) stores both.
+# (Real sounds: the main window opens the chosen file when the dialog closes.)
+gst-launch-1.0 -q audiotestsrc num-buffers=10 ! audioconvert ! lamemp3enc ! \
+    filesink location="$work/alarm.mp3" >/dev/null
+cp "$work/alarm.mp3" "$work/alarm2.mp3"
+read -r dx dy _ _ <<<"$(geometry "$dialog")"
+xdotool mousemove $((dx + 346 + 82 + 60)) $((dy + 139 + 24 + 10)) sleep 0.2 click 1
+xdotool key --clearmodifiers alt+Down
+find_browse() { xdotool search --onlyvisible --name "^Browse\$" 2>/dev/null | head -1 || true; }
+has_browse() { [ -n "$(find_browse)" ]; }
+browse_gone() { ! has_browse; }
+wait_for has_browse || fail "Alt+Down opened no browse dialog"
+sleep 1
+xdotool type --delay 100 "ala"
+any_popup() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        if xwininfo -id "$w" | grep -q 'Override Redirect State: yes' &&
+            [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -gt 64 ] &&
+            ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_popup() { ! any_popup >/dev/null; }
+wait_for any_popup || fail "no completion list in the browse dialog"
+xdotool type --delay 100 "rm.mp3"
+xdotool key Return
+wait_for browse_gone || fail "Enter did not choose the typed file"
+sleep 1
+no_popup || fail "a completion list stayed on the screen after the browse dialog closed"
+xdotool mousemove $((dx + 359 + 40)) $((dy + 237 + 8)) sleep 0.2 click 1
+xdotool mousemove $((dx + 474 + 30)) $((dy + 232 + 10)) sleep 0.2 click 1
+confirm_box() { xdotool search --onlyvisible --name "^确认\$" 2>/dev/null | head -1 || true; }
+has_confirm_box() { [ -n "$(confirm_box)" ]; }
+wait_for has_confirm_box || fail "no confirmation for the dialog's save button"
+xdotool windowactivate --sync "$(confirm_box)" key Return
+saved() { grep -q -a "mp3=$work/alarm.mp3" "$work/config.dat" && grep -q -a 'showtop=0' "$work/config.dat"; }
+wait_for saved || fail "the click after browsing did not reach the check box: $(tr '\r\n' '  ' <"$work/config.dat")"
 
 # With the dialog open the tray's menu opens, on the right button's release.
 read -r x y <<<"$(icon_centre)"
