@@ -5,6 +5,7 @@
 #include "pub_unit.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -32,6 +33,7 @@ private slots:
     void negativeDurationFromTheFileStaysNegative();
     void startKeepsThePictureTimersRhythm();
     void panelHasLoweredOuterAndRaisedInnerBevel();
+    void closingEndsAnOpenDialog();
 
 private:
     void write(const QString &key, const QString &value);
@@ -205,6 +207,19 @@ void tst_frm_main_fields::panelHasLoweredOuterAndRaisedInnerBevel()
     QCOMPARE(at(1, midY), light);
     QCOMPARE(at(midX, bottom - 1), shadow);
     QCOMPARE(at(right - 1, midY), shadow);
+}
+
+// 退出系统 chosen from the tray's menu while the settings dialog is open: the dialog's
+// wait ends with the window, so that the program can end.
+void tst_frm_main_fields::closingEndsAnOpenDialog()
+{
+    const auto window = createShownWindow();
+    QVERIFY(window);
+    QDialog dialog(window.get());
+    QTimer::singleShot(0, window.get(), [&window] { window->ac_closeExecute(); });
+    QTimer::singleShot(10000, &dialog, &QDialog::accept); // rather than wait forever
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(tst_frm_main_fields)
