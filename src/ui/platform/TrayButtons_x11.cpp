@@ -5,7 +5,6 @@
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QWidget>
 
 #include <xcb/xcb.h>
