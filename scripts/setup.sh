@@ -14,6 +14,7 @@ packages=(
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev
+  libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
   sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3

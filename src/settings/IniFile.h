@@ -36,6 +36,10 @@ public:
     // it, '=' in a key, ']' in a section) rather than spoil the file.
     void writeString(QStringView section, QStringView key, QStringView value);
 
+    // Whether writeString can store value at all: no line break, and every character has
+    // a code in the file's code page.
+    static bool canStoreValue(QStringView value);
+
     // The same rules on file text in memory, for the fuzzer and the benchmarks.
     static std::optional<QString> valueIn(QByteArrayView text, QStringView section,
                                           QStringView key);
