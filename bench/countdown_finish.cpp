@@ -8,8 +8,8 @@
 //   countdown_finish [--seconds N] [--block-ms M] [--picture FILE]
 
 #include "MessageBoxes.h"
+#include "MonotonicClock.h"
 #include "TTEImage.h"
-#include "TickSchedule.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 

@@ -1,0 +1,8 @@
+#include "TrayButtons.h"
+
+namespace TrayButtons {
+
+void watch(TrayIcon *)
+{}
+
+} // namespace TrayButtons
