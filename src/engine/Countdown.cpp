@@ -44,8 +44,8 @@ std::int32_t totalSeconds(std::int32_t hours, std::int32_t minutes, std::int32_t
 {
     // A hand-edited file can hold a duration beyond 32 bits, either way: compute wide,
     // then clamp.
-    const std::int64_t total =
-        std::int64_t(hours) * 3600 + std::int64_t(minutes) * 60 + std::int64_t(seconds);
+    const std::int64_t total = std::int64_t(hours) * 3600 + std::int64_t(minutes) * 60 +
+                               std::int64_t(seconds);
     return clampTo32(total);
 }
 

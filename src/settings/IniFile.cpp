@@ -165,8 +165,8 @@ std::optional<QByteArray> IniFile::withValue(QByteArrayView text, QStringView se
     const QStringView sectionName = trimmedName(section);
     const QStringView keyName = trimmedName(key);
     // Anything that would read back as another line, section or key is refused.
-    if (containsAny(section, u"\r\n]") || containsAny(key, u"\r\n=") || keyName.startsWith(u'[') ||
-        keyName.startsWith(u';') || !canStoreValue(value)) {
+    if (containsAny(section, u"\r\n]") || containsAny(key, u"\r\n=") ||
+        keyName.startsWith(u'[') || keyName.startsWith(u';') || !canStoreValue(value)) {
         return std::nullopt;
     }
     const auto sectionBytes = Gb18030::encode(section);

@@ -9,8 +9,8 @@ TrayClicks::TrayClicks(int doubleClickMs, int doubleClickDistance)
 
 TrayClicks::Action TrayClicks::press(Button button, std::int64_t timeMs, QPoint position)
 {
-    const bool isDouble = m_hasLastPress && button == m_lastButton && timeMs - m_lastTime >= 0 &&
-                          timeMs - m_lastTime <= m_doubleClickMs &&
+    const bool isDouble = m_hasLastPress && button == m_lastButton &&
+                          timeMs - m_lastTime >= 0 && timeMs - m_lastTime <= m_doubleClickMs &&
                           std::abs(position.x() - m_lastPosition.x()) <= m_doubleClickDistance &&
                           std::abs(position.y() - m_lastPosition.y()) <= m_doubleClickDistance;
     if (isDouble) {

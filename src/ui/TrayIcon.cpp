@@ -103,8 +103,8 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
     // An embedding tray opens the menu by itself on a right click; a single left click
     // does nothing.
     const bool statusNotifier = m_host == Host::StatusNotifier;
-    if (reason == QSystemTrayIcon::DoubleClick ||
-        (statusNotifier && reason == QSystemTrayIcon::Trigger))
+    if (reason == QSystemTrayIcon::DoubleClick
+        || (statusNotifier && reason == QSystemTrayIcon::Trigger))
         m_menu->commands()->runGuarded([this] { doubleClick(); });
     else if (statusNotifier && reason == QSystemTrayIcon::Context && !m_menu->menu()->isVisible())
         popupMenu();
@@ -119,13 +119,10 @@ void TrayIcon::popupMenu()
     // one from stretching it over the screen.
     m_menu->addAccessKeys();
     menu->setFixedSize(menu->sizeHint());
-    connect(
-        menu, &QMenu::aboutToHide, this,
-        [menu] {
-            menu->setMinimumSize(0, 0);
-            menu->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        },
-        Qt::SingleShotConnection);
+    connect(menu, &QMenu::aboutToHide, this, [menu] {
+        menu->setMinimumSize(0, 0);
+        menu->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }, Qt::SingleShotConnection);
     m_menu->popup(QCursor::pos());
 }
 

@@ -33,8 +33,7 @@ public:
     static constexpr int availabilityPollMs = 1000;
 
     // How the notification area reports the user's clicks.
-    enum class Host
-    {
+    enum class Host {
         // An X11 notification area embedding the icon: single, double and right clicks.
         Embedding,
         // A StatusNotifierItem host: "activate" (its left click) and "context menu",

@@ -204,13 +204,9 @@ private slots:
         QTest::addColumn<QString>("total");
         QTest::addColumn<QString>("afterTwoTicks");
         QTest::addColumn<QString>("display");
-        QTest::newRow("negative") << "-596524"
-                                  << "-2147483648"
-                                  << "-2147483648"
+        QTest::newRow("negative") << "-596524" << "-2147483648" << "-2147483648"
                                   << "-596523:-14:-08";
-        QTest::newRow("positive") << "596524"
-                                  << "2147483647"
-                                  << "2147483645"
+        QTest::newRow("positive") << "596524" << "2147483647" << "2147483645"
                                   << "596523:14:05";
     }
     void durationsBeyond32BitsSaturate()

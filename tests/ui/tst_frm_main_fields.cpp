@@ -191,9 +191,7 @@ void tst_frm_main_fields::panelHasLoweredOuterAndRaisedInnerBevel()
     const QImage panel = window->Panel1->grab().toImage();
     const QString shadow = window->Panel1->palette().color(QPalette::Dark).name();
     const QString light = window->Panel1->palette().color(QPalette::Light).name();
-    const auto at = [&panel](int x, int y) {
-        return panel.pixelColor(x, y).name();
-    };
+    const auto at = [&panel](int x, int y) { return panel.pixelColor(x, y).name(); };
     QVERIFY(shadow != light);
     const int right = panel.width() - 1;
     const int bottom = panel.height() - 1;

@@ -419,9 +419,9 @@ void tst_frm_param::escapeDoesNotClose()
     QStringList closedBy;
     QTimer::singleShot(0, dialog.get(), [&dialog, &closedBy] {
         // From a field, from a closed list and from the dialog itself.
-        for (QWidget *target :
-             {static_cast<QWidget *>(dialog->RzSpinEdit2),
-              static_cast<QWidget *>(dialog->ColorBox2), static_cast<QWidget *>(dialog.get())}) {
+        for (QWidget *target : {static_cast<QWidget *>(dialog->RzSpinEdit2),
+                                static_cast<QWidget *>(dialog->ColorBox2),
+                                static_cast<QWidget *>(dialog.get())}) {
             target->setFocus(Qt::TabFocusReason);
             QTest::keyClick(target, Qt::Key_Escape);
             if (!dialog->isVisible())
@@ -455,8 +455,8 @@ void tst_frm_param::wheelStepsTheFocusedField()
     QTRY_COMPARE(QApplication::focusWidget(), dialog->RzSpinEdit4);
     const int colour = dialog->ColorBox1->currentIndex();
     // Over a colour list, which would otherwise take the turn itself, and over the header.
-    for (QWidget *under :
-         {static_cast<QWidget *>(dialog->ColorBox1), static_cast<QWidget *>(dialog->Label8)}) {
+    for (QWidget *under : {static_cast<QWidget *>(dialog->ColorBox1),
+                           static_cast<QWidget *>(dialog->Label8)}) {
         const QPointF local(under->width() / 2.0, under->height() / 2.0);
         QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(),
                           QPoint(0, QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
@@ -471,14 +471,10 @@ void tst_frm_param::unstorableValueStopsTheSaveBeforeAnyWrite_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("named");
-    QTest::newRow("line break in the sound file") << "FilenameEdit1"
-                                                  << "音乐文件";
-    QTest::newRow("line feed and return in the font size") << "GSFontSizeBox1"
-                                                           << "字体大小";
-    QTest::newRow("lone surrogate in the picture file") << "FilenameEdit2"
-                                                        << "图标文件";
-    QTest::newRow("line break in the alarm lead") << "RzSpinEdit4"
-                                                  << "音乐提前秒数";
+    QTest::newRow("line break in the sound file") << "FilenameEdit1" << "音乐文件";
+    QTest::newRow("line feed and return in the font size") << "GSFontSizeBox1" << "字体大小";
+    QTest::newRow("lone surrogate in the picture file") << "FilenameEdit2" << "图标文件";
+    QTest::newRow("line break in the alarm lead") << "RzSpinEdit4" << "音乐提前秒数";
 }
 
 void tst_frm_param::unstorableValueStopsTheSaveBeforeAnyWrite()
@@ -499,8 +495,7 @@ void tst_frm_param::unstorableValueStopsTheSaveBeforeAnyWrite()
     else if (field == QStringLiteral("GSFontSizeBox1"))
         dialog->GSFontSizeBox1->setText(QStringLiteral("12\r\n"));
     else if (field == QStringLiteral("FilenameEdit2"))
-        dialog->FilenameEdit2->setText(QStringLiteral("a") + QChar(0xD800) +
-                                       QStringLiteral(".ico"));
+        dialog->FilenameEdit2->setText(QStringLiteral("a") + QChar(0xD800) + QStringLiteral(".ico"));
     else
         dialog->RzSpinEdit4->setText(QStringLiteral("1\n2"));
 

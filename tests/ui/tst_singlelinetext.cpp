@@ -29,23 +29,15 @@ void tst_SingleLineText::cutAtLineBreak_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("newCaret");
 
-    QTest::newRow("into an empty field") << ""
-                                         << "line1\nline2.mp3" << 15 << true << "line1" << 5;
-    QTest::newRow("in the middle") << "ab"
-                                   << "aX\nYb" << 4 << true << "aXb" << 2;
-    QTest::newRow("over a selection") << "aSELb"
-                                      << "aX\r\nYb" << 5 << true << "aXb" << 2;
-    QTest::newRow("break first") << "ab"
-                                 << "a\nXb" << 3 << true << "ab" << 1;
-    QTest::newRow("return alone") << ""
-                                  << "12\r" << 3 << true << "12" << 2;
+    QTest::newRow("into an empty field") << "" << "line1\nline2.mp3" << 15 << true << "line1" << 5;
+    QTest::newRow("in the middle") << "ab" << "aX\nYb" << 4 << true << "aXb" << 2;
+    QTest::newRow("over a selection") << "aSELb" << "aX\r\nYb" << 5 << true << "aXb" << 2;
+    QTest::newRow("break first") << "ab" << "a\nXb" << 3 << true << "ab" << 1;
+    QTest::newRow("return alone") << "" << "12\r" << 3 << true << "12" << 2;
     // The caret tells which of two equal neighbours the text went between.
-    QTest::newRow("repeated letters") << "aa"
-                                      << "aa\naa" << 4 << true << "aaa" << 2;
-    QTest::newRow("no line break") << "ab"
-                                   << "aXYb" << 3 << false << "" << 0;
-    QTest::newRow("a deletion") << "abc"
-                                << "ac" << 1 << false << "" << 0;
+    QTest::newRow("repeated letters") << "aa" << "aa\naa" << 4 << true << "aaa" << 2;
+    QTest::newRow("no line break") << "ab" << "aXYb" << 3 << false << "" << 0;
+    QTest::newRow("a deletion") << "abc" << "ac" << 1 << false << "" << 0;
 }
 
 void tst_SingleLineText::cutAtLineBreak()

@@ -7,8 +7,8 @@
 
 #include <QAction>
 #include <QImage>
-#include <QMenu>
 #include <QRegularExpression>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -276,17 +276,18 @@ void tst_TrayIcon::clickRules_data()
     QTest::newRow("right click: menu on the release") << QStringList{"+R 0 5", "-R"} << ".P";
     QTest::newRow("release without its press") << QStringList{"-R", "-L"} << "..";
     QTest::newRow("left click does nothing") << QStringList{"+L 0 5", "-L"} << "..";
-    QTest::newRow("left double click") << QStringList{"+L 0 5", "-L", "+L 300 7", "-L"} << "..D.";
-    QTest::newRow("too slow for a double click")
-        << QStringList{"+L 0 5", "-L", "+L 600 5", "-L"} << "....";
-    QTest::newRow("too far for a double click")
-        << QStringList{"+L 0 5", "-L", "+L 100 20", "-L"} << "....";
+    QTest::newRow("left double click") << QStringList{"+L 0 5", "-L", "+L 300 7", "-L"}
+                                       << "..D.";
+    QTest::newRow("too slow for a double click") << QStringList{"+L 0 5", "-L", "+L 600 5", "-L"}
+                                                 << "....";
+    QTest::newRow("too far for a double click") << QStringList{"+L 0 5", "-L", "+L 100 20", "-L"}
+                                                << "....";
     QTest::newRow("third press is a single one")
         << QStringList{"+L 0 5", "-L", "+L 100 5", "-L", "+L 200 5", "-L"} << "..D...";
     QTest::newRow("right double click opens nothing")
         << QStringList{"+R 0 5", "-R", "+R 100 5", "-R"} << ".P..";
-    QTest::newRow("left then right is no double")
-        << QStringList{"+L 0 5", "-L", "+R 100 5", "-R"} << "...P";
+    QTest::newRow("left then right is no double") << QStringList{"+L 0 5", "-L", "+R 100 5", "-R"}
+                                                  << "...P";
     QTest::newRow("middle does nothing") << QStringList{"+M 0 5", "-M", "+M 50 5", "-M"} << "....";
 }
 

@@ -36,9 +36,9 @@ QMargins of(const QWidget *window)
 
     static const char name[] = "_NET_FRAME_EXTENTS";
     const Reply<xcb_intern_atom_reply_t> atom(
-        xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name),
-            nullptr),
+        xcb_intern_atom_reply(connection,
+                              xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name),
+                              nullptr),
         &std::free);
     if (!atom || atom->atom == XCB_ATOM_NONE)
         return qtMargins(window);
@@ -51,8 +51,7 @@ QMargins of(const QWidget *window)
     if (!property || property->format != 32 || xcb_get_property_value_length(property.get()) != 16)
         return qtMargins(window);
     // Left, right, top, bottom.
-    const auto *const v =
-        static_cast<const std::uint32_t *>(xcb_get_property_value(property.get()));
+    const auto *const v = static_cast<const std::uint32_t *>(xcb_get_property_value(property.get()));
     return {int(v[0]), int(v[2]), int(v[1]), int(v[3])};
 }
 

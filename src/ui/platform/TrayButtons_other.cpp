@@ -2,7 +2,6 @@
 
 namespace TrayButtons {
 
-void watch(TrayIcon *)
-{}
+void watch(TrayIcon *) {}
 
 } // namespace TrayButtons
