@@ -371,7 +371,7 @@ void TestFilenameEdit::typedNameLeavesNoCompletionBehind()
         if (!dialog)
             return;
         auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        if (!name || ++ticks > 250) { // about five seconds: give up rather than hang
+        if (!name || ++ticks > 1500) { // about thirty seconds: give up rather than hang
             dialog->reject();
             return;
         }
