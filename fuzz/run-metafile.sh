@@ -18,7 +18,8 @@ includes=($(pkg-config --cflags Qt6Gui) -I"$src" -I"$root/src/settings" -I"$here
           -I"$root/tests/effects")
 flags=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer
        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all "${includes[@]}")
-sources=(MetafileImage MetafileDecoder CodePageText DibDecoder GdiCanvas EmfPlayer WmfPlayer)
+sources=(MetafileImage MetafileDecoder CodePageText DibDecoder GdiCanvas GdiCanvasShapes GdiCanvasClip
+         GdiCanvasText GdiCanvasBitmaps EmfPlayer WmfPlayer)
 
 mkdir -p "$build/obj-metafile"
 objects=()

@@ -70,10 +70,19 @@ protected:
     virtual void endPlay() {}
 
 private:
+    // The pacing of one pass: frames are skipped when drawing falls behind, so that the
+    // pass ends on time. All times are milliseconds on the pass stopwatch.
     struct Pacing
     {
-        float t = 0, k = 0, L = 0, o0 = 0, o1 = 0, d = 1, slack = 0;
-        int s = 1, b = 0;
+        float t = 0;     // time the current step may take, drawing and waiting together
+        float k = 0;     // what the last step cost without its wait, oversleep allowed for
+        float L = 0;     // stopwatch reading when the current step began
+        float o0 = 0;    // oversleep of the wait before last: how much later it ended than asked
+        float o1 = 0;    // oversleep of the last wait
+        float d = 1;     // frames to advance per step, at least 1 (rounded when used)
+        float slack = 0; // the wait asked for after the frame just drawn
+        int s = 1;       // the frame to draw next, from 1
+        int b = 0;       // the frame drawn before it (0: the before frame)
     };
 
     bool mayPlay() const;
