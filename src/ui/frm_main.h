@@ -72,30 +72,30 @@ public:
     void Timer2Timer();
 
     // The controls, named as in the window's layout.
-    QFrame *const Panel1;
-    QGroupBox *const RzGroupBox1;
-    SpinField *const RzSpinEdit1;
-    SpinField *const RzSpinEdit2;
-    SpinField *const RzSpinEdit3;
-    QLabel *const Label1;
-    QLabel *const Label2;
-    QLabel *const Label3;
-    QPushButton *const RzBitBtn1;
-    QPushButton *const RzBitBtn2;
-    QLabel *const Label4;
-    CounterField *const RzNumericEdit1;
-    QLabel *const Label5;
-    CounterField *const RzNumericEdit2;
-    QLabel *const Label6;
-    CounterField *const RzNumericEdit3;
-    MediaPlayerBar *const MediaPlayer1;
-    QLabel *const Label7;
-    TTEImage *const TEImage1;
-    QTimer *const Timer1;
-    QTimer *const Timer2;
-    CommandList *const ActionList1;
-    PopupMenu *const PopupMenu1;
-    TrayIcon *const RxTrayIcon1;
+    QFrame *const Panel1;               // top panel (showtop), above the display
+    QGroupBox *const RzGroupBox1;       // "计时时长设置": the duration fields and the save button
+    SpinField *const RzSpinEdit1;       // duration hours (shi), 0 to 99
+    SpinField *const RzSpinEdit2;       // duration minutes (feng), 0 to 59
+    SpinField *const RzSpinEdit3;       // duration seconds (miao), 0 to 59
+    QLabel *const Label1;               // "时" after the hours
+    QLabel *const Label2;               // "分" after the minutes
+    QLabel *const Label3;               // "秒" after the seconds
+    QPushButton *const RzBitBtn1;       // "保存设置": ac_saveset
+    QPushButton *const RzBitBtn2;       // "开始计时": ac_begin
+    QLabel *const Label4;               // "计时总秒数："
+    CounterField *const RzNumericEdit1; // total seconds counter
+    QLabel *const Label5;               // "已过秒数："
+    CounterField *const RzNumericEdit2; // elapsed seconds counter
+    QLabel *const Label6;               // "剩余秒数："
+    CounterField *const RzNumericEdit3; // remaining seconds counter
+    MediaPlayerBar *const MediaPlayer1; // alarm player and its button bar
+    QLabel *const Label7;               // the countdown display, HH:MM:SS
+    TTEImage *const TEImage1;           // corner picture (ico, showico)
+    QTimer *const Timer1;               // countdown tick, on while running
+    QTimer *const Timer2;               // picture roll every 20 s, on while a picture file exists
+    CommandList *const ActionList1;     // the commands ac_*
+    PopupMenu *const PopupMenu1;        // right-click and tray menu
+    TrayIcon *const RxTrayIcon1;        // notification-area icon
 
     // CountdownView
     QString totalText() const override;

@@ -28,35 +28,35 @@ public:
     // The settings file, computed once when the dialog is created.
     QString settingsFilePath() const { return m_settingsFilePath; }
 
-    QWidget *const Panel1;
-    QLabel *const Image1;
-    QLabel *const Label8;
-    QGroupBox *const RzGroupBox1;
-    SpinField *const RzSpinEdit1;
-    QLabel *const Label1;
-    SpinField *const RzSpinEdit2;
-    QLabel *const Label2;
-    SpinField *const RzSpinEdit3;
-    QLabel *const Label3;
-    QGroupBox *const GroupBox1;
-    QLabel *const Label4;
-    QLabel *const Label5;
-    ColorPicker *const ColorBox2;
-    ColorPicker *const ColorBox1;
-    QGroupBox *const GroupBox2;
-    QLabel *const Label6;
-    FontSizePicker *const GSFontSizeBox1;
-    QGroupBox *const GroupBox3;
-    QLabel *const Label7;
-    FilenameEdit *const FilenameEdit1;
-    QLabel *const Label9;
-    SpinField *const RzSpinEdit4;
-    QGroupBox *const GroupBox4;
-    QCheckBox *const CheckBox1;
-    FilenameEdit *const FilenameEdit2;
-    QCheckBox *const CheckBox2;
-    QPushButton *const RzBitBtn1;
-    QPushButton *const RzBitBtn2;
+    QWidget *const Panel1;                // white header
+    QLabel *const Image1;                 // header picture
+    QLabel *const Label8;                 // header title "参数设置"
+    QGroupBox *const RzGroupBox1;         // "计时时长设置"
+    SpinField *const RzSpinEdit1;         // hours (shi)
+    QLabel *const Label1;                 // "时"
+    SpinField *const RzSpinEdit2;         // minutes (feng)
+    QLabel *const Label2;                 // "分"
+    SpinField *const RzSpinEdit3;         // seconds (miao)
+    QLabel *const Label3;                 // "秒"
+    QGroupBox *const GroupBox1;           // "前景色/背景色设置"
+    QLabel *const Label4;                 // "前景色："
+    QLabel *const Label5;                 // "背景色："
+    ColorPicker *const ColorBox2;         // background colour (beicolor)
+    ColorPicker *const ColorBox1;         // digit colour (qiancolor), on the dialog over GroupBox1
+    QGroupBox *const GroupBox2;           // "显示字体大小设置"
+    QLabel *const Label6;                 // "字体大小："
+    FontSizePicker *const GSFontSizeBox1; // display font size (fontsize)
+    QGroupBox *const GroupBox3;           // "计时结束播放音乐"
+    QLabel *const Label7;                 // "音乐文件："
+    FilenameEdit *const FilenameEdit1;    // alarm sound file (mp3)
+    QLabel *const Label9;                 // "音乐提前 … 秒开始播放", red
+    SpinField *const RzSpinEdit4;         // alarm lead in seconds (playtime), over the gap in Label9
+    QGroupBox *const GroupBox4;           // "右下角图标文件"
+    QCheckBox *const CheckBox1;           // "图标文件": picture shown (showico); enables FilenameEdit2
+    FilenameEdit *const FilenameEdit2;    // corner picture file (ico)
+    QCheckBox *const CheckBox2;           // "显示窗体头条": top panel shown (showtop)
+    QPushButton *const RzBitBtn1;         // "参数设置": confirm and save every key
+    QPushButton *const RzBitBtn2;         // "退出设置": close without saving
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
