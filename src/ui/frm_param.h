@@ -50,7 +50,7 @@ public:
     QLabel *const Label7;                 // "音乐文件："
     FilenameEdit *const FilenameEdit1;    // alarm sound file (mp3)
     QLabel *const Label9;                 // "音乐提前 … 秒开始播放", red
-    SpinField *const RzSpinEdit4;         // alarm lead in seconds (playtime), over the gap in Label9
+    SpinField *const RzSpinEdit4;         // alarm lead in seconds (playtime), over Label9
     QGroupBox *const GroupBox4;           // "右下角图标文件"
     QCheckBox *const CheckBox1;           // "图标文件": picture shown (showico); enables FilenameEdit2
     FilenameEdit *const FilenameEdit2;    // corner picture file (ico)
