@@ -11,10 +11,6 @@
 #define TARVIK_ASAN 1
 #endif
 #endif
-#ifdef TARVIK_ASAN
-#include <cstddef>
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 // What the process holds right now: open descriptors and resident memory.
 namespace ProcessUsage {
@@ -39,24 +35,14 @@ inline qint64 residentKb()
     return -1;
 }
 
-// Memory that can only grow by what the process keeps: the resident size in a plain
-// build; under AddressSanitizer the heap in use, because there the resident size mostly
-// follows the sanitizer's own caches of freed blocks, which rise and fall by megabytes.
-inline qint64 keptKb()
+// Under AddressSanitizer the resident size mostly follows the sanitizer's own caches of
+// freed blocks and thread records, which rise and fall by megabytes.
+constexpr bool residentSizeIsMeaningful()
 {
 #ifdef TARVIK_ASAN
-    return qint64(__sanitizer_get_current_allocated_bytes() / 1024);
+    return false;
 #else
-    return residentKb();
-#endif
-}
-
-inline const char *keptName()
-{
-#ifdef TARVIK_ASAN
-    return "heap in use";
-#else
-    return "resident memory";
+    return true;
 #endif
 }
 
