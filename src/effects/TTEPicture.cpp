@@ -3,6 +3,7 @@
 #include "EPictureError.h"
 #include "JpegDecoder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +79,20 @@ TTEPicture TTEPicture::loadJpeg(const QString &path, const DrawSize &drawSize)
 
 TTEPicture TTEPicture::loadWithReader(const QString &path, Kind kind)
 {
-    QImageReader reader(path, kind == Kind::Icon ? "ico" : "bmp");
+    // The file is read here and decoded from memory: Qt's image readers share one lock
+    // while they look at a file, so a read that hangs inside one would stop every other
+    // picture of the process from loading.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPictureError(notValid(kind));
+    if (file.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QByteArray data = file.read(maxFileBytes + 1);
+    if (data.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, kind == Kind::Icon ? "ico" : "bmp");
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead())
         throw EPictureError(notValid(kind));
