@@ -16,7 +16,7 @@ packages=(
   libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   libclang-rt-14-dev
-  fuse3 libfuse3-dev
+  fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
 )
 
 missing=()
