@@ -74,9 +74,7 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
             return result;
         },
         openBound);
-    if (!self)
-        return OpenResult::Superseded;
-    if (m_generation != generation) {
+    if (!self || m_generation != generation) {
         session->dispose();
         return OpenResult::Superseded;
     }
