@@ -3,3 +3,7 @@ include_guard(GLOBAL)
 # with a rolling corner picture, the processor time of the rolls.
 add_executable(countdown_finish ${CMAKE_CURRENT_LIST_DIR}/countdown_finish.cpp)
 target_link_libraries(countdown_finish PRIVATE tarvik_ui tarvik_app)
+
+# Back-to-back countdowns with picture and sound: descriptors and memory over time.
+add_executable(soak_countdowns ${CMAKE_CURRENT_LIST_DIR}/soak_countdowns.cpp)
+target_link_libraries(soak_countdowns PRIVATE tarvik_ui tarvik_app)

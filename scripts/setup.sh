@@ -20,6 +20,7 @@ packages=(
   sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
+  fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
 )
 
 missing=()

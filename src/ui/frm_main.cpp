@@ -26,7 +26,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
@@ -285,14 +284,20 @@ void frm_main::applyPictureSettings()
 {
     TEImage1->cancelTransition();
     m_icoPath = readSetting(Key::ico);
-    if (QFileInfo(m_icoPath).isFile()) {
-        TEImage1->LoadFromFile(m_icoPath);
+    // Looked up and read on a worker thread; the old picture shows until the new one is in.
+    switch (TEImage1->LoadFromFileIfExists(m_icoPath)) {
+    case TTEImage::LoadResult::Loaded:
         TEImage1->setVisible(ValueEncodings::textToBool(readSetting(Key::showico)));
         if (!Timer2->isActive()) // a running timer keeps its rhythm
             Timer2->start();
-    } else {
+        break;
+    case TTEImage::LoadResult::NoFile:
         TEImage1->hide();
         Timer2->stop();
+        break;
+    case TTEImage::LoadResult::Superseded:
+        // A newer application of the settings ran while this one waited and decided.
+        break;
     }
 }
 
