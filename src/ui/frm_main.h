@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class BigScreen;
 class CommandList;
 class ContextMenuHook;
 class CounterField;
@@ -129,6 +130,8 @@ private:
     // The two settings steps that concern the corner picture and the alarm player.
     void applyPictureSettings();
     void applySoundSettings();
+    // Digits that fit the display and the full-screen monitor; both off by default.
+    void applyBigScreenSettings();
     void bindCommands();
 
     QString readSetting(const QString &key, const QString &defaultValue) const;
@@ -140,6 +143,7 @@ private:
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
+    BigScreen *const m_bigScreen;
 
     QString m_configPath;
     QString m_icoPath;
