@@ -16,7 +16,8 @@ packages=(
   libxcb1-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
-  sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3
+  sway wtype grim qt6-wayland xwayland dbus dbus-user-session jq procps python3
+  qt6-base-private-dev
   libclang-rt-14-dev
 )
 

@@ -18,6 +18,8 @@ namespace {
 // the display uses, so this is as wide as any time.
 const QString widestText = QStringLiteral("00:00:00");
 
+constexpr int returnTimeout = 3000; // milliseconds
+
 } // namespace
 
 BigScreen::BigScreen(QWidget *window, QLabel *display)
@@ -26,6 +28,7 @@ BigScreen::BigScreen(QWidget *window, QLabel *display)
     , m_display(display)
 {
     m_display->installEventFilter(this);
+    m_window->installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &BigScreen::screenRemoved);
 }
 
@@ -58,6 +61,8 @@ bool BigScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_display && event->type() == QEvent::Resize)
         refit();
+    else if (watched == m_window && event->type() == QEvent::Resize)
+        returnStep();
     return QObject::eventFilter(watched, event);
 }
 
@@ -75,38 +80,70 @@ QScreen *BigScreen::fullScreenTarget() const
 
 void BigScreen::prepareFullScreen()
 {
+    m_return = Return::None;
     QScreen *const target = fullScreenTarget();
     QScreen *const current = m_window->screen();
     if (!(m_window->windowState() & Qt::WindowFullScreen))
         m_windowedScreen = current;
-    if (target == current)
-        return;
-    moveToScreen(target);
+    if (target != current)
+        moveToScreen(target);
 }
 
 void BigScreen::prepareWindowed()
 {
     QScreen *const home = m_windowedScreen;
     m_windowedScreen = nullptr;
-    if (home && home != m_window->screen())
+    m_return = Return::None;
+    if (!home || home == m_window->screen())
+        return;
+    if (DesktopPlatform::isX11() || !m_window->isVisible() || !m_window->windowHandle()) {
         moveToScreen(home);
+        return;
+    }
+    // A Wayland client cannot place its window, but full screen names a monitor: once
+    // the compositor has left full screen (the window gets its framed size), the window
+    // goes full screen on the monitor it came from (the size of that monitor) and then
+    // leaves full screen there. A compositor that does not answer ends the way back.
+    m_home = home;
+    m_return = Return::LeavingFullScreen;
+    QTimer::singleShot(returnTimeout, this, [this] { m_return = Return::None; });
+}
+
+void BigScreen::returnStep()
+{
+    switch (m_return) {
+    case Return::None:
+        return;
+    case Return::LeavingFullScreen:
+        if (!m_home) {
+            m_return = Return::None;
+            return;
+        }
+        m_return = Return::FullScreenAtHome;
+        m_window->windowHandle()->setScreen(m_home);
+        m_window->setWindowState(Qt::WindowFullScreen);
+        return;
+    case Return::FullScreenAtHome:
+        m_return = Return::None;
+        m_window->setWindowState(Qt::WindowMaximized);
+        return;
+    }
 }
 
 void BigScreen::moveToScreen(QScreen *screen)
 {
-    // Window managers keep a maximised or full-screen window where it is: the window is
-    // made normal, moved, and the display mode that follows sets its state again.
+    // A maximised or full-screen window stays where it is: it is made normal, moved,
+    // and the display mode that follows sets its state again.
     const bool visible = m_window->isVisible();
     if (visible)
         m_window->setWindowState(Qt::WindowNoState);
     if (QWindow *handle = m_window->windowHandle())
         handle->setScreen(screen);
+    if (!DesktopPlatform::isX11())
+        return; // the compositor places windows; full screen names the monitor instead
     const QRect area = screen->availableGeometry();
     const QSize size = m_window->size().boundedTo(area.size());
-    m_window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-    // On Wayland the compositor places windows; full screen names the monitor instead.
-    if (visible && DesktopPlatform::isX11())
-        m_window->setGeometry(QRect(m_window->pos(), size));
+    m_window->setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
 }
 
 void BigScreen::screenRemoved(QScreen *screen)

@@ -49,6 +49,7 @@ public:
 private:
     void moveToScreen(QScreen *screen);
     void screenRemoved(QScreen *screen);
+    void returnStep();
 
     QWidget *const m_window;
     QLabel *const m_display;
@@ -56,4 +57,8 @@ private:
     std::int64_t m_monitor = 0;
     // Where window display brings the window back to, while full screen elsewhere.
     QPointer<QScreen> m_windowedScreen;
+    // Window display's way back to m_home where the window cannot be moved (Wayland).
+    enum class Return { None, LeavingFullScreen, FullScreenAtHome };
+    Return m_return = Return::None;
+    QPointer<QScreen> m_home;
 };
