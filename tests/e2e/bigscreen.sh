@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Two monitors side by side on headless sway: a 1280×720 output and a 1920×1080 one to
+# its right. Full screen goes to the chosen monitor under Wayland and comes back for
+# window display; a monitor number with no monitor means the window's own; digits
+# fitted to the display fill each monitor's width with a margin. The same program on
+# sway's Xwayland, as an X11 client, sees both monitors and goes full screen on the
+# second one.
+# Leaves bigscreen_1920x1080.png, bigscreen_1280x720.png, bigscreen_xwayland.png and
+# bigscreen.md (rectangles and the digits' share of the width) in the working directory.
+set -euo pipefail
+program=$1
+screen_w=1280 screen_h=720 second_output=1920x1080
+source "$(dirname "$0")/sway.sh"
+panel_h=58
+
+report=bigscreen.md
+{
+    echo "| platform | step | compositor's rectangle | digits (ink) | share of the width |"
+    echo "|---|---|---|---|---|"
+} >"$report"
+
+# "FULLSCREEN X,Y WxH" of the main window as sway has it.
+main_rect() { main_window | jq -r '"\(.fullscreen_mode) \(.rect.x),\(.rect.y) \(.rect.width)x\(.rect.height)"'; }
+is_rect() { [ "$(main_rect)" = "$1" ]; }
+framed_on_first() {
+    local r
+    r=$(main_rect)
+    [[ "$r" =~ ^0\ ([0-9]+), ]] && [ "${BASH_REMATCH[1]}" -lt "$screen_w" ]
+}
+framed_on_second() {
+    local r
+    r=$(main_rect)
+    [[ "$r" =~ ^0\ ([0-9]+), ]] && [ "${BASH_REMATCH[1]}" -ge "$screen_w" ]
+}
+
+# The red digits' ink box "W H" on a screenshot of one output, below the top panel.
+digit_box() {
+    convert "$1" -crop +0+$panel_h +repage -fuzz 20% -fill white -opaque '#FF0000' +fuzz \
+        -fill black +opaque white -trim -format '%w %h' info:
+}
+# Checks the fitted digits on a screenshot of a W×H monitor and records them. The text's
+# advance takes at most 95 % of the width, so the ink does too; it takes more than 85 %
+# (a fit that stopped early, or no fit at all, stays far below), and the line at most
+# 90 % of the height under the panel.
+check_digits() { # file width height platform step
+    local w h
+    read -r w h <<<"$(digit_box "$1")"
+    local share
+    share=$(awk -v w="$w" -v W="$2" 'BEGIN { printf "%.3f", w / W }')
+    echo "| $4 | $5 | $(main_rect) | ${w}×${h} | $share |" >>"$report"
+    awk -v s="$share" 'BEGIN { exit !(s > 0.85 && s <= 0.95) }' ||
+        fail "$4 $5: digits ${w}x${h} take $share of the width"
+    [ "$h" -le $((($3 - panel_h) * 9 / 10)) ] || fail "$4 $5: digits ${w}x${h} too high"
+}
+record() { echo "| $1 | $2 | $(main_rect) | | |" >>"$report"; }
+shot() { in_session grim -o "$1" "$work/$2"; }
+
+start_sway
+in_session swaymsg -t get_outputs | jq -e 'length == 2' >/dev/null || fail "sway has no two outputs"
+
+# Wayland: full screen on monitor 2 and back.
+start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=2\r\n'
+wait_for framed_on_first || fail "not framed on the first output at start: $(main_rect)"
+record wayland "start, monitor=2"
+key F10
+wait_for is_rect "1 $screen_w,0 1920x1080" || fail "F10 with monitor=2: $(main_rect)"
+sleep 0.5
+shot HEADLESS-2 second.png
+check_digits "$work/second.png" 1920 1080 wayland "F10, monitor=2"
+cp "$work/second.png" bigscreen_1920x1080.png
+key F8
+wait_for framed_on_first || fail "F8 did not come back to the first output: $(main_rect)"
+record wayland "F8"
+key F10
+wait_for is_rect "1 $screen_w,0 1920x1080" || fail "F10 again: $(main_rect)"
+record wayland "F10 again"
+key F12
+expect_clean_exit
+
+# A monitor number with no monitor: the window's own.
+in_session swaymsg focus output HEADLESS-1 >/dev/null
+start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=5\r\n'
+wait_for framed_on_first || fail "not framed on the first output at start: $(main_rect)"
+key F10
+wait_for is_rect "1 0,0 ${screen_w}x$screen_h" || fail "F10 with monitor=5: $(main_rect)"
+sleep 0.5
+shot HEADLESS-1 first.png
+check_digits "$work/first.png" "$screen_w" "$screen_h" wayland "F10, monitor=5 (none)"
+cp "$work/first.png" bigscreen_1280x720.png
+key F12
+expect_clean_exit
+
+# Xwayland: the X11 client on the second monitor. sway maps X11 windows on the focused
+# output and does not move them for their own requests, so the window starts there and
+# full screen on the window's own monitor (monitor=0) must cover all of it.
+wait_for test -s "$work/run/display" || fail "sway wrote no Xwayland display"
+qt_platform=xcb
+program_display=$(cat "$work/run/display")
+in_session swaymsg focus output HEADLESS-2 >/dev/null
+start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=0\r\n'
+wait_for framed_on_second || fail "Xwayland: not framed on the second output: $(main_rect)"
+record xwayland "start on the second output, monitor=0"
+key F10
+wait_for is_rect "1 $screen_w,0 1920x1080" || fail "Xwayland F10: $(main_rect)"
+sleep 0.5
+shot HEADLESS-2 xwayland.png
+check_digits "$work/xwayland.png" 1920 1080 xwayland "F10, monitor=0"
+cp "$work/xwayland.png" bigscreen_xwayland.png
+key F8
+wait_for framed_on_second || fail "Xwayland F8: $(main_rect)"
+record xwayland "F8"
+key F12
+expect_clean_exit
+grep -q 'qt.qpa.xcb' "$work/program.log" && fail "xcb warnings in the log"
+
+cat "$report"
+echo "bigscreen end-to-end: 1 passed, 0 failed"
