@@ -1,0 +1,5 @@
+# Digits that fit and the full-screen monitor: the rules, then the windows that use them.
+tarvik_add_test(NAME tst_digitfit SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_digitfit.cpp
+  LIBS tarvik_bigscreen GUI)
+tarvik_add_test(NAME tst_monitorchoice SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_monitorchoice.cpp
+  LIBS tarvik_bigscreen)
