@@ -3,3 +3,8 @@ tarvik_add_test(NAME tst_digitfit SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_digitfit
   LIBS tarvik_bigscreen GUI)
 tarvik_add_test(NAME tst_monitorchoice SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_monitorchoice.cpp
   LIBS tarvik_bigscreen)
+# Monitors are plugged in and out through Qt's platform interface.
+if(TARGET Qt6::GuiPrivate)
+  tarvik_add_test(NAME tst_bigscreen SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_bigscreen.cpp
+    LIBS tarvik_ui tarvik_app Qt6::GuiPrivate GUI)
+endif()
