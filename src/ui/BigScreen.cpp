@@ -18,7 +18,7 @@ namespace {
 // the display uses, so this is as wide as any time.
 const QString widestText = QStringLiteral("00:00:00");
 
-constexpr int returnTimeout = 3000; // milliseconds
+constexpr int compositorTimeout = 3000; // milliseconds
 
 } // namespace
 
@@ -62,7 +62,7 @@ bool BigScreen::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_display && event->type() == QEvent::Resize)
         refit();
     else if (watched == m_window && event->type() == QEvent::Resize)
-        returnStep();
+        compositorStep();
     return QObject::eventFilter(watched, event);
 }
 
@@ -78,69 +78,87 @@ QScreen *BigScreen::fullScreenTarget() const
     return index == MonitorChoice::windowsOwn ? m_window->screen() : screens.at(index);
 }
 
+bool BigScreen::placedByCompositor() const
+{
+    return !DesktopPlatform::isX11() && m_window->isVisible() && m_window->windowHandle() &&
+           (m_window->windowState() & Qt::WindowFullScreen);
+}
+
 void BigScreen::prepareFullScreen()
 {
-    m_return = Return::None;
+    m_step = Step::None;
     QScreen *const target = fullScreenTarget();
     QScreen *const current = m_window->screen();
     if (!(m_window->windowState() & Qt::WindowFullScreen))
         m_windowedScreen = current;
-    if (target != current)
-        moveToScreen(target);
+    if (target == current)
+        return;
+    if (placedByCompositor()) {
+        startCompositorMove(target, false);
+        m_window->setWindowState(Qt::WindowNoState);
+        return;
+    }
+    moveToScreen(target);
 }
 
 void BigScreen::prepareWindowed()
 {
     QScreen *const home = m_windowedScreen;
     m_windowedScreen = nullptr;
-    m_return = Return::None;
+    m_step = Step::None;
     if (!home || home == m_window->screen())
         return;
-    if (DesktopPlatform::isX11() || !m_window->isVisible() || !m_window->windowHandle()) {
+    // Window display itself leaves full screen.
+    if (placedByCompositor())
+        startCompositorMove(home, true);
+    else
         moveToScreen(home);
-        return;
-    }
-    // A Wayland client cannot place its window, but full screen names a monitor: once
-    // the compositor has left full screen (the window gets its framed size), the window
-    // goes full screen on the monitor it came from (the size of that monitor) and then
-    // leaves full screen there. A compositor that does not answer ends the way back.
-    m_home = home;
-    m_return = Return::LeavingFullScreen;
-    QTimer::singleShot(returnTimeout, this, [this] { m_return = Return::None; });
 }
 
-void BigScreen::returnStep()
+void BigScreen::startCompositorMove(QScreen *target, bool windowedAfter)
 {
-    switch (m_return) {
-    case Return::None:
+    // A Wayland client cannot place its window, but full screen names a monitor. The
+    // window leaves full screen, and once the compositor has done so (the window gets its
+    // framed size) it goes full screen on the target (that monitor's size), then, for
+    // window display, leaves full screen there. Each request waits for the compositor's
+    // answer to the one before; one that does not come ends the move.
+    m_stepScreen = target;
+    m_windowedAfter = windowedAfter;
+    m_step = Step::LeavingFullScreen;
+    QTimer::singleShot(compositorTimeout, this, [this] { m_step = Step::None; });
+}
+
+void BigScreen::compositorStep()
+{
+    switch (m_step) {
+    case Step::None:
         return;
-    case Return::LeavingFullScreen:
-        if (!m_home) {
-            m_return = Return::None;
+    case Step::LeavingFullScreen:
+        if (!m_stepScreen || !m_window->windowHandle()) {
+            m_step = Step::None;
             return;
         }
-        m_return = Return::FullScreenAtHome;
-        m_window->windowHandle()->setScreen(m_home);
+        m_step = Step::EnteringFullScreen;
+        m_window->windowHandle()->setScreen(m_stepScreen);
         m_window->setWindowState(Qt::WindowFullScreen);
         return;
-    case Return::FullScreenAtHome:
-        m_return = Return::None;
-        m_window->setWindowState(Qt::WindowMaximized);
+    case Step::EnteringFullScreen:
+        m_step = Step::None;
+        if (m_windowedAfter)
+            m_window->setWindowState(Qt::WindowMaximized);
         return;
     }
 }
 
 void BigScreen::moveToScreen(QScreen *screen)
 {
-    // A maximised or full-screen window stays where it is: it is made normal, moved,
-    // and the display mode that follows sets its state again.
+    // Window managers keep a maximised or full-screen window where it is: it is made
+    // normal, moved, and the display mode that follows sets its state again.
     const bool visible = m_window->isVisible();
     if (visible)
         m_window->setWindowState(Qt::WindowNoState);
     if (QWindow *handle = m_window->windowHandle())
         handle->setScreen(screen);
-    if (!DesktopPlatform::isX11())
-        return; // the compositor places windows; full screen names the monitor instead
     const QRect area = screen->availableGeometry();
     const QSize size = m_window->size().boundedTo(area.size());
     m_window->setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
@@ -153,15 +171,19 @@ void BigScreen::screenRemoved(QScreen *screen)
     if (!(m_window->windowState() & Qt::WindowFullScreen))
         return;
     // Qt gives the window another screen once the removal is done; full screen is then
-    // set again on the monitor that now holds it, or on the chosen one if it still exists.
+    // set again on the chosen monitor if it still exists, else on the window's new one.
     QTimer::singleShot(0, this, [this] {
         if (!(m_window->windowState() & Qt::WindowFullScreen))
             return;
         QScreen *const target = fullScreenTarget();
         if (target == m_window->screen() && m_window->geometry() == target->geometry())
             return;
+        if (placedByCompositor()) {
+            startCompositorMove(target, false);
+            m_window->setWindowState(Qt::WindowNoState);
+            return;
+        }
         moveToScreen(target);
         m_window->setWindowState(Qt::WindowFullScreen);
-        m_window->show();
     });
 }

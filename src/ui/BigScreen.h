@@ -49,7 +49,10 @@ public:
 private:
     void moveToScreen(QScreen *screen);
     void screenRemoved(QScreen *screen);
-    void returnStep();
+    // Moves on Wayland, where the compositor places windows (see startCompositorMove).
+    bool placedByCompositor() const;
+    void startCompositorMove(QScreen *target, bool windowedAfter);
+    void compositorStep();
 
     QWidget *const m_window;
     QLabel *const m_display;
@@ -57,8 +60,8 @@ private:
     std::int64_t m_monitor = 0;
     // Where window display brings the window back to, while full screen elsewhere.
     QPointer<QScreen> m_windowedScreen;
-    // Window display's way back to m_home where the window cannot be moved (Wayland).
-    enum class Return { None, LeavingFullScreen, FullScreenAtHome };
-    Return m_return = Return::None;
-    QPointer<QScreen> m_home;
+    enum class Step { None, LeavingFullScreen, EnteringFullScreen };
+    Step m_step = Step::None;
+    QPointer<QScreen> m_stepScreen;
+    bool m_windowedAfter = false;
 };

@@ -74,6 +74,12 @@ record wayland "F8"
 key F10
 wait_for is_rect "1 $screen_w,0 1920x1080" || fail "F10 again: $(main_rect)"
 record wayland "F10 again"
+# Another monitor chosen while full screen: F4 applies the settings, F10 moves.
+printf '[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=1\r\nshi=1\r\n' >"$work/app/config.dat"
+key F4
+key F10
+wait_for is_rect "1 0,0 ${screen_w}x$screen_h" || fail "F10 after choosing monitor 1: $(main_rect)"
+record wayland "monitor=1, F4, F10"
 key F12
 expect_clean_exit
 
@@ -112,6 +118,20 @@ record xwayland "F8"
 key F12
 expect_clean_exit
 grep -q 'qt.qpa.xcb' "$work/program.log" && fail "xcb warnings in the log"
+
+# monitor=2 from the first output: the program moves its window to the second monitor
+# before full screen, as X11 window managers expect; sway's X11 window management
+# leaves tiled windows where it put them and takes full screen on their output, so the
+# outcome is recorded, and it must cover one whole output either way.
+in_session swaymsg focus output HEADLESS-1 >/dev/null
+start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=2\r\n'
+wait_for framed_on_first || fail "Xwayland: not framed on the first output: $(main_rect)"
+key F10
+whole_output() { is_rect "1 0,0 ${screen_w}x$screen_h" || is_rect "1 $screen_w,0 1920x1080"; }
+wait_for whole_output || fail "Xwayland F10 with monitor=2: $(main_rect)"
+record xwayland "start on the first output, monitor=2, F10"
+key F12
+expect_clean_exit
 
 cat "$report"
 echo "bigscreen end-to-end: 1 passed, 0 failed"
