@@ -8,3 +8,5 @@ if(TARGET Qt6::GuiPrivate)
   tarvik_add_test(NAME tst_bigscreen SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_bigscreen.cpp
     LIBS tarvik_ui tarvik_app Qt6::GuiPrivate GUI)
 endif()
+tarvik_add_test(NAME tst_hidpi SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_hidpi.cpp
+  LIBS tarvik_ui tarvik_app GUI)
