@@ -4,14 +4,15 @@
 # window display; a monitor number with no monitor means the window's own; digits
 # fitted to the display fill each monitor's width with a margin. The same program on
 # sway's Xwayland, as an X11 client, sees both monitors and goes full screen on the
-# second one.
-# Leaves bigscreen_1920x1080.png, bigscreen_1280x720.png, bigscreen_xwayland.png and
+# second one. An output of scale 2 shows the program at device pixel ratio 2.
+# Leaves bigscreen_1920x1080.png, bigscreen_1280x720.png, bigscreen_scale2.png,
+# bigscreen_xwayland.png and
 # bigscreen.md (rectangles and the digits' share of the width) in the working directory.
 set -euo pipefail
 program=$1
 screen_w=1280 screen_h=720 second_output=1920x1080
 source "$(dirname "$0")/sway.sh"
-panel_h=58
+panel_h=58 # at scale 1; twice as many device pixels at scale 2, within the margin
 
 report=bigscreen.md
 {
@@ -33,9 +34,10 @@ framed_on_second() {
     [[ "$r" =~ ^0\ ([0-9]+), ]] && [ "${BASH_REMATCH[1]}" -ge "$screen_w" ]
 }
 
-# The red digits' ink box "W H" on a screenshot of one output, below the top panel.
+# The red digits' ink box "W H" on a screenshot of one output: white (the panel's
+# fields) goes black first, then red white and everything else black.
 digit_box() {
-    convert "$1" -crop +0+$panel_h +repage -fuzz 20% -fill white -opaque '#FF0000' +fuzz \
+    convert "$1" -fill black -opaque white -fuzz 20% -fill white -opaque '#FF0000' +fuzz \
         -fill black +opaque white -trim -format '%w %h' info:
 }
 # Checks the fitted digits on a screenshot of a W×H monitor and records them. The text's
@@ -51,6 +53,7 @@ check_digits() { # file width height platform step
     awk -v s="$share" 'BEGIN { exit !(s > 0.85 && s <= 0.95) }' ||
         fail "$4 $5: digits ${w}x${h} take $share of the width"
     [ "$h" -le $((($3 - panel_h) * 9 / 10)) ] || fail "$4 $5: digits ${w}x${h} too high"
+    [ "$h" -ge $(($3 / 5)) ] || fail "$4 $5: digits ${w}x${h} too low"
 }
 record() { echo "| $1 | $2 | $(main_rect) | | |" >>"$report"; }
 shot() { in_session grim -o "$1" "$work/$2"; }
@@ -95,6 +98,23 @@ check_digits "$work/first.png" "$screen_w" "$screen_h" wayland "F10, monitor=5 (
 cp "$work/first.png" bigscreen_1280x720.png
 key F12
 expect_clean_exit
+
+# An output of scale 2: the window's rectangle in logical pixels, the digits drawn at
+# the output's own pixels and fitted as before.
+in_session swaymsg output HEADLESS-2 scale 2 >/dev/null
+in_session swaymsg focus output HEADLESS-1 >/dev/null
+start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=2\r\n'
+wait_for framed_on_first || fail "not framed on the first output at start: $(main_rect)"
+key F10
+wait_for is_rect "1 $screen_w,0 960x540" || fail "F10 onto the scale-2 output: $(main_rect)"
+sleep 0.5
+shot HEADLESS-2 scale2.png
+[ "$(identify -format '%wx%h' "$work/scale2.png")" = 1920x1080 ] || fail "the scale-2 screenshot is not 1920x1080"
+check_digits "$work/scale2.png" 1920 1080 wayland "F10, monitor=2 at scale 2"
+cp "$work/scale2.png" bigscreen_scale2.png
+key F12
+expect_clean_exit
+in_session swaymsg output HEADLESS-2 scale 1 >/dev/null
 
 # Xwayland: the X11 client on the second monitor. sway maps X11 windows on the focused
 # output and does not move them for their own requests, so the window starts there and
