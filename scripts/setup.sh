@@ -5,20 +5,22 @@ set -euo pipefail
 
 packages=(
   build-essential g++ clang cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-l10n-tools
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-l10n-tools qt6-translations-l10n
   libgl-dev libxkbcommon-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
-  libjpeg62-turbo-dev libuemf-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libuemf-dev
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev
+  libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
   sway wtype grim qt6-wayland xwayland dbus dbus-user-session jq procps python3
   qt6-base-private-dev
   libclang-rt-14-dev
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

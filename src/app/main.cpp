@@ -1,4 +1,5 @@
 #include "ClockIcon.h"
+#include "QtTranslations.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -11,6 +12,9 @@ int main(int argc, char *argv[])
     // name it is not appended to window captions a second time.
     QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));
     QApplication::setWindowIcon(ClockIcon::icon());
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));
+    QtTranslations::install(&app);
 
     frm_main mainWindow;
     frm_pubunit pubUnit;

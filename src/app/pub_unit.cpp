@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 // Set only by tests; the real directory is looked up on every call.
@@ -13,6 +15,12 @@ QString &testingDirectory()
 {
     static QString directory;
     return directory;
+}
+
+std::optional<SettingsLocation::Roots> &testingRoots()
+{
+    static std::optional<SettingsLocation::Roots> roots;
+    return roots;
 }
 
 QString withSeparator(QString directory)
@@ -43,6 +51,27 @@ QString trimmedPath(const QString &path)
     return path.sliced(begin, end - begin);
 }
 
+SettingsLocation currentLocation()
+{
+    if (testingRoots())
+        return SettingsLocation::resolve(*testingRoots());
+    SettingsLocation::Roots roots = SettingsLocation::currentRoots();
+    roots.executableDirectory = executableDirectory();
+    return SettingsLocation::resolve(roots);
+}
+
+// Folders the program makes for its own settings are private to the user.
+void makePrivateFolders(const QString &directory)
+{
+    const QStringList parts = QDir::cleanPath(directory).split(u'/', Qt::SkipEmptyParts);
+    QString path;
+    for (const QString &part : parts) {
+        path += u'/' + part;
+        if (!QFileInfo(path).exists())
+            QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
 } // namespace
 
 frm_pubunit::frm_pubunit(QWidget *parent)
@@ -63,21 +92,44 @@ QString applicationDirectory(const QString &path)
     return trimmed.first(trimmed.lastIndexOf(u'/') + 1);
 }
 
+QString settingsFilePath()
+{
+    return currentLocation().settingsFile;
+}
+
+QString defaultSoundFile()
+{
+    return currentLocation().defaultSoundFile;
+}
+
 QString readKey(const QString &filePath, const QString &section, const QString &key,
                 const QString &defaultValue)
 {
-    return IniFile(filePath).readString(section, key, defaultValue);
+    const SettingsLocation location = currentLocation();
+    QString fallback = defaultValue;
+    if (!location.systemDefaultsFile.isEmpty() && filePath == location.settingsFile)
+        fallback = IniFile(location.systemDefaultsFile).readString(section, key, defaultValue);
+    return IniFile(filePath).readString(section, key, fallback);
 }
 
 void writeKey(const QString &filePath, const QString &section, const QString &key,
               const QString &value)
 {
+    const SettingsLocation location = currentLocation();
+    // A failure here shows as the write's own error below.
+    if (location.installed && filePath == location.settingsFile)
+        makePrivateFolders(QFileInfo(filePath).path());
     IniFile(filePath).writeString(section, key, value);
 }
 
 void setApplicationDirectoryForTesting(const QString &directory)
 {
     testingDirectory() = directory.isEmpty() ? QString() : withSeparator(directory);
+}
+
+void setSettingsRootsForTesting(const SettingsLocation::Roots *roots)
+{
+    testingRoots() = roots ? std::optional(*roots) : std::nullopt;
 }
 
 } // namespace pub_unit

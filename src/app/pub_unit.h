@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SettingsLocation.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -20,16 +22,30 @@ namespace pub_unit {
 // separator; for an empty path, the directory of the running executable.
 QString applicationDirectory(const QString &path = QString());
 
+// The settings file both windows read and write: config.dat beside a portable program,
+// the user's own file for the installed one (see SettingsLocation).
+QString settingsFilePath();
+
+// The default of the `mp3` key: "荷塘月色.mp3" beside a portable program, the chime
+// shipped with the installed one.
+QString defaultSoundFile();
+
 // One open-read-close of the settings file; never fails (missing file, section or key
-// gives defaultValue).
+// gives defaultValue). For the installed program's settings file, a key the user has not
+// set is looked up in the system-wide defaults first.
 QString readKey(const QString &filePath, const QString &section, const QString &key,
                 const QString &defaultValue);
 
-// One open-write-close; throws EIniFileException("Unable to write to <filePath>").
+// One open-write-close; throws EIniFileException("Unable to write to <filePath>"). The
+// installed program's settings folder is made on the first write.
 void writeKey(const QString &filePath, const QString &section, const QString &key,
               const QString &value);
 
 // Tests point the application directory at a temporary folder; empty restores the real one.
 void setApplicationDirectoryForTesting(const QString &directory);
+
+// Tests place the install folder, the environment's folders and the executable's; nullptr
+// restores the real ones.
+void setSettingsRootsForTesting(const SettingsLocation::Roots *roots);
 
 } // namespace pub_unit

@@ -5,11 +5,35 @@
 #include "PopupMenu.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/StatusNotifierHost.h"
+#include "platform/TrayButtons.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QStyleHints>
 #include <QTimer>
+#include <QToolTip>
+
+#include <optional>
+
+namespace {
+
+std::optional<TrayClicks::Button> trayButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return TrayClicks::Button::Left;
+    case Qt::RightButton:
+        return TrayClicks::Button::Right;
+    case Qt::MiddleButton:
+        return TrayClicks::Button::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     : TrayIcon(menu, StatusNotifierHost::isRegistered() ? Host::StatusNotifier : Host::Embedding,
@@ -23,6 +47,8 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     , m_icon(new QSystemTrayIcon(ClockIcon::icon(), this))
     , m_poll(new QTimer(this))
     , m_available(QSystemTrayIcon::isSystemTrayAvailable())
+    , m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+               QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
     setObjectName(QStringLiteral("RxTrayIcon1"));
     m_icon->setToolTip(QStringLiteral("Tarvik倒计时计时器"));
@@ -31,6 +57,7 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     m_poll->setInterval(availabilityPollMs);
     connect(m_poll, &QTimer::timeout, this, &TrayIcon::checkAvailability);
     m_poll->start();
+    TrayButtons::watch(this);
     if (m_available || DesktopPlatform::trayIconWaitsForTray())
         m_icon->show();
 }
@@ -43,6 +70,32 @@ void TrayIcon::doubleClick()
         return;
     }
     emit doubleClicked();
+}
+
+void TrayIcon::buttonPressed(Qt::MouseButton button, std::int64_t timeMs, QPoint position)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.press(*which, timeMs, position));
+}
+
+void TrayIcon::buttonReleased(Qt::MouseButton button)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.release(*which));
+}
+
+void TrayIcon::act(TrayClicks::Action action)
+{
+    switch (action) {
+    case TrayClicks::Action::None:
+        break;
+    case TrayClicks::Action::PopupMenu:
+        popupMenu();
+        break;
+    case TrayClicks::Action::DoubleClick:
+        m_menu->commands()->runGuarded([this] { doubleClick(); });
+        break;
+    }
 }
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
@@ -59,6 +112,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 
 void TrayIcon::popupMenu()
 {
+    QToolTip::hideText();
     QMenu *menu = m_menu->menu();
     // While the main window is hidden the menu has no window to open from, and a
     // Wayland compositor takes it for a window of its own: a fixed size keeps a tiling

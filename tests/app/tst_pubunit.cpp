@@ -2,7 +2,9 @@
 #include "pub_unit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,11 +24,35 @@ private slots:
     void dialogSaveThenMainWindowRead();
     void nothingIsCached();
     void failedWriteRaisesWithThePath();
+    void installedFirstSaveMakesTheUsersFile_data();
+    void installedFirstSaveMakesTheUsersFile();
+    void systemDefaultsFillKeysTheUserHasNotSet();
+    void portableIgnoresSystemDefaults();
+    void installedSettingsFolderBlocked();
+
+private:
+    // An installed program in root/usr/bin with its home, config home and /etc/xdg under root.
+    static SettingsLocation::Roots installedRoots(const QString &root, bool configHomeSet);
 };
+
+SettingsLocation::Roots tst_PubUnit::installedRoots(const QString &root, bool configHomeSet)
+{
+    SettingsLocation::Roots roots;
+    roots.executableDirectory = root + u"/usr/bin/"_s;
+    roots.installedDirectory = root + u"/usr/bin/"_s;
+    roots.installedToData = u"../share/tarvik-timer/"_s;
+    roots.configHome = configHomeSet ? root + u"/xdg-config"_s : QString();
+    roots.home = root + u"/home"_s;
+    roots.systemConfigDirectory = root + u"/etc/xdg"_s;
+    QDir(root).mkpath(u"usr/bin"_s);
+    QDir(root).mkpath(u"home"_s);
+    return roots;
+}
 
 void tst_PubUnit::cleanup()
 {
     pub_unit::setApplicationDirectoryForTesting(QString());
+    pub_unit::setSettingsRootsForTesting(nullptr);
 }
 
 void tst_PubUnit::holderIsAHiddenWindow()
@@ -171,6 +197,116 @@ void tst_PubUnit::failedWriteRaisesWithThePath()
     } catch (const EIniFileException &error) {
         QCOMPARE(error.message(), u"Unable to write to "_s + config);
     }
+}
+
+void tst_PubUnit::installedFirstSaveMakesTheUsersFile_data()
+{
+    QTest::addColumn<bool>("configHomeSet");
+    QTest::addColumn<QString>("expected"); // under the temporary root
+    QTest::newRow("XDG_CONFIG_HOME set") << true << u"/xdg-config/tarvik-timer/config.dat"_s;
+    QTest::newRow("XDG_CONFIG_HOME unset") << false << u"/home/.config/tarvik-timer/config.dat"_s;
+}
+
+void tst_PubUnit::installedFirstSaveMakesTheUsersFile()
+{
+    QFETCH(bool, configHomeSet);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const SettingsLocation::Roots roots = installedRoots(root.path(), configHomeSet);
+    pub_unit::setSettingsRootsForTesting(&roots);
+
+    const QString config = pub_unit::settingsFilePath();
+    QCOMPARE(config, root.path() + expected);
+    QCOMPARE(pub_unit::defaultSoundFile(), root.path() + u"/usr/share/tarvik-timer/chime.mp3"_s);
+    // Reading creates nothing; the first save makes the folders, private to the user.
+    QCOMPARE(pub_unit::readKey(config, u"SET"_s, u"shi"_s, u"01"_s), u"01"_s);
+    QVERIFY(!QFileInfo::exists(QFileInfo(config).path()));
+    pub_unit::writeKey(config, u"SET"_s, u"shi"_s, u"00"_s);
+    pub_unit::writeKey(config, u"SET"_s, u"feng"_s, u"07"_s);
+    QCOMPARE(pub_unit::readKey(config, u"SET"_s, u"feng"_s, u"30"_s), u"07"_s);
+    const QFileInfo folder = QFileInfo(QFileInfo(config).path());
+    QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup |
+                                     QFile::WriteOther | QFile::ExeGroup | QFile::ExeOther),
+             QFile::Permissions());
+    // Nothing beside the executable.
+    QVERIFY(QDir(roots.executableDirectory).isEmpty());
+}
+
+void tst_PubUnit::systemDefaultsFillKeysTheUserHasNotSet()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const SettingsLocation::Roots roots = installedRoots(root.path(), true);
+    pub_unit::setSettingsRootsForTesting(&roots);
+    QVERIFY(QDir(root.path()).mkpath(u"etc/xdg/tarvik-timer"_s));
+    const QString system = root.filePath(u"etc/xdg/tarvik-timer/config.dat"_s);
+    QFile file(system);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[SET]\r\nfontsize=96\r\nshi=02\r\nmp3=/srv/gong.mp3\r\n");
+    file.close();
+
+    const QString config = pub_unit::settingsFilePath();
+    const auto read = [&config](const QString &key, const QString &defaultValue) {
+        return pub_unit::readKey(config, u"SET"_s, key, defaultValue);
+    };
+    QCOMPARE(read(u"fontsize"_s, u"72"_s), u"96"_s);
+    QCOMPARE(read(u"mp3"_s, pub_unit::defaultSoundFile()), u"/srv/gong.mp3"_s);
+    QCOMPARE(read(u"feng"_s, u"30"_s), u"30"_s); // in neither file
+
+    // The user's own value wins, including an empty one; the system file is never written.
+    pub_unit::writeKey(config, u"SET"_s, u"shi"_s, u"05"_s);
+    pub_unit::writeKey(config, u"SET"_s, u"mp3"_s, QString());
+    QCOMPARE(read(u"shi"_s, u"01"_s), u"05"_s);
+    QCOMPARE(read(u"mp3"_s, pub_unit::defaultSoundFile()), QString());
+    QCOMPARE(read(u"fontsize"_s, u"72"_s), u"96"_s);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[SET]\r\nfontsize=96\r\nshi=02\r\nmp3=/srv/gong.mp3\r\n"));
+    file.close();
+
+    // Another file read through the same helper has no system defaults.
+    QCOMPARE(pub_unit::readKey(root.filePath(u"other.dat"_s), u"SET"_s, u"fontsize"_s, u"72"_s),
+             u"72"_s);
+}
+
+void tst_PubUnit::portableIgnoresSystemDefaults()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    SettingsLocation::Roots roots = installedRoots(root.path(), true);
+    roots.executableDirectory = root.filePath(u"unpacked"_s);
+    QVERIFY(QDir(root.path()).mkpath(u"etc/xdg/tarvik-timer"_s));
+    QFile file(root.filePath(u"etc/xdg/tarvik-timer/config.dat"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[SET]\r\nfontsize=96\r\n");
+    file.close();
+    pub_unit::setSettingsRootsForTesting(&roots);
+
+    const QString config = pub_unit::settingsFilePath();
+    QCOMPARE(config, root.filePath(u"unpacked/config.dat"_s));
+    QCOMPARE(pub_unit::defaultSoundFile(), root.filePath(u"unpacked/荷塘月色.mp3"_s));
+    QCOMPARE(pub_unit::readKey(config, u"SET"_s, u"fontsize"_s, u"72"_s), u"72"_s);
+}
+
+void tst_PubUnit::installedSettingsFolderBlocked()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const SettingsLocation::Roots roots = installedRoots(root.path(), true);
+    pub_unit::setSettingsRootsForTesting(&roots);
+    // A plain file where the config home should be.
+    QFile blocker(roots.configHome);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QString config = pub_unit::settingsFilePath();
+    try {
+        pub_unit::writeKey(config, u"SET"_s, u"shi"_s, u"01"_s);
+        QFAIL("no error raised");
+    } catch (const EIniFileException &error) {
+        QCOMPARE(error.message(), u"Unable to write to "_s + config);
+    }
+    QVERIFY(QDir(roots.executableDirectory).isEmpty());
 }
 
 QTEST_MAIN(tst_PubUnit)

@@ -127,7 +127,7 @@ start_program() {
 
 # The compositor's tree, flattened to the program's windows: one JSON object a line.
 windows() {
-    in_session swaymsg -t get_tree | jq -c '.. | objects | select(.app_id? == "tarvik-timer"
+    in_session swaymsg -t get_tree | jq -c '.. | objects | select(.app_id? == "io.github.tarvik.Timer"
         or .window_properties?.instance? == "tarvik-timer")
         | {name, fullscreen_mode, visible, focused, type, border, rect, deco_rect}'
 }

@@ -1,0 +1,19 @@
+#include "QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <memory>
+
+bool QtTranslations::install(QCoreApplication *app, const QString &directory)
+{
+    const QString folder =
+        directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(catalogue.toString(), folder))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    translator.release()->setParent(app);
+    return true;
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# cmake --install to a user's prefix gives the same tree as the package.
+set -euo pipefail
+build=$1
+id=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix/.local" >/dev/null
+
+expected="bin/tarvik-timer
+share/applications/$id.desktop
+share/doc/tarvik-timer/changelog.gz
+share/doc/tarvik-timer/copyright
+share/icons/hicolor/128x128/apps/$id.png
+share/icons/hicolor/16x16/apps/$id.png
+share/icons/hicolor/22x22/apps/$id.png
+share/icons/hicolor/24x24/apps/$id.png
+share/icons/hicolor/256x256/apps/$id.png
+share/icons/hicolor/32x32/apps/$id.png
+share/icons/hicolor/48x48/apps/$id.png
+share/icons/hicolor/64x64/apps/$id.png
+share/icons/hicolor/scalable/apps/$id.svg
+share/man/man1/tarvik-timer.1.gz
+share/metainfo/$id.metainfo.xml
+share/tarvik-timer/chime.mp3"
+actual=$(cd "$prefix/.local" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$actual" != "$(LC_ALL=C sort <<<"$expected")" ]; then
+    diff <(LC_ALL=C sort <<<"$expected") <(echo "$actual") >&2 || true
+    echo "FAIL: the installed tree differs" >&2
+    exit 1
+fi
+[ -x "$prefix/.local/bin/tarvik-timer" ] || { echo "FAIL: program not executable" >&2; exit 1; }
+desktop-file-validate "$prefix/.local/share/applications/$id.desktop"
+echo "install tree: 1 passed, 0 failed"
