@@ -4,6 +4,7 @@
 #include "EPictureError.h"
 #include "JpegDecoder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,15 +62,25 @@ TTEPicture TTEPicture::loadJpeg(const QString &path, const DrawSize &drawSize)
 
 TTEPicture TTEPicture::loadWithReader(const QString &path, Kind kind)
 {
+    // The file is read here and decoded from memory: Qt's image readers share one lock
+    // while they look at a file, so a read that hangs inside one would stop every other
+    // picture of the process from loading.
     const auto format =
         kind == Kind::Icon ? BitmapIconDecoder::Format::Icon : BitmapIconDecoder::Format::Bitmap;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EPictureError(kind == Kind::Icon ? QStringLiteral("Icon image is not valid")
                                                : QStringLiteral("Bitmap image is not valid"));
+    if (file.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QByteArray data = file.read(maxFileBytes + 1);
+    if (data.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
     TTEPicture picture;
     picture.m_kind = kind;
-    picture.m_image = BitmapIconDecoder::decode(&file, format, JpegDecoder::maxPixels);
+    picture.m_image = BitmapIconDecoder::decode(&buffer, format, JpegDecoder::maxPixels);
     picture.m_size = picture.m_image.size();
     return picture;
 }

@@ -25,7 +25,6 @@
 #include "pub_unit.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
@@ -291,15 +290,21 @@ void frm_main::applyPictureSettings()
 {
     TEImage1->cancelTransition();
     m_icoPath = readSetting(QStringLiteral("ico"), QString());
-    if (QFileInfo(m_icoPath).isFile()) {
-        TEImage1->LoadFromFile(m_icoPath);
+    // Looked up and read on a worker thread; the old picture shows until the new one is in.
+    switch (TEImage1->LoadFromFileIfExists(m_icoPath)) {
+    case TTEImage::LoadResult::Loaded:
         TEImage1->setVisible(ValueEncodings::textToBool(
             readSetting(QStringLiteral("showico"), QStringLiteral("false"))));
         if (!Timer2->isActive()) // a running timer keeps its rhythm
             Timer2->start();
-    } else {
+        break;
+    case TTEImage::LoadResult::NoFile:
         TEImage1->hide();
         Timer2->stop();
+        break;
+    case TTEImage::LoadResult::Superseded:
+        // A newer application of the settings ran while this one waited and decided.
+        break;
     }
 }
 
