@@ -12,7 +12,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <tuple>
+#include <utility>
 
 namespace TrayButtons {
 
@@ -109,11 +109,13 @@ public:
             return false;
 
         // The input extension reports a press for the master pointer and again for the
-        // device under it: one of them is taken.
-        const auto key = std::make_tuple(button->press, button->detail, button->time);
-        if (key == m_lastEvent)
+        // device under it, and may report the master's press and release before the
+        // device's: one of each is taken.
+        auto &last = button->press ? m_lastPress : m_lastRelease;
+        const auto key = std::make_pair(button->detail, button->time);
+        if (key == last)
             return true;
-        m_lastEvent = key;
+        last = key;
 
         // Handled after the event has been dispatched: the double click may show an
         // error box, which must not wait inside the native event dispatch.
@@ -137,7 +139,8 @@ public:
 private:
     TrayIcon *const m_tray;
     const std::uint8_t m_inputOpcode;
-    std::tuple<bool, std::uint32_t, std::int64_t> m_lastEvent{false, 0, -1};
+    std::pair<std::uint32_t, std::int64_t> m_lastPress{0, -1};
+    std::pair<std::uint32_t, std::int64_t> m_lastRelease{0, -1};
 };
 
 } // namespace
