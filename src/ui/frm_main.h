@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class BigScreen;
 class CommandList;
 class ContextMenuHook;
 class CounterField;
@@ -134,6 +135,8 @@ private:
     // The two settings steps that concern the corner picture and the alarm player.
     void applyPictureSettings();
     void applySoundSettings();
+    // Digits that fit the display and the full-screen monitor; both off by default.
+    void applyBigScreenSettings();
     void bindCommands();
 
     QString readSetting(const QString &key, const QString &defaultValue) const;
@@ -145,6 +148,7 @@ private:
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
+    BigScreen *const m_bigScreen;
 
     QString m_configPath;
     QString m_icoPath;
