@@ -30,6 +30,8 @@ enum class Key
     ico,       // corner picture file
     showico,   // corner picture shown
     playtime,  // alarm lead in seconds
+    autofit,   // digits fitted to the display
+    monitor,   // monitor of the full screen, 0 for the window's own
 };
 
 enum class Kind
@@ -49,7 +51,7 @@ struct Entry
     Kind kind;
 };
 
-inline constexpr std::array<Entry, 11> entries{{
+inline constexpr std::array<Entry, 13> entries{{
     {Key::shi, u"shi", u"01", Kind::Integer},
     {Key::feng, u"feng", u"30", Kind::Integer},
     {Key::miao, u"miao", u"00", Kind::Integer},
@@ -61,6 +63,8 @@ inline constexpr std::array<Entry, 11> entries{{
     {Key::ico, u"ico", u"", Kind::Path},
     {Key::showico, u"showico", u"false", Kind::Boolean},
     {Key::playtime, u"playtime", u"0", Kind::Integer},
+    {Key::autofit, u"autofit", u"false", Kind::Boolean},
+    {Key::monitor, u"monitor", u"0", Kind::Integer},
 }};
 
 constexpr const Entry &entry(Key key)

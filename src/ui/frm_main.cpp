@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "BigScreen.h"
 #include "CommandList.h"
 #include "ContextMenuHook.h"
 #include "Countdown.h"
@@ -95,6 +96,7 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
+    , m_bigScreen(new BigScreen(this, Label7))
 {
     buildLayout();
     bindCommands();
@@ -262,6 +264,7 @@ void frm_main::applySettings()
     m_alarmLead = NumberTexts::integerFromText(readSetting(Key::playtime), 0);
 
     applySoundSettings();
+    applyBigScreenSettings();
 
     setDisplayText(zeroDisplay);
     setTotalText(zeroCounter);
@@ -304,6 +307,14 @@ void frm_main::applyPictureSettings()
 void frm_main::applySoundSettings()
 {
     MediaPlayer1->applySoundFile(readSetting(Key::mp3));
+}
+
+void frm_main::applyBigScreenSettings()
+{
+    m_bigScreen->setAutofit(
+        ValueEncodings::textToBool(readSetting(Key::autofit)));
+    m_bigScreen->setMonitor(
+        NumberTexts::integerFromText(readSetting(Key::monitor), 0));
 }
 
 void frm_main::placeCornerPicture()
@@ -375,6 +386,7 @@ void frm_main::ac_savesetExecute()
 void frm_main::ac_fullExecute()
 {
     guarded([this] {
+        m_bigScreen->prepareFullScreen();
         m_display->showFullScreen();
         PopupMenu1->N2->setChecked(true);
     });
@@ -382,7 +394,10 @@ void frm_main::ac_fullExecute()
 
 void frm_main::ac_winExecute()
 {
-    guarded([this] { m_display->showWindowed(); });
+    guarded([this] {
+        m_bigScreen->prepareWindowed();
+        m_display->showWindowed();
+    });
 }
 
 void frm_main::ac_hideExecute()

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class BigScreen;
 class CommandList;
 class ContextMenuHook;
 class CounterField;
@@ -136,6 +137,8 @@ private:
     // The two settings steps that concern the corner picture and the alarm player.
     void applyPictureSettings();
     void applySoundSettings();
+    // Digits that fit the display and the full-screen monitor; both off by default.
+    void applyBigScreenSettings();
     void bindCommands();
 
     QString readSetting(SettingsSchema::Key key) const;
@@ -144,6 +147,7 @@ private:
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
+    BigScreen *const m_bigScreen;
 
     QString m_settingsFilePath;
     QString m_icoPath;

@@ -3,10 +3,13 @@
 #include <QDialog>
 #include <QMargins>
 
+#include <cstdint>
+
 class ColorPicker;
 class FilenameEdit;
 class FontSizePicker;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -57,6 +60,10 @@ public:
     QCheckBox *const CheckBox2;           // "显示窗体头条": top panel shown (showtop)
     QPushButton *const RzBitBtn1;         // "参数设置": confirm and save every key
     QPushButton *const RzBitBtn2;         // "退出设置": close without saving
+    // The row under the controls above: digits that fit and the full-screen monitor.
+    QCheckBox *const CheckBox3;           // "数字自动适应窗口": digits fit the display (autofit)
+    QLabel *const Label10;                // "全屏显示器："
+    QComboBox *const ComboBox1;           // monitor of the full screen (monitor)
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -65,6 +72,9 @@ protected:
 private:
     void FormCreate();
     void CheckBox1Click();
+    void CheckBox3Click();
+    // One entry a monitor, as the platform lists them now; setting selects the stored one.
+    void fillMonitorList(std::int32_t setting);
     void RzBitBtn1Click();
     void saveSettings();
     void placeControls();

@@ -1,3 +1,4 @@
+#include "BigScreen.h"
 #include "ColorPicker.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
@@ -15,6 +16,7 @@
 #include "pub_unit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -55,6 +57,10 @@ QString mainWindowShows(const frm_main &window, Key key)
         return QString::number(!window.TEImage1->isHidden());
     case Key::playtime:
         return QString::number(window.alarmLead());
+    case Key::autofit:
+        return QString::number(window.findChild<BigScreen *>()->autofit());
+    case Key::monitor:
+        return QString::number(window.findChild<BigScreen *>()->monitor());
     }
     return {};
 }
@@ -84,6 +90,10 @@ QString dialogShows(const frm_param &dialog, Key key)
         return QString::number(dialog.CheckBox1->isChecked());
     case Key::playtime:
         return dialog.RzSpinEdit4->text();
+    case Key::autofit:
+        return QString::number(dialog.CheckBox3->isChecked());
+    case Key::monitor:
+        return dialog.ComboBox1->currentData().toString();
     }
     return {};
 }
@@ -98,7 +108,7 @@ QString shownForm(Key key, const QString &text, bool mainWindow)
     case Kind::Boolean:
         return QString::number(ValueEncodings::textToBool(text));
     case Kind::Integer:
-        if (mainWindow && (key == Key::fontsize || key == Key::playtime))
+        if (key == Key::monitor || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
             return QString::number(NumberTexts::integerFromText(text, 0));
         return text;
     case Kind::Path:
@@ -138,8 +148,9 @@ private slots:
     {
         QTest::addColumn<Key>("key");
         QTest::addColumn<QString>("fileValue"); // empty: the key is not in the file
-        const auto values = std::to_array<const char *>(
-            {"07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12"});
+        // One per key, in the table's order; a key added to the table needs one here.
+        const std::array<const char *, SettingsSchema::entries.size()> values = {
+            "07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12", "-1", "2"};
         for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
             const QString name = QString::fromUtf16(entry.name);
             QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();
