@@ -13,7 +13,7 @@ packages=(
   libjpeg62-turbo-dev libuemf-dev
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
-  libxcb1-dev
+  libxcb1-dev libxcb-xfixes0-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
   sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3

@@ -4,7 +4,7 @@
 #include <QSystemTrayIcon>
 
 class PopupMenu;
-class QTimer;
+class TrayHostWatcher;
 
 // The notification-area icon `RxTrayIcon1`: the clock icon, the tooltip
 // "Tarvik倒计时计时器", PopupMenu1 on a right click and the full-screen command on
@@ -24,10 +24,9 @@ class TrayIcon : public QObject
     Q_DISABLE_COPY_MOVE(TrayIcon)
 
 public:
-    static constexpr int availabilityPollMs = 1000;
-
     // How the notification area reports the user's clicks.
-    enum class Host {
+    enum class Host
+    {
         // An X11 notification area embedding the icon: single, double and right clicks.
         Embedding,
         // A StatusNotifierItem host: "activate" (its left click) and "context menu",
@@ -42,6 +41,8 @@ public:
     TrayIcon(PopupMenu *menu, Host host, QObject *parent);
 
     QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
+    // What tells the icon that the notification area came or went.
+    TrayHostWatcher *hostWatcher() const { return m_hostWatcher; }
     bool isTrayAvailable() const { return m_available; }
 
     // What a left double click does: the menu's enabled default item, else doubleClicked.
@@ -61,6 +62,6 @@ private:
     PopupMenu *const m_menu;
     const Host m_host;
     QSystemTrayIcon *const m_icon;
-    QTimer *const m_poll;
+    TrayHostWatcher *const m_hostWatcher;
     bool m_available;
 };
