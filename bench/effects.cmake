@@ -12,3 +12,7 @@ target_include_directories(bench_effects PRIVATE ${PROJECT_SOURCE_DIR}/tests/eff
 add_executable(effects_rollmeter ${CMAKE_CURRENT_LIST_DIR}/effects_rollmeter.cpp)
 target_link_libraries(effects_rollmeter PRIVATE tarvik_effects)
 target_include_directories(effects_rollmeter PRIVATE ${PROJECT_SOURCE_DIR}/tests/effects)
+
+# Peak memory of decoding JPEG pictures, the program's capped decoder against plain libjpeg.
+add_executable(jpeg_peak_memory ${CMAKE_CURRENT_LIST_DIR}/jpeg_peak_memory.cpp)
+target_link_libraries(jpeg_peak_memory PRIVATE tarvik_effects)

@@ -6,3 +6,7 @@ target_link_libraries(countdown_finish PRIVATE tarvik_ui tarvik_app)
 # A bare Qt window, the reference the start-up, memory and wake-up scripts hold the program to.
 add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/bare_window.cpp)
 target_link_libraries(bare_window PRIVATE Qt6::Widgets)
+
+# Back-to-back countdowns with picture and sound: descriptors and memory over time.
+add_executable(soak_countdowns ${CMAKE_CURRENT_LIST_DIR}/soak_countdowns.cpp)
+target_link_libraries(soak_countdowns PRIVATE tarvik_ui tarvik_app)

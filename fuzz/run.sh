@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) in
 # fuzz/build and runs each for SECONDS seconds, one after the other.
 #   fuzz/run.sh SECONDS [target...]      targets: integer_from_text text_to_color text_to_bool ini_reader
-#                                        metafile
+#                                        metafile picture
 # New inputs go to fuzz/build/corpus/<target>; findings to fuzz/build/findings/<target>.
 set -euo pipefail
 
@@ -13,13 +13,19 @@ root=$(cd "$here/.." && pwd)
 build="$here/build"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(integer_from_text text_to_color text_to_bool ini_reader metafile)
+  targets=(integer_from_text text_to_color text_to_bool ini_reader metafile picture)
 fi
-# The metafile target links Qt Gui and libuemf: its own script builds and runs it.
+# The metafile and picture targets link Qt Gui and more libraries: their own scripts build
+# and run them.
 run_metafile=0
+run_picture=0
 rest=()
 for t in "${targets[@]}"; do
-  if [ "$t" = metafile ]; then run_metafile=1; else rest+=("$t"); fi
+  case "$t" in
+    metafile) run_metafile=1 ;;
+    picture) run_picture=1 ;;
+    *) rest+=("$t") ;;
+  esac
 done
 targets=("${rest[@]}")
 
@@ -27,7 +33,7 @@ cxx=${CXX_FUZZ:-clang++}
 flags=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer
        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
        $(pkg-config --cflags Qt6Core) -I"$root/src/settings" -I"$here")
-settings_sources=(NumberTexts ValueEncodings Gb18030 IniFile AtomicFileReplace_posix)
+settings_sources=(NumberTexts ValueEncodings Gb18030 IniFile SafeFileWrite_posix)
 
 mkdir -p "$build/obj"
 objects=()
@@ -67,5 +73,8 @@ for t in "${targets[@]}"; do
 done
 if [ $run_metafile -eq 1 ]; then
   "$here/run-metafile.sh" "$seconds" || status=1
+fi
+if [ $run_picture -eq 1 ]; then
+  "$here/run-picture.sh" "$seconds" || status=1
 fi
 exit $status

@@ -10,15 +10,17 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
-  libjpeg62-turbo-dev libuemf-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libuemf-dev
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
   libxcb1-dev libxcb-xfixes0-dev
+  libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
   sway wtype grim qt6-wayland dbus dbus-user-session jq procps python3
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
+  fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
 )
 
 missing=()

@@ -32,13 +32,15 @@ enum class Outcome
 {
     Done,
     Failed,
-    TooLarge
+    TooLarge,
+    OverMemory
 };
 
 struct Request
 {
     const QByteArray *data;
     const std::function<QSize(QSize)> *drawSize;
+    const JpegDecoder::Limits *limits;
     QImage *image;
     QSize natural;
     bool reduced = false;
@@ -78,11 +80,13 @@ Outcome decodeInto(Request &request)
     if (setjmp(errors.jump)) {
         request.code = errors.code;
         jpeg_destroy_decompress(&info);
+        // Without a backing store libjpeg refuses what exceeds its memory limit this way.
+        if (errors.code == JERR_NO_BACKING_STORE || errors.code == JERR_OUT_OF_MEMORY)
+            return Outcome::OverMemory;
         return Outcome::Failed;
     }
     jpeg_create_decompress(&info);
-    // Progressive pictures buffer their coefficients; bound what that may take.
-    info.mem->max_memory_to_use = 512L * 1024 * 1024;
+    info.mem->max_memory_to_use = request.limits->maxLibraryMemory;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(request.data->constData()),
                  static_cast<unsigned long>(request.data->size()));
     jpeg_read_header(&info, TRUE);
@@ -100,7 +104,7 @@ Outcome decodeInto(Request &request)
             break;
     }
     request.reduced = info.scale_num < 8;
-    if (qint64(info.output_width) * info.output_height > JpegDecoder::maxPixels) {
+    if (qint64(info.output_width) * info.output_height > request.limits->maxPixels) {
         jpeg_destroy_decompress(&info);
         return Outcome::TooLarge;
     }
@@ -133,10 +137,11 @@ Outcome decodeInto(Request &request)
 } // namespace
 
 JpegDecoder::Result JpegDecoder::decode(const QByteArray &data,
-                                        const std::function<QSize(QSize)> &drawSize)
+                                        const std::function<QSize(QSize)> &drawSize,
+                                        const Limits &limits)
 {
     Result result;
-    Request request{&data, &drawSize, &result.image, {}, false, 0};
+    Request request{&data, &drawSize, &limits, &result.image, {}, false, 0};
     switch (decodeInto(request)) {
     case Outcome::Failed:
         throw EPictureError(QStringLiteral("JPEG error #%1").arg(request.code));
@@ -144,6 +149,12 @@ JpegDecoder::Result JpegDecoder::decode(const QByteArray &data,
         throw EPictureError(QStringLiteral("Picture is too large (%1 x %2 pixels)")
                                 .arg(request.natural.width())
                                 .arg(request.natural.height()));
+    case Outcome::OverMemory:
+        throw EPictureError(
+            QStringLiteral("Picture is too large to decode in %1 MB (%2 x %3 pixels)")
+                .arg(limits.maxLibraryMemory / (1024 * 1024))
+                .arg(request.natural.width())
+                .arg(request.natural.height()));
     case Outcome::Done:
         break;
     }

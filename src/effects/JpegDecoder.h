@@ -13,6 +13,16 @@ namespace JpegDecoder {
 
 // More decoded pixels than this are refused (160 MB at 4 bytes a pixel).
 constexpr qint64 maxPixels = 40'000'000;
+// What libjpeg itself may take. A progressive picture keeps every coefficient of the whole
+// picture whatever the scale (about 3 bytes a pixel at 4:2:0), so this is what bounds a
+// picture whose header claims a huge size.
+constexpr long maxLibraryMemory = 128L * 1024 * 1024;
+
+struct Limits
+{
+    qint64 maxPixels = JpegDecoder::maxPixels;
+    long maxLibraryMemory = JpegDecoder::maxLibraryMemory;
+};
 
 struct Result
 {
@@ -22,6 +32,7 @@ struct Result
 };
 
 // drawSize maps the full size to the size it is drawn at; empty means full size.
-Result decode(const QByteArray &data, const std::function<QSize(QSize)> &drawSize);
+Result decode(const QByteArray &data, const std::function<QSize(QSize)> &drawSize,
+              const Limits &limits = {});
 
 } // namespace JpegDecoder

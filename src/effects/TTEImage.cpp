@@ -3,13 +3,18 @@
 #include "PictureFit.h"
 #include "TRollTransition.h"
 #include "TTEControlTrDevice.h"
+#include "EPictureError.h"
 #include "TTEFrameCopy.h"
+#include "WorkerCall.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -55,16 +60,49 @@ TTEImage::~TTEImage()
 
 void TTEImage::LoadFromFile(const QString &path)
 {
-    TTEPicture loaded =
-        TTEPicture::load(path, [this](const QSize &graphic) { return drawSizeFor(graphic); });
+    loadOnWorker(path, false);
+}
+
+TTEImage::LoadResult TTEImage::LoadFromFileIfExists(const QString &path)
+{
+    return loadOnWorker(path, true);
+}
+
+TTEImage::LoadResult TTEImage::loadOnWorker(const QString &path, bool onlyIfFile)
+{
+    const quint64 generation = ++m_loadGeneration;
+    // The worker gets the fitting inputs by value: the control may change meanwhile.
+    const QRect client = rect();
+    const int margin = m_margin;
+    std::function<std::optional<TTEPicture>()> job = [path, onlyIfFile, client, margin] {
+        if (onlyIfFile && (path.isEmpty() || !QFileInfo(path).isFile()))
+            return std::optional<TTEPicture>();
+        return std::optional<TTEPicture>(TTEPicture::load(path, [client, margin](QSize graphic) {
+            return PictureFit::centerStretch(client, margin, graphic).size();
+        }));
+    };
+    QPointer<TTEImage> self(this);
+    std::optional<std::optional<TTEPicture>> answer = WorkerCall::run(std::move(job), loadBound);
+    if (!self || m_loadGeneration != generation)
+        return LoadResult::Superseded;
+    if (!answer) {
+        throw EPictureError(
+            QStringLiteral("The picture file \"%1\" could not be read within %2 seconds")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(loadBound.count() / 1000));
+    }
+    if (!*answer)
+        return LoadResult::NoFile;
     UnprepareTransition();
-    m_picture = std::move(loaded);
+    m_picture = std::move(**answer);
     m_scaled = QImage();
     update();
+    return LoadResult::Loaded;
 }
 
 void TTEImage::clearPicture()
 {
+    ++m_loadGeneration;
     UnprepareTransition();
     m_picture = TTEPicture();
     m_scaled = QImage();

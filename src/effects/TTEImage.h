@@ -8,6 +8,10 @@
 //   auto *image = new TTEImage(this);          // 131 x 127, background white
 //   image->LoadFromFile(path);                 // throws a TarvikError on a bad file; the
 //                                              // previous picture stays
+//   image->LoadFromFileIfExists(path);         // the same, or NoFile when there is none
+// Loading looks the file up, reads and decodes it on a worker thread; the control waits for
+// the result at most loadBound with the event loop running (it keeps showing its previous
+// picture meanwhile) and reports a file that did not answer in that time as an error.
 //   image->setBackgroundColor(colour);         // the display background
 //   connect(Timer2, &QTimer::timeout, image, &TTEImage::Timer2Timer);
 //   image->cancelTransition();                 // when the settings are applied
@@ -27,6 +31,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <chrono>
 #include <memory>
 
 class QTimer;
@@ -42,8 +47,18 @@ public:
     ~TTEImage() override;
     Q_DISABLE_COPY_MOVE(TTEImage)
 
+    static constexpr std::chrono::milliseconds loadBound{5000};
+
+    enum class LoadResult
+    {
+        Loaded,
+        NoFile,    // no file of that name: the picture is unchanged
+        Superseded // a newer load or clear came while this one waited: nothing changed
+    };
+
     // Format by the lower-cased extension: jpg, jpeg, bmp, ico, emf, wmf.
     void LoadFromFile(const QString &path);
+    LoadResult LoadFromFileIfExists(const QString &path);
     void clearPicture();
     const TTEPicture &picture() const { return m_picture; }
 
@@ -98,6 +113,7 @@ private:
     void beginBackBuffer();
     void frameTimerTimeout();
     void watchAbortInput(bool click, bool escape);
+    LoadResult loadOnWorker(const QString &path, bool onlyIfFile);
 
     QColor m_color = Qt::white;
     bool m_pictureVisible = true;
@@ -105,6 +121,7 @@ private:
     // A reduced JPEG is decoded again when first drawn larger, hence mutable.
     mutable TTEPicture m_picture;
     mutable QImage m_scaled; // the picture at its drawn size
+    quint64 m_loadGeneration = 0;
 
     TTransitionList m_transitions;
     std::unique_ptr<TTEControlTrDevice> m_device;

@@ -1,33 +1,17 @@
 #include "TTEPicture.h"
 
+#include "BitmapIconDecoder.h"
 #include "EPictureError.h"
 #include "JpegDecoder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 #ifdef TARVIK_HAVE_METAFILE
 #include "MetafileImage.h"
 #endif
-
-namespace {
-
-QString tooLarge(const QSize &size)
-{
-    return QStringLiteral("Picture is too large (%1 x %2 pixels)")
-        .arg(size.width())
-        .arg(size.height());
-}
-
-QString notValid(TTEPicture::Kind kind)
-{
-    return kind == TTEPicture::Kind::Icon ? QStringLiteral("Icon image is not valid")
-                                          : QStringLiteral("Bitmap image is not valid");
-}
-
-} // namespace
 
 TTEPicture TTEPicture::load(const QString &path, const DrawSize &drawSize)
 {
@@ -78,38 +62,26 @@ TTEPicture TTEPicture::loadJpeg(const QString &path, const DrawSize &drawSize)
 
 TTEPicture TTEPicture::loadWithReader(const QString &path, Kind kind)
 {
-    QImageReader reader(path, kind == Kind::Icon ? "ico" : "bmp");
-    reader.setDecideFormatFromContent(false);
-    if (!reader.canRead())
-        throw EPictureError(notValid(kind));
-    // An icon file holds several sizes: the largest is drawn.
-    if (kind == Kind::Icon) {
-        int best = 0;
-        qint64 bestArea = -1;
-        for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-            const QSize size = reader.size();
-            if (qint64(size.width()) * size.height() > bestArea) {
-                bestArea = qint64(size.width()) * size.height();
-                best = i;
-            }
-        }
-        reader.jumpToImage(best);
-    }
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::maxPixels)
-        throw EPictureError(tooLarge(size));
-
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
-        throw EPictureError(notValid(kind));
-    if (qint64(image.width()) * image.height() > JpegDecoder::maxPixels)
-        throw EPictureError(tooLarge(image.size()));
-
+    // The file is read here and decoded from memory: Qt's image readers share one lock
+    // while they look at a file, so a read that hangs inside one would stop every other
+    // picture of the process from loading.
+    const auto format =
+        kind == Kind::Icon ? BitmapIconDecoder::Format::Icon : BitmapIconDecoder::Format::Bitmap;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPictureError(kind == Kind::Icon ? QStringLiteral("Icon image is not valid")
+                                               : QStringLiteral("Bitmap image is not valid"));
+    if (file.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QByteArray data = file.read(maxFileBytes + 1);
+    if (data.size() > maxFileBytes)
+        throw EPictureError(QStringLiteral("Picture file is too large"));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
     TTEPicture picture;
     picture.m_kind = kind;
-    picture.m_size = image.size();
-    picture.m_image = image.convertToFormat(kind == Kind::Icon ? QImage::Format_ARGB32_Premultiplied
-                                                               : QImage::Format_RGB32);
+    picture.m_image = BitmapIconDecoder::decode(&buffer, format, JpegDecoder::maxPixels);
+    picture.m_size = picture.m_image.size();
     return picture;
 }
 

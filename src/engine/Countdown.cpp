@@ -11,7 +11,7 @@ namespace {
 
 // The duration fields' number rule: a decimal number (0 when it is not one),
 // rounded half to even.
-std::int64_t fieldValue(const QString &text)
+std::int32_t fieldValue(const QString &text)
 {
     const auto number =
         NumberTexts::decimalNumber(text, NumberTexts::localeDecimalSeparator()).value_or(0.0);
@@ -40,33 +40,43 @@ QString displayText(std::int32_t remainingSeconds)
            NumberTexts::twoDigitText(s);
 }
 
+std::int32_t totalSeconds(std::int32_t hours, std::int32_t minutes, std::int32_t seconds)
+{
+    // A hand-edited file can hold a duration beyond 32 bits, either way: compute wide,
+    // then clamp.
+    const std::int64_t total = std::int64_t(hours) * 3600 + std::int64_t(minutes) * 60 +
+                               std::int64_t(seconds);
+    return clampTo32(total);
+}
+
 std::int32_t totalSeconds(const QString &hours, const QString &minutes, const QString &seconds)
 {
-    // A hand-edited file can hold a duration beyond 32 bits: compute wide, then clamp.
-    const std::int64_t total =
-        fieldValue(hours) * 3600 + fieldValue(minutes) * 60 + fieldValue(seconds);
-    return clampTo32(total);
+    return totalSeconds(fieldValue(hours), fieldValue(minutes), fieldValue(seconds));
+}
+
+void start(CountdownView &view, std::int32_t hours, std::int32_t minutes, std::int32_t seconds)
+{
+    view.setTotalText(NumberTexts::integerToText(totalSeconds(hours, minutes, seconds)));
+    view.setRemainingText(view.totalText());
 }
 
 void start(CountdownView &view, const QString &hours, const QString &minutes,
            const QString &seconds)
 {
-    view.setTotalText(NumberTexts::integerToText(totalSeconds(hours, minutes, seconds)));
-    view.setRemainingText(view.totalText());
+    start(view, fieldValue(hours), fieldValue(minutes), fieldValue(seconds));
 }
 
 TickResult tick(CountdownView &view, std::int32_t alarmLead)
 {
     view.processPendingEvents();
 
-    // Counters wrap like the 32-bit values they hold instead of overflowing.
-    const auto elapsed =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(counter(view.elapsedText())) + 1u);
+    // Wide arithmetic clamped like the start total: a countdown from the most negative
+    // total stays there instead of turning into a huge positive one.
+    const std::int32_t elapsed = clampTo32(std::int64_t(counter(view.elapsedText())) + 1);
     view.setElapsedText(NumberTexts::integerToText(elapsed));
 
-    const auto remaining =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(counter(view.totalText())) -
-                                  static_cast<std::uint32_t>(counter(view.elapsedText())));
+    const std::int32_t remaining = clampTo32(std::int64_t(counter(view.totalText())) -
+                                             std::int64_t(counter(view.elapsedText())));
     view.setRemainingText(NumberTexts::integerToText(remaining));
 
     const std::int32_t shown = counter(view.remainingText());

@@ -6,6 +6,7 @@
 #include <gst/gst.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -71,13 +72,27 @@ struct GstBusRelay
         case GST_MESSAGE_EOS:
         case GST_MESSAGE_ERROR: {
             auto *device = static_cast<GstSoundDevice *>(data);
-            QMetaObject::invokeMethod(
-                device, [device] { device->processBus(); }, Qt::QueuedConnection);
-            return GST_BUS_PASS;
+            // While opening, open() itself waits on the bus for these.
+            if (device->m_opening.load())
+                return GST_BUS_PASS;
+            // Kept before the wake-up, so that the woken thread is sure to find it.
+            {
+                const std::lock_guard lock(device->m_endedMutex);
+                device->m_ended.push_back(message);
+            }
+            if (device->m_busWake)
+                device->m_busWake();
+            else
+                QMetaObject::invokeMethod(
+                    device, [device] { device->processBus(); }, Qt::QueuedConnection);
+            return GST_BUS_DROP;
         }
         case GST_MESSAGE_ASYNC_DONE:
             return GST_BUS_PASS;
         default:
+            // A dropped message is ours to release; kept, it would hold its source (and
+            // so the whole playbin) alive.
+            gst_message_unref(message);
             return GST_BUS_DROP;
         }
     }
@@ -92,6 +107,11 @@ GstSoundDevice::~GstSoundDevice()
 {
     // Joins the streaming threads before the object they post to goes away.
     close();
+}
+
+void GstSoundDevice::setBusWake(std::function<void()> wake)
+{
+    m_busWake = std::move(wake);
 }
 
 bool GstSoundDevice::open(const QString &path, QString *errorText)
@@ -114,8 +134,10 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
 
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     g_object_set(m_pipeline, "uri", uri.constData(), nullptr);
-    // Sound only: a file that also holds pictures never opens a video window.
-    gst_util_set_object_arg(G_OBJECT(m_pipeline), "flags", "audio+soft-volume");
+    // Sound only: a file that also holds pictures never opens a video window. No software
+    // volume either: the volume is never changed, and each volume element playbin makes
+    // leaves about 4 kB behind when it goes.
+    gst_util_set_object_arg(G_OBJECT(m_pipeline), "flags", "audio");
     if (!m_audioSink.isEmpty()) {
         GError *error = nullptr;
         GstElement *sink = gst_parse_bin_from_description(m_audioSink.constData(), TRUE, &error);
@@ -142,6 +164,17 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         m_length = length();
         return true;
     };
+
+    struct Opening
+    {
+        std::atomic<bool> &flag;
+        explicit Opening(std::atomic<bool> &f)
+            : flag(f)
+        {
+            flag = true;
+        }
+        ~Opening() { flag = false; }
+    } opening(m_opening);
 
     // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
     switch (gst_element_set_state(m_pipeline, GST_STATE_PAUSED)) {
@@ -189,8 +222,12 @@ bool GstSoundDevice::close()
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
     const BusPtr bus(gst_element_get_bus(m_pipeline));
     gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+    // Messages still queued hold their sources; drop them with the pipeline.
+    gst_bus_set_flushing(bus.get(), TRUE);
     gst_object_unref(m_pipeline);
     m_pipeline = nullptr;
+    for (GstMessage *message : takeEnded())
+        gst_message_unref(message);
     m_run = Run::Stopped;
     m_atEnd = false;
     return true;
@@ -320,8 +357,13 @@ void GstSoundDevice::processBus()
     if (!m_pipeline)
         return;
     const BusPtr bus(gst_element_get_bus(m_pipeline));
-    while (const MessagePtr message{
-        gst_bus_pop_filtered(bus.get(), GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))}) {
+    std::vector<MessagePtr> messages;
+    while (MessagePtr message{
+        gst_bus_pop_filtered(bus.get(), GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))})
+        messages.push_back(std::move(message));
+    for (GstMessage *message : takeEnded())
+        messages.emplace_back(message);
+    for (const MessagePtr &message : messages) {
         if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_EOS) {
             // Holds the end: the position reads as the length until the next seek.
             m_atEnd = true;
@@ -339,6 +381,14 @@ void GstSoundDevice::processBus()
             finishPlay(NotifyValue::Failure);
         }
     }
+}
+
+std::vector<GstMessage *> GstSoundDevice::takeEnded()
+{
+    std::vector<GstMessage *> ended;
+    const std::lock_guard lock(m_endedMutex);
+    ended.swap(m_ended);
+    return ended;
 }
 
 void GstSoundDevice::finishPlay(NotifyValue value)

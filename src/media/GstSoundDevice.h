@@ -6,14 +6,20 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
+#include <vector>
+#include <functional>
 
 typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
 
 // One sound file played through a GStreamer playbin: the platform side of the alarm
 // player. Commands return whether the device accepted them and never throw; times are
 // milliseconds. Everything runs on the thread that owns the object; bus messages from
-// the streaming threads come back to it through its event loop.
+// the streaming threads come back to it through its event loop, or through the wake-up
+// set with setBusWake on a thread without one.
 class GstSoundDevice : public QObject
 {
     Q_OBJECT
@@ -51,6 +57,12 @@ public:
     qint64 position();
     MediaMode mode();
 
+    // Called on a streaming thread when a play has ended; it must get processBus() run on
+    // the device's thread. Without one the device posts that to its own event loop.
+    void setBusWake(std::function<void()> wake);
+    // Takes the messages that end a play off the bus.
+    void processBus();
+
 signals:
     // A play or resume ended: at the end of the sound, by a newer command, or by an error.
     void notified(NotifyValue value);
@@ -65,11 +77,16 @@ private:
 
     friend struct GstBusRelay;
 
-    void processBus();
     void finishPlay(NotifyValue value);
+    // The end and error messages the streaming threads handed over, now owned by the caller.
+    std::vector<GstMessage *> takeEnded();
     bool setState(int state);
 
     QByteArray m_audioSink;
+    std::function<void()> m_busWake;
+    std::atomic<bool> m_opening{false};
+    std::mutex m_endedMutex;
+    std::vector<GstMessage *> m_ended;
     GstElement *m_pipeline = nullptr;
     Run m_run = Run::Stopped;
     bool m_atEnd = false;

@@ -2,45 +2,124 @@
 
 #include "EMCIDeviceError.h"
 #include "GstSoundDevice.h"
+#include "SoundSession.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+namespace {
+
+struct OpenAnswer
+{
+    bool isFile = true;
+    bool opened = false;
+    QString errorText;
+};
+
+// Where the waiting for a session's thread at destruction stops: a healthy pipeline closes
+// in milliseconds, a hanging one is left to itself at once.
+constexpr std::chrono::milliseconds finishBound{1000};
+
+} // namespace
 
 MediaPlayer::MediaPlayer(const QByteArray &audioSink, QObject *parent)
     : QObject(parent)
-    , m_device(new GstSoundDevice(audioSink, this))
-{
-    connect(m_device, &GstSoundDevice::notified, this, [this](NotifyValue value) {
-        m_notifyValue = value;
-        emit notify();
-    });
-}
+    , m_audioSink(audioSink)
+{}
 
 MediaPlayer::~MediaPlayer()
 {
-    close();
+    if (m_session) {
+        m_session->dispose();
+        m_session->waitUntilFinished(finishBound);
+    }
 }
 
 void MediaPlayer::open()
 {
-    // A device that will not close is left to the new open, which replaces it.
+    openSession(false);
+}
+
+MediaPlayer::OpenResult MediaPlayer::openIfFileExists()
+{
+    return openSession(true);
+}
+
+MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
+{
+    const quint64 generation = ++m_generation;
+    // The open device is closed on the new device's thread once the file is known to
+    // exist; one that will not close is left to its own thread.
+    std::shared_ptr<SoundSession> previous = m_session;
+    QPointer<MediaPlayer> self(this);
+    auto session = SoundSession::start(m_audioSink, [self, generation](NotifyValue value) {
+        if (!self || self->m_generation != generation)
+            return;
+        self->m_notifyValue = value;
+        emit self->notify();
+    });
+    const QString path = m_fileName;
+    const std::optional<OpenAnswer> answer = session->call<OpenAnswer>(
+        [path, onlyIfFile, previous](GstSoundDevice &device) {
+            OpenAnswer result;
+            if (onlyIfFile && (path.isEmpty() || !QFileInfo(path).isFile())) {
+                result.isFile = false;
+                return result;
+            }
+            if (previous) {
+                previous->dispose();
+                previous->waitUntilFinished(finishBound);
+            }
+            result.opened = device.open(path, &result.errorText);
+            return result;
+        },
+        openBound);
+    if (!self || m_generation != generation) {
+        session->dispose();
+        return OpenResult::Superseded;
+    }
+    if (answer && !answer->isFile) {
+        session->dispose();
+        return OpenResult::NoFile;
+    }
     close();
-    QString errorText;
-    const bool opened = m_device->open(m_fileName, &errorText);
-    store(opened);
-    if (!opened)
-        throw EMCIDeviceError::fromText(errorText);
+    if (!answer || !answer->opened) {
+        session->dispose();
+        store(false);
+        throw EMCIDeviceError::fromText(
+            answer ? answer->errorText
+                   : QStringLiteral("The sound file did not become ready to play within %1 "
+                                    "seconds")
+                         .arg(GstSoundDevice::openTimeout.count() / 1000));
+    }
+    store(true);
+    m_generation = generation;
+    m_session = std::move(session);
     m_opened = true;
     emit deviceChanged();
+    return OpenResult::Opened;
 }
 
 void MediaPlayer::close()
 {
+    ++m_generation;
     if (!m_opened)
         return;
-    const bool closed = m_device->close();
-    store(closed);
-    if (!closed)
-        return;
+    // The pipeline is closed and freed on its own thread; a sound that plays stops there.
+    m_session->dispose();
+    m_session.reset();
     m_opened = false;
+    store(true);
     emit deviceChanged();
+}
+
+template<class R>
+R MediaPlayer::ask(R (GstSoundDevice::*command)(), R fallback)
+{
+    const std::shared_ptr<SoundSession> session = m_session;
+    const std::optional<R> answer = session->call<R>(
+        [command](GstSoundDevice &device) { return (device.*command)(); }, commandBound);
+    return answer ? *answer : fallback;
 }
 
 void MediaPlayer::checkOpen() const
@@ -52,15 +131,16 @@ void MediaPlayer::checkOpen() const
 void MediaPlayer::play()
 {
     checkOpen();
-    if (m_autoRewind && m_device->position() == m_device->length())
+    if (m_autoRewind && position() == length())
         rewind();
-    store(m_device->play());
+    checkOpen();
+    store(ask(&GstSoundDevice::play, false));
 }
 
 void MediaPlayer::pause()
 {
     checkOpen();
-    switch (m_device->mode()) {
+    switch (mode()) {
     case MediaMode::Playing:
         pauseDevice();
         break;
@@ -75,13 +155,13 @@ void MediaPlayer::pause()
 void MediaPlayer::pauseDevice()
 {
     checkOpen();
-    store(m_device->pause());
+    store(ask(&GstSoundDevice::pause, false));
 }
 
 void MediaPlayer::resume()
 {
     checkOpen();
-    const bool resumed = m_device->resume();
+    const bool resumed = ask(&GstSoundDevice::resume, false);
     store(resumed);
     if (!resumed)
         play();
@@ -90,28 +170,28 @@ void MediaPlayer::resume()
 void MediaPlayer::stop()
 {
     checkOpen();
-    store(m_device->stop());
+    store(ask(&GstSoundDevice::stop, false));
 }
 
 void MediaPlayer::rewind()
 {
     checkOpen();
-    m_device->seekToStart();
+    ask(&GstSoundDevice::seekToStart, false);
 }
 
 qint64 MediaPlayer::length()
 {
     checkOpen();
-    return m_device->length();
+    return ask(&GstSoundDevice::length, qint64(0));
 }
 
 qint64 MediaPlayer::position()
 {
     checkOpen();
-    return m_device->position();
+    return ask(&GstSoundDevice::position, qint64(0));
 }
 
 MediaMode MediaPlayer::mode()
 {
-    return m_opened ? m_device->mode() : MediaMode::NotReady;
+    return m_opened ? ask(&GstSoundDevice::mode, MediaMode::NotReady) : MediaMode::NotReady;
 }

@@ -6,7 +6,11 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+#include <memory>
+
 class GstSoundDevice;
+class SoundSession;
 
 // The player behind the alarm bar: one sound device for FileName, opened and closed on
 // request, with the operations of the Play, Pause and Stop buttons.
@@ -15,6 +19,13 @@ class GstSoundDevice;
 // it has none); play, pause, stop, rewind, length and position throw EMCIDeviceError
 // "No MCI device open" when nothing is open. A device that refuses play, pause, resume,
 // stop or rewind is not reported: the result is only kept as lastError().
+//
+// The device and the file live on a thread of their own (SoundSession): the calls here wait
+// for its answer with the event loop running, at most openBound for an open and
+// commandBound for anything else. A device that does not answer in time is given up: an
+// open reports it as an error, a close leaves the old device to finish on its own thread.
+// While a call waits, a newer open or close (from a timer) may run; the older call then
+// leaves the player as the newer one made it.
 class MediaPlayer : public QObject
 {
     Q_OBJECT
@@ -39,6 +50,19 @@ public:
         dtWaveAudio
     };
 
+    // The longest the user-interface thread waits for a file to open: a little over the
+    // device's own 5 s, so that a file that opens but never gets ready is reported by the
+    // device, and one whose file system never answers by this bound, in the same words.
+    static constexpr std::chrono::milliseconds openBound{5500};
+    static constexpr std::chrono::milliseconds commandBound{2000};
+
+    enum class OpenResult
+    {
+        Opened,
+        NoFile,     // no file of that name: nothing was opened
+        Superseded  // a newer open or close came while this one waited
+    };
+
     // audioSink: see GstSoundDevice; empty for the desktop's default output.
     explicit MediaPlayer(const QByteArray &audioSink = {}, QObject *parent = nullptr);
     ~MediaPlayer() override;
@@ -52,6 +76,8 @@ public:
 
     // Closes any open device, then opens fileName(), stopped at its beginning.
     void open();
+    // The same when a file of that name exists (looked up on the device's thread).
+    OpenResult openIfFileExists();
     void close();
     bool isOpen() const { return m_opened; }
 
@@ -88,8 +114,15 @@ private:
     void checkOpen() const;
     void store(bool accepted) { m_lastError = accepted ? 0 : 1; }
     void pauseDevice();
+    OpenResult openSession(bool onlyIfFile);
+    // Runs a command on the open device; fallback when it does not answer in time.
+    template<class R>
+    R ask(R (GstSoundDevice::*command)(), R fallback);
 
-    GstSoundDevice *const m_device;
+    QByteArray m_audioSink;
+    std::shared_ptr<SoundSession> m_session;
+    // Counts opens and closes, so that a call that waited can tell a newer one came.
+    quint64 m_generation = 0;
     QString m_fileName;
     DeviceType m_deviceType = DeviceType::dtAutoSelect;
     bool m_autoRewind = true;

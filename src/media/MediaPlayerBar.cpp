@@ -4,7 +4,6 @@
 #include "MediaBarLayout.h"
 
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,11 +15,6 @@ constexpr QSize designSize(85, 30);
 std::size_t glyphIndex(MediaGlyphs::GlyphSet set, ButtonKind kind)
 {
     return std::size_t(set) * buttonKindCount + std::size_t(kind);
-}
-
-bool soundFileExists(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
 } // namespace
@@ -44,28 +38,19 @@ MediaPlayerBar::MediaPlayerBar(QWidget *parent, const QByteArray &audioSink)
     layoutButtons();
 }
 
-MediaPlayerBar::~MediaPlayerBar()
-{
-    m_player->close();
-}
+MediaPlayerBar::~MediaPlayerBar() = default;
 
 void MediaPlayerBar::applySoundFile(const QString &path)
 {
     m_player->close();
     m_player->setFileName(path);
-    if (soundFileExists(path))
-        openAndShow();
-    else
-        hide();
+    openAndShow();
 }
 
 void MediaPlayerBar::startAlarm()
 {
-    if (!soundFileExists(m_player->fileName())) {
-        hide();
+    if (!openAndShow())
         return;
-    }
-    openAndShow();
     try {
         m_player->play();
     } catch (const EMCIDeviceError &) {
@@ -73,11 +58,21 @@ void MediaPlayerBar::startAlarm()
     }
 }
 
-void MediaPlayerBar::openAndShow()
+bool MediaPlayerBar::openAndShow()
 {
     m_player->setDeviceType(MediaPlayer::DeviceType::dtAutoSelect);
-    m_player->open();
-    show();
+    // The file is looked up and opened on the device's thread.
+    switch (m_player->openIfFileExists()) {
+    case MediaPlayer::OpenResult::Opened:
+        show();
+        return true;
+    case MediaPlayer::OpenResult::NoFile:
+        hide();
+        return false;
+    case MediaPlayer::OpenResult::Superseded:
+        break;
+    }
+    return false;
 }
 
 void MediaPlayerBar::setVisibleButtons(ButtonSet buttons)

@@ -30,7 +30,10 @@ class QMenu;
 //   setPopupMenu(menu)    The menu shown on a right click; without one the right click
 //                         goes on to the parent (the main window's own menu).
 //
-// The device closes when the bar is destroyed. Everything runs on the GUI thread.
+// The device closes when the bar is destroyed. The file is looked up, opened and closed on
+// the device's own thread (see MediaPlayer); the bar waits for the answer at most
+// MediaPlayer::openBound with the event loop running, and reports a file that did not
+// answer in that time as an EMCIDeviceError like any other that cannot be played.
 class MediaPlayerBar : public QWidget
 {
     Q_OBJECT
@@ -91,7 +94,9 @@ private:
     QRect buttonRect(ButtonKind kind) const;
     void clickButton(ButtonKind kind);
     void runOperation(ButtonKind kind);
-    void openAndShow();
+    // Opens the file when it exists and shows the bar, else hides it; false when nothing
+    // was opened (or a newer call took over while this one waited).
+    bool openAndShow();
 
     MediaPlayer *const m_player;
     QMenu *m_popupMenu = nullptr;

@@ -1,8 +1,8 @@
 #include "IniFile.h"
 
-#include "AtomicFileReplace.h"
 #include "EIniFileException.h"
 #include "Gb18030.h"
+#include "SafeFileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -154,6 +154,11 @@ std::optional<QString> IniFile::valueIn(QByteArrayView text, QStringView section
     return Gb18030::decode(value.first(Gb18030::characterPrefixLength(value, maxValueBytes)));
 }
 
+bool IniFile::canStoreValue(QStringView value)
+{
+    return !containsAny(value, u"\r\n") && Gb18030::encode(value).has_value();
+}
+
 std::optional<QByteArray> IniFile::withValue(QByteArrayView text, QStringView section,
                                              QStringView key, QStringView value)
 {
@@ -161,7 +166,7 @@ std::optional<QByteArray> IniFile::withValue(QByteArrayView text, QStringView se
     const QStringView keyName = trimmedName(key);
     // Anything that would read back as another line, section or key is refused.
     if (containsAny(section, u"\r\n]") || containsAny(key, u"\r\n=") ||
-        containsAny(value, u"\r\n") || keyName.startsWith(u'[') || keyName.startsWith(u';')) {
+        keyName.startsWith(u'[') || keyName.startsWith(u';') || !canStoreValue(value)) {
         return std::nullopt;
     }
     const auto sectionBytes = Gb18030::encode(section);
@@ -218,6 +223,6 @@ void IniFile::writeString(QStringView section, QStringView key, QStringView valu
             throw EIniFileException::unableToWrite(m_path);
     }
     const auto newText = withValue(text, section, key, value);
-    if (!newText || !AtomicFileReplace::replace(m_path, *newText))
+    if (!newText || SafeFileWrite::write(m_path, *newText) == SafeFileWrite::Result::Refused)
         throw EIniFileException::unableToWrite(m_path);
 }

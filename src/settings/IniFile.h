@@ -17,8 +17,8 @@
 //
 // Writing replaces the text after '=' of the key's line, or adds "key=value" after the
 // last line of the section, or adds the section at the end. Every other byte of the file
-// stays as it was; new lines take the file's line end (CRLF for a new file). The new text
-// replaces the file in one step, so a failed write leaves the old file whole.
+// stays as it was; new lines take the file's line end (CRLF for a new file). The file's own
+// permissions decide whether it may be written; how it is written is SafeFileWrite's.
 class IniFile
 {
 public:
@@ -35,6 +35,10 @@ public:
     // or when a name or the value cannot be stored in a line of INI text (a line break in
     // it, '=' in a key, ']' in a section) rather than spoil the file.
     void writeString(QStringView section, QStringView key, QStringView value);
+
+    // Whether writeString can store value at all: no line break, and every character has
+    // a code in the file's code page.
+    static bool canStoreValue(QStringView value);
 
     // The same rules on file text in memory, for the fuzzer and the benchmarks.
     static std::optional<QString> valueIn(QByteArrayView text, QStringView section,

@@ -2,11 +2,14 @@
 
 #include "BrowseButton.h"
 #include "FileNameRules.h"
+#include "SingleLineText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
+
+#include <memory>
 
 namespace {
 
@@ -20,6 +23,7 @@ FilenameEdit::FilenameEdit(QWidget *parent)
     , m_button(new BrowseButton(this))
 {
     setTextMargins(0, 0, BrowseButton::buttonWidth, 0);
+    SingleLineText::attach(this);
     connect(m_button, &QAbstractButton::clicked, this, &FilenameEdit::browse);
     placeButton();
 }
@@ -83,23 +87,24 @@ std::optional<QString> FilenameEdit::runFileDialog(const QString &initialDir,
                                                    const QString &proposedName,
                                                    const QStringList &nameFilters)
 {
-    if (!m_dialog) {
-        // Qt's own dialog behaves the same on every desktop and keeps its state between uses.
-        m_dialog = std::make_unique<QFileDialog>(this, dialogTitle());
-        m_dialog->setOption(QFileDialog::DontUseNativeDialog);
-        m_dialog->setFileMode(QFileDialog::ExistingFile);
-        m_dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    }
-    m_dialog->setNameFilters(nameFilters);
+    // Qt's own dialog behaves the same on every desktop. It is made for each browse and
+    // goes with everything it opened: its name completion could otherwise show its list
+    // again after the dialog has closed (when its folder finishes loading) and take the
+    // next click. The folder and the proposed name carry over through this field.
+    const auto dialog = std::make_unique<QFileDialog>(this, dialogTitle());
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilters(nameFilters);
     if (!nameFilters.isEmpty())
-        m_dialog->selectNameFilter(nameFilters.first());
+        dialog->selectNameFilter(nameFilters.first());
     if (!initialDir.isEmpty())
-        m_dialog->setDirectory(initialDir);
-    m_dialog->selectFile(proposedName);
+        dialog->setDirectory(initialDir);
+    dialog->selectFile(proposedName);
 
-    if (m_dialog->exec() != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QStringList files = m_dialog->selectedFiles();
+    const QStringList files = dialog->selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
     return files.first();

@@ -4,16 +4,14 @@
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 class BrowseButton;
-class QFileDialog;
 
 // A one-line field for a file name with a browse button inside its right edge. The button
-// (or Alt+Down) opens the field's own open-file dialog, which is kept for the field's life
-// so that its folder and proposed name carry over from one browse to the next. The text is
-// free: it is shown and given back exactly, double quotes included.
+// (or Alt+Down) opens an open-file dialog; its folder and proposed name carry over from
+// one browse to the next for the field's life. The text is free: it is shown and given
+// back exactly, double quotes included.
 class FilenameEdit : public QLineEdit
 {
     Q_OBJECT
@@ -64,5 +62,4 @@ private:
     QString m_initialDir;
     QString m_fileName;
     FileChooser m_chooser;
-    std::unique_ptr<QFileDialog> m_dialog;
 };

@@ -3,6 +3,7 @@
 #include "DropDownListStyle.h"
 #include "FontSizeItemDelegate.h"
 #include "NumberTexts.h"
+#include "SingleLineText.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,6 +33,7 @@ FontSizePicker::FontSizePicker(QWidget *parent)
     setItemDelegate(m_delegate);
     setMaxVisibleItems(visibleEntries);
     lineEdit()->setTextMargins(0, 0, 0, 0);
+    SingleLineText::attach(lineEdit());
 
     addItems(sizeTexts());
     setCurrentIndex(-1);

@@ -20,9 +20,14 @@ MenuItem::MenuItem(PopupMenu *menu, const QString &name, const QString &caption,
     setObjectName(name);
     if (m_command) {
         m_caption = m_command->caption();
+        m_commandCaption = m_caption;
         connect(m_command, &Command::changed, this, [this] {
-            if (m_command->caption() != m_caption)
-                m_caption = m_command->caption(); // loses an added access key until the next popup
+            // Only a new caption replaces ours; an enabled change keeps the access key
+            // added to it, which stays for the life of the menu.
+            if (m_command->caption() != m_commandCaption) {
+                m_commandCaption = m_command->caption();
+                m_caption = m_commandCaption;
+            }
             updateAction();
         });
     }

@@ -60,6 +60,8 @@ private:
     Command *const m_command;
     QAction *const m_action;
     QString m_caption;
+    // The command's caption as last taken, without an added access key.
+    QString m_commandCaption;
     const Options m_options;
     bool m_checked;
 };

@@ -1,6 +1,7 @@
 #include "SpinField.h"
 
 #include "NumberTexts.h"
+#include "SingleLineText.h"
 #include "SpinFieldRules.h"
 #include "SpinStepButton.h"
 
@@ -22,6 +23,7 @@ SpinField::SpinField(QWidget *parent)
     setAttribute(Qt::WA_Hover);
     // Double-byte characters must arrive as typed keys so that they are refused.
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    SingleLineText::attach(this);
 
     for (SpinStepButton *button : {m_up, m_down}) {
         // The field takes the focus before the button acts, as a click would do.

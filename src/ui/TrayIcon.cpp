@@ -6,10 +6,34 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/StatusNotifierHost.h"
 #include "platform/TrayHostWatcher.h"
+#include "platform/TrayButtons.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QStyleHints>
+#include <QToolTip>
+
+#include <optional>
+
+namespace {
+
+std::optional<TrayClicks::Button> trayButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return TrayClicks::Button::Left;
+    case Qt::RightButton:
+        return TrayClicks::Button::Right;
+    case Qt::MiddleButton:
+        return TrayClicks::Button::Middle;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 TrayIcon::TrayIcon(PopupMenu *menu, QObject *parent)
     : TrayIcon(menu, StatusNotifierHost::isRegistered() ? Host::StatusNotifier : Host::Embedding,
@@ -26,6 +50,8 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
                                                 : TrayHostWatcher::Kind::StatusNotifier,
                                             this))
     , m_available(m_hostWatcher->isHostPresent())
+    , m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+               QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
     setObjectName(QStringLiteral("RxTrayIcon1"));
     m_icon->setToolTip(QStringLiteral("Tarvik倒计时计时器"));
@@ -34,6 +60,7 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     // Asked again whenever the host may have changed, never on a timer: an idle program
     // does not wake.
     connect(m_hostWatcher, &TrayHostWatcher::changed, this, &TrayIcon::checkAvailability);
+    TrayButtons::watch(this);
     if (m_available || DesktopPlatform::trayIconWaitsForTray())
         m_icon->show();
 }
@@ -46,6 +73,32 @@ void TrayIcon::doubleClick()
         return;
     }
     emit doubleClicked();
+}
+
+void TrayIcon::buttonPressed(Qt::MouseButton button, std::int64_t timeMs, QPoint position)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.press(*which, timeMs, position));
+}
+
+void TrayIcon::buttonReleased(Qt::MouseButton button)
+{
+    if (const auto which = trayButton(button))
+        act(m_clicks.release(*which));
+}
+
+void TrayIcon::act(TrayClicks::Action action)
+{
+    switch (action) {
+    case TrayClicks::Action::None:
+        break;
+    case TrayClicks::Action::PopupMenu:
+        popupMenu();
+        break;
+    case TrayClicks::Action::DoubleClick:
+        m_menu->commands()->runGuarded([this] { doubleClick(); });
+        break;
+    }
 }
 
 void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
@@ -62,6 +115,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 
 void TrayIcon::popupMenu()
 {
+    QToolTip::hideText();
     QMenu *menu = m_menu->menu();
     // While the main window is hidden the menu has no window to open from, and a
     // Wayland compositor takes it for a window of its own: a fixed size keeps a tiling

@@ -1,14 +1,20 @@
 #pragma once
 
+#include "TrayClicks.h"
+
 #include <QObject>
 #include <QSystemTrayIcon>
+
+#include <cstdint>
 
 class PopupMenu;
 class TrayHostWatcher;
 
 // The notification-area icon `RxTrayIcon1`: the clock icon, the tooltip
-// "Tarvik倒计时计时器", PopupMenu1 on a right click and the full-screen command on
-// a left double click. A single click does nothing.
+// "Tarvik倒计时计时器", PopupMenu1 when the right button is released over it and the
+// full-screen command on a left double click. A single click does nothing. It works
+// while a dialog or a message box is open, also when that dialog has greyed the settings
+// item of the menu.
 //
 // Wiring in the main window, in its constructor so the icon is there before the
 // window first shows:
@@ -47,6 +53,13 @@ public:
 
     // What a left double click does: the menu's enabled default item, else doubleClicked.
     void doubleClick();
+    // Pops the menu up at the pointer.
+    void popupMenu();
+
+    // The buttons on the icon, where the platform hands them over (platform/TrayButtons.h);
+    // timeMs is the press's time stamp and position the pointer's place on the screen.
+    void buttonPressed(Qt::MouseButton button, std::int64_t timeMs, QPoint position);
+    void buttonReleased(Qt::MouseButton button);
 
 signals:
     void doubleClicked();
@@ -56,12 +69,13 @@ signals:
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
-    void popupMenu();
     void checkAvailability();
+    void act(TrayClicks::Action action);
 
     PopupMenu *const m_menu;
     const Host m_host;
     QSystemTrayIcon *const m_icon;
     TrayHostWatcher *const m_hostWatcher;
     bool m_available;
+    TrayClicks m_clicks;
 };

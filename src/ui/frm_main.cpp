@@ -14,6 +14,7 @@
 #include "PopupMenu.h"
 #include "SaveDurationCommand.h"
 #include "SpinField.h"
+#include "SpinWheelRouter.h"
 #include "SystemColors.h"
 #include "TTEImage.h"
 #include "TrayIcon.h"
@@ -23,12 +24,12 @@
 #include "pub_unit.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QCloseEvent>
 #include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -122,7 +123,10 @@ void frm_main::buildLayout()
     layout->addWidget(Label7, 1);
 
     Panel1->setFixedHeight(panelHeight);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // An etched edge: the outer bevel lowered, the inner one raised.
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+    Panel1->setMidLineWidth(0);
 
     RzGroupBox1->setGeometry(8, 4, 356, 47);
     RzSpinEdit1->setGeometry(24, 18, 47, 21);
@@ -168,14 +172,9 @@ void frm_main::buildLayout()
     TEImage1->resize(131, 127);
     TEImage1->raise();
 
-    setTabOrder(RzNumericEdit1, RzNumericEdit2);
-    setTabOrder(RzNumericEdit2, RzNumericEdit3);
-    setTabOrder(RzNumericEdit3, RzSpinEdit1);
-    setTabOrder(RzSpinEdit1, RzSpinEdit2);
-    setTabOrder(RzSpinEdit2, RzSpinEdit3);
-    setTabOrder(RzSpinEdit3, RzBitBtn1);
-    setTabOrder(RzBitBtn1, MediaPlayer1);
-    setTabOrder(MediaPlayer1, RzBitBtn2);
+    const QList<QWidget *> order = panelTabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 
     Timer1->setSingleShot(true);
     Timer1->setTimerType(Qt::PreciseTimer);
@@ -207,6 +206,7 @@ void frm_main::bindCommands()
     ActionList1->bindButton(RzBitBtn2, ActionList1->command(u"ac_begin"));
 
     m_keys->install(this);
+    new SpinWheelRouter(this);
     m_contextMenu->watch(Label7);
     m_contextMenu->watch(Panel1);
     m_contextMenu->watch(MediaPlayer1);
@@ -287,14 +287,21 @@ void frm_main::applyPictureSettings()
 {
     TEImage1->cancelTransition();
     m_icoPath = readSetting(QStringLiteral("ico"), QString());
-    if (QFileInfo(m_icoPath).isFile()) {
-        TEImage1->LoadFromFile(m_icoPath);
+    // Looked up and read on a worker thread; the old picture shows until the new one is in.
+    switch (TEImage1->LoadFromFileIfExists(m_icoPath)) {
+    case TTEImage::LoadResult::Loaded:
         TEImage1->setVisible(ValueEncodings::textToBool(
             readSetting(QStringLiteral("showico"), QStringLiteral("false"))));
-        Timer2->start();
-    } else {
+        if (!Timer2->isActive()) // a running timer keeps its rhythm
+            Timer2->start();
+        break;
+    case TTEImage::LoadResult::NoFile:
         TEImage1->hide();
         Timer2->stop();
+        break;
+    case TTEImage::LoadResult::Superseded:
+        // A newer application of the settings ran while this one waited and decided.
+        break;
     }
 }
 
@@ -322,7 +329,8 @@ void frm_main::ac_beginExecute()
 {
     guarded([this] {
         applySettings();
-        Countdown::start(*this, RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text());
+        // Read through the fields, so that an empty one shows the 0 it counts as.
+        Countdown::start(*this, RzSpinEdit1->value(), RzSpinEdit2->value(), RzSpinEdit3->value());
         m_freshStart = true;
         CommandStates::start(*this);
     });
@@ -529,6 +537,40 @@ void frm_main::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         placeCornerPicture();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget())
+        focusFirstTabStop();
+}
+
+QList<QWidget *> frm_main::panelTabOrder() const
+{
+    return {RzNumericEdit1, RzNumericEdit2, RzNumericEdit3, RzSpinEdit1, RzSpinEdit2,
+            RzSpinEdit3,    RzBitBtn1,      MediaPlayer1,   RzBitBtn2};
+}
+
+void frm_main::focusFirstTabStop()
+{
+    // Qt's own choice follows the order the controls were made in, not the tab order.
+    for (QWidget *control : panelTabOrder()) {
+        if (control->isVisible() && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            control->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    }
+}
+
+void frm_main::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The program ends with this window, also when the tray's menu closes it while the
+    // settings dialog or a message box is open: those close too, so that their waits end.
+    QWidget *previous = nullptr;
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (modal == previous || modal == this)
+            break;
+        previous = modal;
+        modal->close();
+    }
 }
 
 void frm_main::showEvent(QShowEvent *event)

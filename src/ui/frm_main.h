@@ -117,11 +117,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();
     void FormCreate();
     void armTimer1();
+    // The panel's controls in tab order, the total counter first.
+    QList<QWidget *> panelTabOrder() const;
+    // The first control of that order that takes the focus from the keyboard.
+    void focusFirstTabStop();
 
     // The settings in the order they are applied; throws on a value that does not convert.
     void applySettings();

@@ -1,13 +1,17 @@
 #include "frm_param.h"
 
 #include "ColorPicker.h"
+#include "EIniFileException.h"
 #include "ErrorGuard.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
+#include "IniFile.h"
 #include "MessageBoxes.h"
 #include "SpinField.h"
+#include "SpinWheelRouter.h"
 #include "SystemColors.h"
 #include "ValueEncodings.h"
+#include "platform/FrameExtents.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
@@ -16,6 +20,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cmath>
 #include <numbers>
@@ -91,6 +96,9 @@ QPushButton *makeButton(const QString &caption, QWidget *parent)
     auto *button = new QPushButton(caption, parent);
     button->setCursor(Qt::PointingHandCursor);
     button->setAttribute(Qt::WA_Hover);
+    // The dialog has no default button, so neither is drawn as one.
+    button->setAutoDefault(false);
+    button->setDefault(false);
     return button;
 }
 
@@ -128,6 +136,7 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
     , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
     , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
+    , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
     setWindowTitle(QStringLiteral("参数设置"));
@@ -152,6 +161,9 @@ frm_param::frm_param(QWidget *owner)
     connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
     connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
     connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    m_frameWatch->setInterval(framePollMs);
+    connect(m_frameWatch, &QTimer::timeout, this, &frm_param::watchFrame);
+    new SpinWheelRouter(this);
 
     // An error while loading ends the loading there; the dialog still opens.
     guarded([this] { FormCreate(); });
@@ -249,13 +261,64 @@ void frm_param::FormCreate()
 
 void frm_param::keyPressEvent(QKeyEvent *event)
 {
-    // The dialog has no default button: Enter acts only on a focused button, which handles
-    // it itself, so an Enter that reaches the dialog does nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // The dialog has no default button: Enter presses only a focused button and otherwise
+    // does nothing. The dialog closes only by its exit button or close box, never by
+    // Escape, which would drop the edits unasked.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            QWidget *const focused = focusWidget();
+            if (focused == RzBitBtn1 || focused == RzBitBtn2)
+                static_cast<QPushButton *>(focused)->click();
+        }
         event->accept();
         return;
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
     }
-    QDialog::keyPressEvent(event);
+}
+
+void frm_param::showEvent(QShowEvent *event)
+{
+    centreOnOwner();
+    QDialog::showEvent(event);
+    // The window manager tells the frame's size only once it has framed the dialog, and
+    // no event says when (nor that it is final): it is watched for a little while, and
+    // the dialog centred again whenever it changes.
+    m_framePolls = 0;
+    m_frameWatch->start();
+}
+
+void frm_param::watchFrame()
+{
+    const QMargins margins = FrameExtents::of(this);
+    const bool sane = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 &&
+                      margins.bottom() >= 0 && margins.left() + margins.right() < width() &&
+                      margins.top() + margins.bottom() < height();
+    if (sane && margins != m_centredWithMargins)
+        centreOnOwner();
+    if (++m_framePolls >= framePollLimit)
+        m_frameWatch->stop();
+}
+
+void frm_param::centreOnOwner()
+{
+    const QWidget *const owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    // The frames are centred on each other, not the client areas.
+    m_centredWithMargins = FrameExtents::of(this);
+    const QRect ownerFrame = owner->geometry().marginsAdded(FrameExtents::of(owner));
+    const QSize frame = size().grownBy(m_centredWithMargins);
+    const QPoint frameTopLeft(ownerFrame.left() + (ownerFrame.width() - frame.width()) / 2,
+                              ownerFrame.top() + (ownerFrame.height() - frame.height()) / 2);
+    // Placed by the client area, whose place does not depend on what Qt knows of the frame.
+    setGeometry(QRect(frameTopLeft + QPoint(m_centredWithMargins.left(), m_centredWithMargins.top()),
+                      size()));
 }
 
 void frm_param::CheckBox1Click()
@@ -280,19 +343,38 @@ void frm_param::RzBitBtn1Click()
 
 void frm_param::saveSettings()
 {
-    // A refused write throws and leaves the remaining keys unwritten.
-    const auto write = [this](const QString &key, const QString &value) {
-        pub_unit::writeKey(m_iniPath, section, key, value);
+    struct Entry
+    {
+        QString key;
+        QString value;
+        QString field; // how the message names it
     };
-    write(QStringLiteral("shi"), RzSpinEdit1->text());
-    write(QStringLiteral("feng"), RzSpinEdit2->text());
-    write(QStringLiteral("miao"), RzSpinEdit3->text());
-    write(QStringLiteral("qiancolor"), ValueEncodings::colorToText(ColorBox1->selectedColor()));
-    write(QStringLiteral("beicolor"), ValueEncodings::colorToText(ColorBox2->selectedColor()));
-    write(QStringLiteral("fontsize"), GSFontSizeBox1->text());
-    write(QStringLiteral("mp3"), FilenameEdit1->text());
-    write(QStringLiteral("ico"), FilenameEdit2->text());
-    write(QStringLiteral("showico"), ValueEncodings::boolToText(CheckBox1->isChecked()));
-    write(QStringLiteral("showtop"), ValueEncodings::boolToText(CheckBox2->isChecked()));
-    write(QStringLiteral("playtime"), RzSpinEdit4->text());
+    const Entry entries[] = {
+        {QStringLiteral("shi"), RzSpinEdit1->text(), QStringLiteral("计时时长（时）")},
+        {QStringLiteral("feng"), RzSpinEdit2->text(), QStringLiteral("计时时长（分）")},
+        {QStringLiteral("miao"), RzSpinEdit3->text(), QStringLiteral("计时时长（秒）")},
+        {QStringLiteral("qiancolor"), ValueEncodings::colorToText(ColorBox1->selectedColor()),
+         QStringLiteral("前景色")},
+        {QStringLiteral("beicolor"), ValueEncodings::colorToText(ColorBox2->selectedColor()),
+         QStringLiteral("背景色")},
+        {QStringLiteral("fontsize"), GSFontSizeBox1->text(), QStringLiteral("字体大小")},
+        {QStringLiteral("mp3"), FilenameEdit1->text(), QStringLiteral("音乐文件")},
+        {QStringLiteral("ico"), FilenameEdit2->text(), QStringLiteral("图标文件")},
+        {QStringLiteral("showico"), ValueEncodings::boolToText(CheckBox1->isChecked()),
+         QStringLiteral("图标文件")},
+        {QStringLiteral("showtop"), ValueEncodings::boolToText(CheckBox2->isChecked()),
+         QStringLiteral("显示窗体头条")},
+        {QStringLiteral("playtime"), RzSpinEdit4->text(), QStringLiteral("音乐提前秒数")},
+    };
+    // Every value is checked before the first is written, so that a value the file cannot
+    // hold leaves the file as it was instead of half saved.
+    for (const Entry &entry : entries) {
+        if (!IniFile::canStoreValue(entry.value)) {
+            throw EIniFileException(
+                QStringLiteral("“%1”中有不能写入设置文件的字符，设置没有保存").arg(entry.field));
+        }
+    }
+    // A write the platform refuses throws and leaves the remaining keys unwritten.
+    for (const Entry &entry : entries)
+        pub_unit::writeKey(m_iniPath, section, entry.key, entry.value);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 
 class ColorPicker;
 class FilenameEdit;
@@ -9,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 class SpinField;
 
 // The settings dialog: loads every key of the settings file when it is created and
@@ -58,6 +60,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();
@@ -66,6 +69,16 @@ private:
     void saveSettings();
     void placeControls();
     void applyTabOrder();
+    // Centres the dialog's frame on the owner's frame.
+    void centreOnOwner();
+    // Centres again when the window manager has told the frame's size.
+    void watchFrame();
+
+    static constexpr int framePollMs = 25;
+    static constexpr int framePollLimit = 80; // two seconds
 
     QString m_iniPath;
+    QTimer *const m_frameWatch;
+    int m_framePolls = 0;
+    QMargins m_centredWithMargins;
 };

@@ -153,6 +153,31 @@ popup_menu() {
 }
 no_popup_menu() { ! popup_menu >/dev/null; }
 
+# The tray icon's own window carries the bare title and the program's class (as does the
+# open menu, which is larger).
+find_icon() {
+    xwininfo -root -tree | grep -F "\"$title\": (\"tarvik-timer\"" |
+        awk '{ split($(NF-1), size, /[x+]/); if (size[1] <= 64 && size[2] <= 64) { print $1; exit } }' ||
+        true
+}
+icon_docked() {
+    local icon parent root
+    icon=$(find_icon)
+    [ -n "$icon" ] || return 1
+    root=$(xwininfo -root 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+    parent=$(xwininfo -children -id "$icon" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -n "$parent" ] && [ "$parent" != "$root" ]
+}
+icon_centre() {
+    xwininfo -id "$(find_icon)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'
+}
+click_icon() { # button [count]
+    local x y
+    read -r x y <<<"$(icon_centre)"
+    xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
+}
+
 press() {
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
     xdotool key --clearmodifiers "$@"

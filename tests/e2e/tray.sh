@@ -6,32 +6,7 @@ set -euo pipefail
 program=$1
 source "$(dirname "$0")/desktop.sh"
 
-# The icon's own window carries the bare title and the program's class (as does the
-# open menu, which is larger).
-find_icon() {
-    xwininfo -root -tree | grep -F "\"$title\": (\"tarvik-timer\"" |
-        awk '{ split($(NF-1), size, /[x+]/); if (size[1] <= 64 && size[2] <= 64) { print $1; exit } }' ||
-        true
-}
-icon_docked() {
-    local icon parent
-    icon=$(find_icon)
-    [ -n "$icon" ] || return 1
-    parent=$(xwininfo -children -id "$icon" | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
-    [ -n "$parent" ] && [ "$parent" != "$root" ]
-}
-icon_centre() {
-    xwininfo -id "$(find_icon)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-        /Width:/ {w=$2} /Height:/ {h=$2} END {print int(x + w / 2), int(y + h / 2)}'
-}
-click_icon() { # button [count]
-    local x y
-    read -r x y <<<"$(icon_centre)"
-    xdotool mousemove "$x" "$y" sleep 0.2 click --repeat "${2:-1}" --delay 80 "$1"
-}
-
 start_desktop
-root=$(xwininfo -root 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
 start_tray
 start_program
 
@@ -74,8 +49,12 @@ click_icon 1
 sleep 0.8
 is_framed_maximised || fail "a single click changed the display"
 
-# A right click opens the command menu at the icon.
-click_icon 3
+# A right click opens the command menu at the icon, when the button is released.
+read -r x y <<<"$(icon_centre)"
+xdotool mousemove "$x" "$y" sleep 0.2 mousedown 3
+sleep 0.8
+no_popup_menu || fail "the menu opened on the right button's press"
+xdotool mouseup 3
 wait_for popup_menu || fail "no menu on a right click"
 menu=$(popup_menu)
 read -r _ _ mw mh <<<"$(geometry "$menu")"

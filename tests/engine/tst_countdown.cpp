@@ -189,11 +189,47 @@ private slots:
         QCOMPARE(view.elapsed, QStringLiteral("1"));
         QCOMPARE(view.remaining, QStringLiteral("9"));
 
-        view.elapsed = QStringLiteral("2147483647"); // wraps instead of overflowing
+        view.elapsed = QStringLiteral("2147483647"); // stops at the limit instead of wrapping
         view.total = QStringLiteral("0");
         Countdown::tick(view, -1);
-        QCOMPARE(view.elapsed, QStringLiteral("-2147483648"));
-        QCOMPARE(view.remaining, QStringLiteral("-2147483648"));
+        QCOMPARE(view.elapsed, QStringLiteral("2147483647"));
+        QCOMPARE(view.remaining, QStringLiteral("-2147483647"));
+    }
+
+    // A hand-edited duration beyond 32 bits saturates in both directions, at the start
+    // and on every tick after it, whether the start reads texts or field values.
+    void durationsBeyond32BitsSaturate_data()
+    {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("afterTwoTicks");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("negative") << "-596524" << "-2147483648" << "-2147483648"
+                                  << "-596523:-14:-08";
+        QTest::newRow("positive") << "596524" << "2147483647" << "2147483645"
+                                  << "596523:14:05";
+    }
+    void durationsBeyond32BitsSaturate()
+    {
+        QFETCH(QString, hours);
+        QFETCH(QString, total);
+        QFETCH(QString, afterTwoTicks);
+        QFETCH(QString, display);
+
+        FakeView fromTexts;
+        Countdown::start(fromTexts, hours, QStringLiteral("0"), QStringLiteral("0"));
+        FakeView fromValues;
+        Countdown::start(fromValues, hours.toInt(), 0, 0);
+        for (FakeView *view : {&fromTexts, &fromValues}) {
+            QCOMPARE(view->total, total);
+            QCOMPARE(view->remaining, total);
+            Countdown::tick(*view, 0);
+            Countdown::tick(*view, 0);
+            QCOMPARE(view->remaining, afterTwoTicks);
+            QCOMPARE(view->display, display);
+        }
+        QCOMPARE(Countdown::totalSeconds(INT32_MIN, INT32_MIN, INT32_MIN), INT32_MIN);
+        QCOMPARE(Countdown::totalSeconds(INT32_MAX, INT32_MAX, INT32_MAX), INT32_MAX);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -31,6 +32,7 @@ private slots:
     void unplayableFilesRaise();
     void openingWhatIsNoFileRaises();
     void openThatNeverGetsReadyGivesUp();
+    void newerOpenDuringTheWaitWins();
     void commandsWithoutDeviceRaise_data();
     void commandsWithoutDeviceRaise();
 
@@ -276,6 +278,38 @@ void tst_MediaPlayer::openThatNeverGetsReadyGivesUp()
                  QStringLiteral("The sound file did not become ready to play within 5 seconds"));
     }
     QVERIFY(!player.isOpen());
+}
+
+void tst_MediaPlayer::newerOpenDuringTheWaitWins()
+{
+    // An open waits with the event loop running; a timer opens another file meanwhile. The
+    // older open then leaves the player as the newer one made it, and reports nothing.
+    MediaPlayer player("identity sleep-time=6000000 ! fakesink sync=true");
+    player.setFileName(m_shortMp3);
+    QTimer::singleShot(200, &player, [&player, this] {
+        player.setFileName(m_mp3);
+        try {
+            player.open();
+        } catch (const EMCIDeviceError &) {
+            // The sink is as slow for this file: nothing opens here either.
+        }
+    });
+    QCOMPARE(player.openIfFileExists(), MediaPlayer::OpenResult::Superseded);
+    QVERIFY(!player.isOpen());
+    QCOMPARE(player.fileName(), m_mp3);
+
+    // With a sink that keeps up, the newer file is what stays open.
+    MediaPlayer quick(TestSounds::fakeSink());
+    quick.setFileName(m_dir.filePath(QStringLiteral("missing.mp3")));
+    QTimer::singleShot(0, &quick, [&quick, this] {
+        quick.setFileName(m_wav);
+        quick.open();
+    });
+    const MediaPlayer::OpenResult result = quick.openIfFileExists();
+    QVERIFY(result == MediaPlayer::OpenResult::Superseded ||
+            result == MediaPlayer::OpenResult::NoFile);
+    QTRY_VERIFY(quick.isOpen());
+    QVERIFY(qAbs(quick.length() - 1000) < 50);
 }
 
 void tst_MediaPlayer::commandsWithoutDeviceRaise_data()

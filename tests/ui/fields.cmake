@@ -4,3 +4,5 @@ tarvik_add_test(NAME tst_spinfield SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_spinfie
   LIBS tarvik_ui GUI)
 tarvik_add_test(NAME tst_counterfield SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_counterfield.cpp
   LIBS tarvik_ui GUI)
+tarvik_add_test(NAME tst_singlelinetext SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_singlelinetext.cpp
+  LIBS tarvik_ui GUI)

@@ -378,8 +378,27 @@ void tst_Commands::accessKeys()
 
     Fixture f;
     f.menu->setAccessKeysEnabled(AccessKeys::localeUsesDoubleByteScript(locale));
-    // Opened twice: the letters are added once and then kept.
-    for (int i = 0; i < 2; ++i) {
+    // The letters are added at the first opening and kept through every later state
+    // change, the settings command's greying included.
+    const auto changeState = [&f](int opening) {
+        switch (opening) {
+        case 1:
+            f.setState(CountdownState::Running);
+            break;
+        case 2:
+            f.setState(CountdownState::Paused);
+            break;
+        case 3:
+            f.list->command(u"ac_param")->setEnabled(false);
+            f.list->command(u"ac_param")->setEnabled(true);
+            f.setState(CountdownState::Idle);
+            break;
+        default:
+            break;
+        }
+    };
+    for (int opening = 0; opening < 5; ++opening) {
+        changeState(opening);
         f.menu->popup(QPoint(10, 10));
         QTRY_VERIFY(f.menu->menu()->isVisible());
         QStringList texts;
@@ -387,6 +406,15 @@ void tst_Commands::accessKeys()
             texts.append(action->isSeparator() ? QString() : action->text());
         QCOMPARE(texts, captions);
         f.menu->menu()->hide();
+    }
+    if (f.menu->accessKeysEnabled()) {
+        // Each letter is unique, so pressing it chooses its item at once.
+        f.setState(CountdownState::Running);
+        f.menu->popup(QPoint(10, 10));
+        QTRY_VERIFY(f.menu->menu()->isVisible());
+        QTest::keyClick(f.menu->menu(), Qt::Key_Y);
+        QTRY_COMPARE(f.log, QStringList{QStringLiteral("ac_full")});
+        QVERIFY(!f.menu->menu()->isVisible());
     }
 
     // Captions that already carry an access key keep it and use no letter.

@@ -3,6 +3,7 @@
 #include "SystemColors.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void disabledTextIsGrey();
     void keyboardEntrySelectsAll();
     void realDialogIsConfigured();
+    void typedNameLeavesNoCompletionBehind();
 };
 
 void TestFilenameEdit::buttonSitsInsideTheRightEdge()
@@ -342,6 +344,72 @@ void TestFilenameEdit::realDialogIsConfigured()
     QCOMPARE(selected, QStringList{file});
     QCOMPARE(mode, QFileDialog::ExistingFile);
     QCOMPARE(edit.text(), file);
+}
+
+void TestFilenameEdit::typedNameLeavesNoCompletionBehind()
+{
+    QTemporaryDir temp;
+    touch(temp.path() + "/alarm.mp3");
+    touch(temp.path() + "/alarm2.mp3");
+
+    QWidget window;
+    auto *edit = new FilenameEdit(&window);
+    edit->setFilter("mp3 (*.mp3)|*.mp3");
+    edit->setInitialDir(temp.path() + "/");
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    // The name is typed into the dialog's name field until the completion list shows,
+    // then finished and confirmed with Enter.
+    bool completionShown = false;
+    bool confirmed = false;
+    int ticks = 0;
+    QTimer typist;
+    typist.setInterval(20);
+    connect(&typist, &QTimer::timeout, edit, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        if (!name || ++ticks > 1500) { // about thirty seconds: give up rather than hang
+            dialog->reject();
+            return;
+        }
+        if (name->text().isEmpty()) {
+            name->setFocus();
+            QTest::keyClicks(name, "ala");
+            return;
+        }
+        if (!completionShown) {
+            completionShown = QApplication::activePopupWidget() != nullptr;
+            return;
+        }
+        if (!confirmed) {
+            confirmed = true;
+            // Keys go to the open completion list, which hands them to the name field.
+            QWidget *const list = QApplication::activePopupWidget();
+            QTest::keyClicks(list, "rm.mp3");
+            QWidget *const stillOpen = QApplication::activePopupWidget();
+            QTest::keyClick(stillOpen ? stillOpen : name, Qt::Key_Return);
+        }
+    });
+    typist.start();
+    edit->browse();
+    typist.stop();
+
+    QVERIFY(completionShown);
+    QCOMPARE(edit->text(), QDir(temp.path()).absoluteFilePath("alarm.mp3"));
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    // Nothing of the dialog is left that could bring its list back once the folder has
+    // loaded, and the next click in the window reaches its control.
+    QVERIFY(edit->findChildren<QFileDialog *>().isEmpty());
+    for (const QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY(!(widget->isVisible() && widget->windowType() == Qt::Popup));
+    auto *box = new QCheckBox("显示窗体头条", &window);
+    box->move(0, 40);
+    box->show();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(box->isChecked());
 }
 
 QTEST_MAIN(TestFilenameEdit)

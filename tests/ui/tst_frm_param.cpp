@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <vector>
 
@@ -52,6 +53,11 @@ private slots:
     void refusedWriteStopsTheSave();
     void exitAndCloseBoxCancel();
     void enterSavesOnlyFromTheSaveButton();
+    void escapeDoesNotClose();
+    void noButtonIsDrawnAsDefault();
+    void wheelStepsTheFocusedField();
+    void unstorableValueStopsTheSaveBeforeAnyWrite_data();
+    void unstorableValueStopsTheSaveBeforeAnyWrite();
 
 private:
     QString configPath() const { return m_dir->path() + QStringLiteral("/config.dat"); }
@@ -404,6 +410,102 @@ void tst_frm_param::enterSavesOnlyFromTheSaveButton()
     QTest::keyClick(dialog->RzBitBtn1, Qt::Key_Return);
     QCOMPARE(m_boxes.size(), std::size_t(1));
     QCOMPARE(m_boxes.front().request.caption, QStringLiteral("确认"));
+}
+
+void tst_frm_param::escapeDoesNotClose()
+{
+    auto dialog = openDialog();
+    dialog->RzSpinEdit1->setText(QStringLiteral("7"));
+    QStringList closedBy;
+    QTimer::singleShot(0, dialog.get(), [&dialog, &closedBy] {
+        // From a field, from a closed list and from the dialog itself.
+        for (QWidget *target : {static_cast<QWidget *>(dialog->RzSpinEdit2),
+                                static_cast<QWidget *>(dialog->ColorBox2),
+                                static_cast<QWidget *>(dialog.get())}) {
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, Qt::Key_Escape);
+            if (!dialog->isVisible())
+                closedBy.append(QString::fromLatin1(target->metaObject()->className()));
+        }
+        dialog->RzBitBtn2->click();
+    });
+    QCOMPARE(dialog->exec(), int(QDialog::Rejected));
+    QCOMPARE(closedBy, QStringList());
+    QCOMPARE(dialog->RzSpinEdit1->text(), QStringLiteral("7"));
+}
+
+void tst_frm_param::noButtonIsDrawnAsDefault()
+{
+    auto dialog = openDialog();
+    for (QPushButton *button : {dialog->RzBitBtn1, dialog->RzBitBtn2}) {
+        button->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        // Either flag makes the style draw the default frame.
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    }
+    dialog->RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    QVERIFY(!dialog->RzBitBtn1->isDefault());
+}
+
+void tst_frm_param::wheelStepsTheFocusedField()
+{
+    auto dialog = openDialog();
+    dialog->RzSpinEdit4->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), dialog->RzSpinEdit4);
+    const int colour = dialog->ColorBox1->currentIndex();
+    // Over a colour list, which would otherwise take the turn itself, and over the header.
+    for (QWidget *under : {static_cast<QWidget *>(dialog->ColorBox1),
+                           static_cast<QWidget *>(dialog->Label8)}) {
+        const QPointF local(under->width() / 2.0, under->height() / 2.0);
+        QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(),
+                          QPoint(0, QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(under, &wheel);
+    }
+    QCOMPARE(dialog->RzSpinEdit4->text(), QStringLiteral("2"));
+    QCOMPARE(dialog->ColorBox1->currentIndex(), colour);
+}
+
+void tst_frm_param::unstorableValueStopsTheSaveBeforeAnyWrite_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("line break in the sound file") << "FilenameEdit1" << "音乐文件";
+    QTest::newRow("line feed and return in the font size") << "GSFontSizeBox1" << "字体大小";
+    QTest::newRow("lone surrogate in the picture file") << "FilenameEdit2" << "图标文件";
+    QTest::newRow("line break in the alarm lead") << "RzSpinEdit4" << "音乐提前秒数";
+}
+
+void tst_frm_param::unstorableValueStopsTheSaveBeforeAnyWrite()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, named);
+    store(QStringLiteral("shi"), QStringLiteral("02"));
+    QFile file(configPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    auto dialog = openDialog();
+    dialog->RzSpinEdit1->setText(QStringLiteral("5"));
+    // Set by the program: what the user can paste is cut at the first line break already.
+    if (field == QStringLiteral("FilenameEdit1"))
+        dialog->FilenameEdit1->setText(QStringLiteral("line1\nline2.mp3"));
+    else if (field == QStringLiteral("GSFontSizeBox1"))
+        dialog->GSFontSizeBox1->setText(QStringLiteral("12\r\n"));
+    else if (field == QStringLiteral("FilenameEdit2"))
+        dialog->FilenameEdit2->setText(QStringLiteral("a") + QChar(0xD800) + QStringLiteral(".ico"));
+    else
+        dialog->RzSpinEdit4->setText(QStringLiteral("1\n2"));
+
+    QTest::mouseClick(dialog->RzBitBtn1, Qt::LeftButton);
+    QCOMPARE(m_boxes.size(), std::size_t(2));
+    QCOMPARE(m_boxes.back().request.icon, QMessageBox::Critical);
+    QVERIFY2(m_boxes.back().request.text.contains(named), qPrintable(m_boxes.back().request.text));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QVERIFY(dialog->isVisible());
 }
 
 QTEST_MAIN(tst_frm_param)

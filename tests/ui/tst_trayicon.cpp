@@ -2,6 +2,7 @@
 #include "CommandList.h"
 #include "DisplayModes.h"
 #include "PopupMenu.h"
+#include "TrayClicks.h"
 #include "TrayIcon.h"
 
 #include <QAction>
@@ -77,6 +78,9 @@ private slots:
     void hiddenDisplayWithATray();
     void hiddenWindowComesBackWhenTheTrayGoes();
     void errorsGoThroughTheGuard();
+    void clickRules_data();
+    void clickRules();
+    void buttonsOnTheIcon();
     void clockIconIsDrawnAtEachSize_data();
     void clockIconIsDrawnAtEachSize();
 };
@@ -257,6 +261,82 @@ void tst_TrayIcon::errorsGoThroughTheGuard()
     w.activate(QSystemTrayIcon::DoubleClick);
     QVERIFY(w.widget.isFullScreen());
     QCOMPARE(w.fullRuns, 2);
+}
+
+// Each step: "+" press or "-" release, the button (L, R, M), for a press its time in ms
+// and its x; then what the step does.
+void tst_TrayIcon::clickRules_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("actions"); // one letter a step: . nothing, P menu, D double
+    QTest::newRow("right click: menu on the release") << QStringList{"+R 0 5", "-R"} << ".P";
+    QTest::newRow("release without its press") << QStringList{"-R", "-L"} << "..";
+    QTest::newRow("left click does nothing") << QStringList{"+L 0 5", "-L"} << "..";
+    QTest::newRow("left double click") << QStringList{"+L 0 5", "-L", "+L 300 7", "-L"}
+                                       << "..D.";
+    QTest::newRow("too slow for a double click") << QStringList{"+L 0 5", "-L", "+L 600 5", "-L"}
+                                                 << "....";
+    QTest::newRow("too far for a double click") << QStringList{"+L 0 5", "-L", "+L 100 20", "-L"}
+                                                << "....";
+    QTest::newRow("third press is a single one")
+        << QStringList{"+L 0 5", "-L", "+L 100 5", "-L", "+L 200 5", "-L"} << "..D...";
+    QTest::newRow("right double click opens nothing")
+        << QStringList{"+R 0 5", "-R", "+R 100 5", "-R"} << ".P..";
+    QTest::newRow("left then right is no double") << QStringList{"+L 0 5", "-L", "+R 100 5", "-R"}
+                                                  << "...P";
+    QTest::newRow("middle does nothing") << QStringList{"+M 0 5", "-M", "+M 50 5", "-M"} << "....";
+}
+
+void tst_TrayIcon::clickRules()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, actions);
+    TrayClicks clicks(400, 4);
+    QString done;
+    for (const QString &step : steps) {
+        const QStringList parts = step.mid(1).split(u' ');
+        const QChar name = parts.at(0).at(0);
+        const TrayClicks::Button button = name == u'L'   ? TrayClicks::Button::Left
+                                          : name == u'R' ? TrayClicks::Button::Right
+                                                         : TrayClicks::Button::Middle;
+        const TrayClicks::Action action =
+            step.startsWith(u'+')
+                ? clicks.press(button, parts.at(1).toLongLong(), QPoint(parts.at(2).toInt(), 0))
+                : clicks.release(button);
+        done += action == TrayClicks::Action::PopupMenu     ? u'P'
+                : action == TrayClicks::Action::DoubleClick ? u'D'
+                                                            : u'.';
+    }
+    QCOMPARE(done, actions);
+}
+
+void tst_TrayIcon::buttonsOnTheIcon()
+{
+    Window w;
+    QSignalSpy doubleClicked(w.tray, &TrayIcon::doubleClicked);
+    // The press alone opens nothing; the release opens the window's menu.
+    w.tray->buttonPressed(Qt::RightButton, 1000, QPoint(5, 5));
+    QVERIFY(!w.menu->menu()->isVisible());
+    w.tray->buttonReleased(Qt::RightButton);
+    QTRY_VERIFY(w.menu->menu()->isVisible());
+    w.menu->menu()->hide();
+
+    // With the settings command greyed (its dialog open) the menu still opens.
+    w.list->command(u"ac_param")->setEnabled(false);
+    w.tray->buttonPressed(Qt::RightButton, 5000, QPoint(5, 5));
+    w.tray->buttonReleased(Qt::RightButton);
+    QTRY_VERIFY(w.menu->menu()->isVisible());
+    QVERIFY(!w.menu->menu()->actions().at(0)->isEnabled());
+    w.menu->menu()->hide();
+
+    w.tray->buttonPressed(Qt::LeftButton, 9000, QPoint(5, 5));
+    w.tray->buttonReleased(Qt::LeftButton);
+    QCOMPARE(doubleClicked.size(), 0);
+    w.tray->buttonPressed(Qt::LeftButton, 9100, QPoint(6, 5));
+    QCOMPARE(doubleClicked.size(), 1);
+    w.tray->buttonReleased(Qt::LeftButton);
+    QVERIFY(w.widget.isFullScreen());
+    QVERIFY(w.menu->item(u"N2")->isChecked());
 }
 
 void tst_TrayIcon::clockIconIsDrawnAtEachSize_data()

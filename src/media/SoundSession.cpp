@@ -1,0 +1,140 @@
+#include "SoundSession.h"
+
+#include "GstSoundDevice.h"
+
+#include <QCoreApplication>
+
+#include <thread>
+
+std::shared_ptr<SoundSession> SoundSession::start(const QByteArray &audioSink,
+                                                  std::function<void(NotifyValue)> onNotify)
+{
+    std::shared_ptr<SoundSession> session(new SoundSession(audioSink, std::move(onNotify)));
+    std::thread([session] { session->run(); }).detach();
+    return session;
+}
+
+SoundSession::SoundSession(const QByteArray &audioSink, std::function<void(NotifyValue)> onNotify)
+    : m_audioSink(audioSink)
+    , m_onNotify(std::move(onNotify))
+{}
+
+SoundSession::~SoundSession() = default;
+
+void SoundSession::post(Job job)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_disposed)
+            return;
+        m_jobs.push_back(std::move(job));
+    }
+    m_changed.notify_all();
+}
+
+void SoundSession::run()
+{
+    // Created, used and destroyed on this thread only.
+    auto device = std::make_unique<GstSoundDevice>(m_audioSink);
+    std::weak_ptr<SoundSession> weak = weak_from_this();
+    device->setBusWake([weak] {
+        // From a streaming thread: look at the bus on the session's own thread.
+        if (auto session = weak.lock())
+            session->post([](GstSoundDevice &device) { device.processBus(); });
+    });
+    QObject::connect(device.get(), &GstSoundDevice::notified, device.get(),
+                     [this](NotifyValue value) { collectNotice(value); }, Qt::DirectConnection);
+
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_jobs.empty() || m_disposed; });
+            if (m_jobs.empty())
+                break;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            m_busy = true;
+        }
+        job(*device);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_busy = false;
+            // Answered: a later call need not give up at once.
+            m_hanging = false;
+        }
+    }
+    device->close();
+    device->setBusWake({});
+    device.reset();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+    }
+    m_changed.notify_all();
+}
+
+void SoundSession::dispose()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_disposed = true;
+        // Commands not yet run are pointless now; the close comes next.
+        m_jobs.clear();
+    }
+    m_changed.notify_all();
+}
+
+bool SoundSession::waitUntilFinished(std::chrono::milliseconds bound)
+{
+    std::unique_lock lock(m_mutex);
+    if (m_hanging)
+        return m_finished;
+    return m_changed.wait_for(lock, bound, [this] { return m_finished; });
+}
+
+bool SoundSession::hangs() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_hanging && m_busy;
+}
+
+void SoundSession::markHanging()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_busy || !m_jobs.empty())
+        m_hanging = true;
+}
+
+void SoundSession::collectNotice(NotifyValue value)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_notices.push_back(value);
+    }
+    // A notice of a play that ended by itself: nobody is asking, so wake the other side.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    std::weak_ptr<SoundSession> weak = weak_from_this();
+    QMetaObject::invokeMethod(
+        app,
+        [weak] {
+            if (auto session = weak.lock())
+                session->takeNotices();
+        },
+        Qt::QueuedConnection);
+}
+
+void SoundSession::takeNotices()
+{
+    std::vector<NotifyValue> notices;
+    {
+        const std::lock_guard lock(m_mutex);
+        notices.swap(m_notices);
+        if (m_disposed)
+            notices.clear(); // a dropped session tells nothing more
+    }
+    for (const NotifyValue value : notices)
+        m_onNotify(value);
+}

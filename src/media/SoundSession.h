@@ -1,0 +1,87 @@
+#pragma once
+
+#include "MediaTypes.h"
+#include "WorkerAnswer.h"
+
+#include <QByteArray>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class GstSoundDevice;
+
+// One sound device on a thread of its own: every GStreamer call, the file's opening and the
+// pipeline's closing happen there, never on the user-interface thread. The user-interface
+// thread asks with call(), which waits for the answer with its event loop running and gives
+// up after a bound. A session whose device hangs (a file system call that never returns) is
+// simply dropped: dispose() queues the close and returns, and the thread ends on its own
+// once the device lets go; nothing ever joins it.
+class SoundSession : public std::enable_shared_from_this<SoundSession>
+{
+public:
+    // onNotify runs on the user-interface thread for every play or resume that ended. It is
+    // called by takeNotices() (after each call) and by a queued wake-up for the ones that
+    // end while nothing is asked.
+    static std::shared_ptr<SoundSession> start(const QByteArray &audioSink,
+                                               std::function<void(NotifyValue)> onNotify);
+    ~SoundSession();
+    SoundSession(const SoundSession &) = delete;
+    SoundSession &operator=(const SoundSession &) = delete;
+
+    // Runs job with the device on the session's thread. Nothing when the answer did not come
+    // within bound, or at once when an earlier call is still unanswered (the device hangs).
+    template<class R>
+    std::optional<R> call(std::function<R(GstSoundDevice &)> job, std::chrono::milliseconds bound)
+    {
+        if (hangs())
+            return std::nullopt;
+        auto answer = WorkerAnswer<R>::create();
+        post([answer, job = std::move(job)](GstSoundDevice &device) {
+            try {
+                answer->set(job(device));
+            } catch (...) {
+                answer->fail(std::current_exception());
+            }
+        });
+        std::optional<R> result = answer->wait(bound);
+        if (!result)
+            markHanging();
+        takeNotices();
+        return result;
+    }
+
+    // Closes and frees the device on its thread; returns at once.
+    void dispose();
+    // Waits up to bound (without an event loop) for a disposed session's thread to finish,
+    // but only when nothing hangs in it; true when it has finished.
+    bool waitUntilFinished(std::chrono::milliseconds bound);
+
+    // User-interface thread: passes on the notices collected so far.
+    void takeNotices();
+
+private:
+    SoundSession(const QByteArray &audioSink, std::function<void(NotifyValue)> onNotify);
+    using Job = std::function<void(GstSoundDevice &)>;
+
+    void post(Job job);
+    void run();
+    bool hangs() const;
+    void markHanging();
+    void collectNotice(NotifyValue value);
+
+    QByteArray m_audioSink;
+    std::function<void(NotifyValue)> m_onNotify;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Job> m_jobs;
+    bool m_disposed = false;
+    bool m_finished = false;
+    bool m_busy = false;
+    bool m_hanging = false;
+    std::vector<NotifyValue> m_notices;
+};

@@ -1,0 +1,7 @@
+#include "TrayButtons.h"
+
+namespace TrayButtons {
+
+void watch(TrayIcon *) {}
+
+} // namespace TrayButtons

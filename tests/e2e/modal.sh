@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The settings dialog and the error box on the real program under Xvfb, openbox and
+# trayer: the dialog's frame centred on the main window's frame in window display and in
+# full screen, Escape keeping the dialog open, a file typed into the browse dialog leaving
+# no completion list, and the tray icon's menu and double click working while the dialog
+# or an error box is open, up to ending the program from there.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/desktop.sh"
+
+find_dialog() { xdotool search --onlyvisible --name "^参数设置" 2>/dev/null | head -1 || true; }
+dialog_gone() { [ -z "$(find_dialog)" ]; }
+open_dialog() {
+    press F11
+    dialog=""
+    for _ in $(seq 100); do
+        dialog=$(find_dialog)
+        [ -n "$dialog" ] && return
+        sleep 0.1
+    done
+    fail "F11 opened no settings dialog"
+}
+
+# Twice the centre of the window's frame (so that halves stay whole numbers).
+frame_centre2() {
+    local x y w h left right top bottom
+    read -r x y w h <<<"$(geometry "$1")"
+    read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= //p' | tr -d ',')"
+    echo $((2 * (x - ${left:-0}) + w + ${left:-0} + ${right:-0})) \
+        $((2 * (y - ${top:-0}) + h + ${top:-0} + ${bottom:-0}))
+}
+dialog_centred() {
+    local mx my dx dy
+    read -r mx my <<<"$(frame_centre2 "$window")"
+    read -r dx dy <<<"$(frame_centre2 "$dialog")"
+    # At most a pixel off, from halving odd sizes.
+    [ $((dx - mx)) -ge -2 ] && [ $((dx - mx)) -le 2 ] && [ $((dy - my)) -ge -2 ] && [ $((dy - my)) -le 2 ]
+}
+offsets() {
+    local mx my dx dy
+    read -r mx my <<<"$(frame_centre2 "$window")"
+    read -r dx dy <<<"$(frame_centre2 "$dialog")"
+    echo "dialog centre off by $(((dx - mx) / 2)),$(((dy - my) / 2)) px" \
+        "(main $(geometry "$window") $(xprop -id "$window" _NET_FRAME_EXTENTS)," \
+        "dialog $(geometry "$dialog") $(xprop -id "$dialog" _NET_FRAME_EXTENTS))"
+}
+
+start_desktop
+start_tray
+start_program
+wait_main_window
+wait_for icon_docked || fail "the icon did not dock in the tray"
+wait_for is_framed_maximised || fail "not framed and maximised at start"
+
+# Window display: the dialog's frame is centred on the main window's frame.
+open_dialog
+wait_for dialog_centred || fail "window display: $(offsets)"
+
+# Escape in the dialog leaves it open.
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Escape
+sleep 0.5
+[ -n "$(find_dialog)" ] || fail "Escape closed the settings dialog"
+
+# A sound file chosen by typing its name in the browse dialog and pressing Enter leaves no
+# completion list behind: the next click, on 显示窗体头条 (359,237), toggles the box, and
+# the save button (474,232) stores both.
+# (Real sounds: the main window opens the chosen file when the dialog closes.)
+gst-launch-1.0 -q audiotestsrc num-buffers=10 ! audioconvert ! lamemp3enc ! \
+    filesink location="$work/alarm.mp3" >/dev/null
+cp "$work/alarm.mp3" "$work/alarm2.mp3"
+read -r dx dy _ _ <<<"$(geometry "$dialog")"
+xdotool mousemove $((dx + 346 + 82 + 60)) $((dy + 139 + 24 + 10)) sleep 0.2 click 1
+xdotool key --clearmodifiers alt+Down
+find_browse() { xdotool search --onlyvisible --name "^Browse\$" 2>/dev/null | head -1 || true; }
+has_browse() { [ -n "$(find_browse)" ]; }
+browse_gone() { ! has_browse; }
+wait_for has_browse || fail "Alt+Down opened no browse dialog"
+sleep 1
+xdotool type --delay 100 "ala"
+any_popup() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        if xwininfo -id "$w" | grep -q 'Override Redirect State: yes' &&
+            [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -gt 64 ] &&
+            ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_popup() { ! any_popup >/dev/null; }
+wait_for any_popup || fail "no completion list in the browse dialog"
+xdotool type --delay 100 "rm.mp3"
+xdotool key Return
+wait_for browse_gone || fail "Enter did not choose the typed file"
+sleep 1
+no_popup || fail "a completion list stayed on the screen after the browse dialog closed"
+xdotool mousemove $((dx + 359 + 40)) $((dy + 237 + 8)) sleep 0.2 click 1
+xdotool mousemove $((dx + 474 + 30)) $((dy + 232 + 10)) sleep 0.2 click 1
+confirm_box() { xdotool search --onlyvisible --name "^确认\$" 2>/dev/null | head -1 || true; }
+has_confirm_box() { [ -n "$(confirm_box)" ]; }
+wait_for has_confirm_box || fail "no confirmation for the dialog's save button"
+xdotool windowactivate --sync "$(confirm_box)" key Return
+saved() { grep -q -a "mp3=$work/alarm.mp3" "$work/config.dat" && grep -q -a 'showtop=0' "$work/config.dat"; }
+wait_for saved || fail "the click after browsing did not reach the check box: $(tr '\r\n' '  ' <"$work/config.dat")"
+
+# With the dialog open the tray's menu opens, on the right button's release.
+read -r x y <<<"$(icon_centre)"
+xdotool mousemove "$x" "$y" sleep 0.2 mousedown 3
+sleep 0.5
+no_popup_menu || fail "the menu opened on the press while the dialog was open"
+xdotool mouseup 3
+wait_for popup_menu || fail "no tray menu while the settings dialog is open"
+xdotool key Escape
+wait_for no_popup_menu || fail "the tray menu did not close"
+[ -n "$(find_dialog)" ] || fail "closing the tray menu closed the dialog"
+
+# ... and the double click goes full screen.
+click_icon 1 2
+wait_for is_full_screen || fail "no full screen from the tray while the dialog is open"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+F4
+wait_for dialog_gone || fail "the settings dialog did not close"
+
+# Full screen: centred as well.
+open_dialog
+wait_for dialog_centred || fail "full screen: $(offsets)"
+
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+F4
+wait_for dialog_gone || fail "the settings dialog did not close in full screen"
+
+# 退出系统, the menu's last item, ends the program with the dialog still open (in window
+# display: the full-screen window covers the tray).
+press F8
+wait_for is_framed_maximised || fail "F8 did not bring back window display"
+open_dialog
+click_icon 3
+wait_for popup_menu || fail "no tray menu for 退出系统"
+xdotool key Up Return
+expect_clean_exit
+
+# An error box (a start with a colour that does not convert) leaves the tray working too.
+start_program $'[SET]\r\nmp3=\r\n'
+wait_main_window
+wait_for icon_docked || fail "the icon did not dock the second time"
+wait_for is_framed_maximised || fail "not framed and maximised at the second start"
+printf '[SET]\r\nmp3=\r\nqiancolor=bright\r\n' >"$work/config.dat"
+press F4
+error_box() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | while read -r w; do
+    [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ] && echo "$w"; done | head -1; }
+for _ in $(seq 100); do
+    box=$(error_box)
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no error box for the start"
+click_icon 3
+wait_for popup_menu || fail "no tray menu while an error box is open"
+xdotool key Escape
+wait_for no_popup_menu || fail "the tray menu did not close over the error box"
+click_icon 1 2
+wait_for is_full_screen || fail "no full screen from the tray while an error box is open"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Return
+box_gone() { [ -z "$(error_box)" ]; }
+wait_for box_gone || fail "the error box did not close"
+press F12
+expect_clean_exit
+echo "modal end-to-end: 1 passed, 0 failed"

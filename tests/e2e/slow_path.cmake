@@ -1,0 +1,11 @@
+# Sound and corner picture on a file system whose calls hang.
+if(TARGET tarvik-timer AND TARGET slowfs)
+  add_test(NAME e2e_slow_path
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/slow_path.sh $<TARGET_FILE:tarvik-timer>
+            $<TARGET_FILE:slowfs>)
+  set_tests_properties(e2e_slow_path PROPERTIES
+    RUN_SERIAL TRUE
+    TIMEOUT 300
+    SKIP_RETURN_CODE 77
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0;LC_ALL=C.UTF-8")
+endif()
