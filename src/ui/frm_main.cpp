@@ -579,6 +579,11 @@ void frm_main::closeEvent(QCloseEvent *event)
         previous = modal;
         modal->close();
     }
+    // The settings applied after the dialog closes may wait on a worker in a loop of their
+    // own, where the application's automatic quit is lost: the program ends explicitly.
+    if (event->isAccepted())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
 }
 
 void frm_main::showEvent(QShowEvent *event)

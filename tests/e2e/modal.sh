@@ -151,7 +151,7 @@ wait_for is_framed_maximised || fail "not framed and maximised at the second sta
 printf '[SET]\r\nmp3=\r\nqiancolor=bright\r\n' >"$work/config.dat"
 press F4
 error_box() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | while read -r w; do
-    [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ] && echo "$w"; done | head -1; }
+    [ "$(xwininfo -id "$w" | awk '/Height:/ {print $2}')" -gt 64 ] && echo "$w"; done | head -1 || true; }
 for _ in $(seq 100); do
     box=$(error_box)
     [ -n "$box" ] && break

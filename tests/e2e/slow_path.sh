@@ -105,7 +105,7 @@ expect_dialog_at_once() {
     echo "settings dialog after ${elapsed} ms"
     # Closing it applies the settings again: the same bound, the same report.
     xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-    xdotool key --clearmodifiers Escape
+    xdotool key --clearmodifiers alt+F4
     wait_for no_settings_dialog || fail "the settings dialog did not close"
 }
 

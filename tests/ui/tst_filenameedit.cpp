@@ -382,6 +382,10 @@ void TestFilenameEdit::typedNameLeavesNoCompletionBehind()
         }
         if (!completionShown) {
             completionShown = QApplication::activePopupWidget() != nullptr;
+            // The completion looks at the folder as loaded when the text changed: on a
+            // busy machine the folder may come in later, so the name is typed again.
+            if (!completionShown && ticks % 25 == 0)
+                name->clear();
             return;
         }
         if (!confirmed) {
