@@ -154,11 +154,16 @@ void TTEImage::drawNormal(QImage &image, const QRect &area) const
     const QRect target = pictureRect();
     if (!m_pictureVisible || target.isEmpty() || !target.intersects(area))
         return;
-    if (m_scaled.size() != target.size()) {
-        m_picture.ensureResolution(target.size());
-        m_scaled = m_picture.image().scaled(target.size(), Qt::IgnoreAspectRatio,
+    // On a high-density screen the image has the device's pixels: the picture is
+    // scaled once to them, not drawn at logical size and enlarged.
+    const qreal ratio = image.devicePixelRatio();
+    const QSize pixels = (QSizeF(target.size()) * ratio).toSize();
+    if (m_scaled.size() != pixels) {
+        m_picture.ensureResolution(pixels);
+        m_scaled = m_picture.image().scaled(pixels, Qt::IgnoreAspectRatio,
                                             Qt::SmoothTransformation);
     }
+    m_scaled.setDevicePixelRatio(ratio);
     QPainter painter(&image);
     if (!m_picture.transparent())
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -187,9 +192,14 @@ void TTEImage::paintEvent(QPaintEvent *event)
     QRect area = event->rect();
     if (area.isEmpty())
         area = rect();
-    QImage image(area.size(), QImage::Format_RGB32);
+    // The still picture is drawn at device pixels; a transition's frames are at logical
+    // pixels, as the transition engine makes them.
+    const bool still = !(m_device && (m_device->isPlaying() || !m_device->beforeFrame().isNull()));
+    const qreal ratio = still ? devicePixelRatioF() : 1.0;
+    QImage image((QSizeF(area.size()) * ratio).toSize(), QImage::Format_RGB32);
     if (image.isNull())
         return;
+    image.setDevicePixelRatio(ratio);
     if (m_device && m_device->isPlaying() && m_backBuffer.size() == size())
         TTEFrameCopy::copyRect(image, QPoint(0, 0), m_backBuffer, area);
     else if (m_device && !m_device->beforeFrame().isNull())

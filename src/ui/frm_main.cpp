@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "BigScreen.h"
 #include "CommandList.h"
 #include "ContextMenuHook.h"
 #include "Countdown.h"
@@ -97,6 +98,7 @@ frm_main::frm_main(QWidget *parent, TickSchedule::Clock clock, const QByteArray 
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
     , m_startUp(startUp)
+    , m_bigScreen(new BigScreen(this, Label7))
 {
     buildLayout();
     bindCommands();
@@ -273,6 +275,7 @@ void frm_main::applySettings()
         readSetting(QStringLiteral("playtime"), QStringLiteral("0")), 0);
 
     applySoundSettings();
+    applyBigScreenSettings();
 
     setDisplayText(zeroDisplay);
     setTotalText(zeroCounter);
@@ -317,6 +320,14 @@ void frm_main::applySoundSettings()
 {
     MediaPlayer1->applySoundFile(
         readSetting(QStringLiteral("mp3"), pub_unit::defaultSoundFile()));
+}
+
+void frm_main::applyBigScreenSettings()
+{
+    m_bigScreen->setAutofit(
+        ValueEncodings::textToBool(readSetting(QStringLiteral("autofit"), QStringLiteral("false"))));
+    m_bigScreen->setMonitor(
+        NumberTexts::integerFromText(readSetting(QStringLiteral("monitor"), QStringLiteral("0")), 0));
 }
 
 void frm_main::placeCornerPicture()
@@ -390,6 +401,7 @@ void frm_main::ac_savesetExecute()
 void frm_main::ac_fullExecute()
 {
     guarded([this] {
+        m_bigScreen->prepareFullScreen();
         m_display->showFullScreen();
         PopupMenu1->item(u"N2")->setChecked(true);
     });
@@ -397,7 +409,10 @@ void frm_main::ac_fullExecute()
 
 void frm_main::ac_winExecute()
 {
-    guarded([this] { m_display->showWindowed(); });
+    guarded([this] {
+        m_bigScreen->prepareWindowed();
+        m_display->showWindowed();
+    });
 }
 
 void frm_main::ac_hideExecute()

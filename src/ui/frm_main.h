@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+class BigScreen;
 class CommandList;
 class ContextMenuHook;
 class CounterField;
@@ -141,6 +142,8 @@ private:
     // The two settings steps that concern the corner picture and the alarm player.
     void applyPictureSettings();
     void applySoundSettings();
+    // Digits that fit the display and the full-screen monitor; both off by default.
+    void applyBigScreenSettings();
     void bindCommands();
 
     QString readSetting(const QString &key, const QString &defaultValue) const;
@@ -153,6 +156,7 @@ private:
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
     StartUp m_startUp;
+    BigScreen *const m_bigScreen;
 
     QString m_configPath;
     QString m_icoPath;

@@ -6,7 +6,9 @@
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
 #include "IniFile.h"
+#include "MonitorChoice.h"
 #include "MessageBoxes.h"
+#include "NumberTexts.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
@@ -15,13 +17,17 @@
 #include "pub_unit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -136,6 +142,9 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
     , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
     , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
+    , CheckBox3(new QCheckBox(QStringLiteral("数字自动适应窗口"), this))
+    , Label10(makeLabel(QStringLiteral("全屏显示器："), this, 359, 305))
+    , ComboBox1(new QComboBox(this))
     , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
@@ -159,6 +168,7 @@ frm_param::frm_param(QWidget *owner)
     CheckBox2->setChecked(true);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &frm_param::CheckBox3Click);
     connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
     connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     m_frameWatch->setInterval(framePollMs);
@@ -173,7 +183,8 @@ frm_param::~frm_param() = default;
 
 void frm_param::placeControls()
 {
-    setFixedSize(681, 299);
+    // The big-screen row below adds height only; everything above keeps its place.
+    setFixedSize(681, 336);
 
     Panel1->setGeometry(0, 0, 681, 57);
     Panel1->setAutoFillBackground(true);
@@ -220,6 +231,9 @@ void frm_param::placeControls()
     CheckBox2->setGeometry(359, 237, 97, 17);
     RzBitBtn1->setGeometry(474, 232, 75, 25);
     RzBitBtn2->setGeometry(565, 232, 75, 25);
+
+    CheckBox3->setGeometry(45, 304, 150, 17);
+    ComboBox1->setGeometry(440, 301, 209, 22);
 }
 
 void frm_param::applyTabOrder()
@@ -227,7 +241,7 @@ void frm_param::applyTabOrder()
     QWidget *const chain[] = {
         RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
         GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
-        CheckBox1,      FilenameEdit2, CheckBox2,
+        CheckBox1,      FilenameEdit2, CheckBox2,   CheckBox3, ComboBox1,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -257,6 +271,24 @@ void frm_param::FormCreate()
         ValueEncodings::textToBool(read(QStringLiteral("showico"), QStringLiteral("false"))));
     RzSpinEdit4->setText(read(QStringLiteral("playtime"), QStringLiteral("0")));
     FilenameEdit1->setInitialDir(appDir);
+    CheckBox3->setChecked(
+        ValueEncodings::textToBool(read(QStringLiteral("autofit"), QStringLiteral("false"))));
+    fillMonitorList(NumberTexts::integerFromText(read(QStringLiteral("monitor"), QStringLiteral("0")), 0));
+}
+
+void frm_param::fillMonitorList(std::int32_t setting)
+{
+    ComboBox1->clear();
+    ComboBox1->addItem(MonitorChoice::automaticEntry(), 0);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (int i = 0; i < screens.size(); ++i) {
+        const QScreen *screen = screens.at(i);
+        const QSize pixels = (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+        ComboBox1->addItem(MonitorChoice::monitorEntry(i + 1, pixels, screen->name()), i + 1);
+    }
+    if (setting > screens.size())
+        ComboBox1->addItem(MonitorChoice::absentEntry(setting), setting);
+    ComboBox1->setCurrentIndex(std::max(0, ComboBox1->findData(setting)));
 }
 
 void frm_param::keyPressEvent(QKeyEvent *event)
@@ -326,6 +358,12 @@ void frm_param::CheckBox1Click()
     FilenameEdit2->setEnabled(CheckBox1->isChecked());
 }
 
+void frm_param::CheckBox3Click()
+{
+    // The fitted size replaces the chosen one while the box is checked.
+    GSFontSizeBox1->setEnabled(!CheckBox3->isChecked());
+}
+
 void frm_param::RzBitBtn1Click()
 {
     guarded([this] {
@@ -365,6 +403,10 @@ void frm_param::saveSettings()
         {QStringLiteral("showtop"), ValueEncodings::boolToText(CheckBox2->isChecked()),
          QStringLiteral("显示窗体头条")},
         {QStringLiteral("playtime"), RzSpinEdit4->text(), QStringLiteral("音乐提前秒数")},
+        {QStringLiteral("autofit"), ValueEncodings::boolToText(CheckBox3->isChecked()),
+         QStringLiteral("数字自动适应窗口")},
+        {QStringLiteral("monitor"), QString::number(ComboBox1->currentData().toInt()),
+         QStringLiteral("全屏显示器")},
     };
     // Every value is checked before the first is written, so that a value the file cannot
     // hold leaves the file as it was instead of half saved.

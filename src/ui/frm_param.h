@@ -3,10 +3,13 @@
 #include <QDialog>
 #include <QMargins>
 
+#include <cstdint>
+
 class ColorPicker;
 class FilenameEdit;
 class FontSizePicker;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -57,6 +60,10 @@ public:
     QCheckBox *const CheckBox2;
     QPushButton *const RzBitBtn1;
     QPushButton *const RzBitBtn2;
+    // The row under the controls above: digits that fit and the full-screen monitor.
+    QCheckBox *const CheckBox3;
+    QLabel *const Label10;
+    QComboBox *const ComboBox1;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -65,6 +72,9 @@ protected:
 private:
     void FormCreate();
     void CheckBox1Click();
+    void CheckBox3Click();
+    // One entry a monitor, as the platform lists them now; setting selects the stored one.
+    void fillMonitorList(std::int32_t setting);
     void RzBitBtn1Click();
     void saveSettings();
     void placeControls();

@@ -5,8 +5,14 @@
 
 title="Tarvik倒计时计时器"
 export LC_ALL=C.UTF-8
-screen_w=1280
-screen_h=800
+screen_w=${screen_w:-1280}
+screen_h=${screen_h:-800}
+# A second output right of the first when set (WIDTHxHEIGHT), with Xwayland's display
+# written to $work/run/display; the program runs on Qt's "wayland" plugin unless
+# qt_platform says otherwise.
+second_output=${second_output:-}
+qt_platform=${qt_platform:-wayland}
+program_display=${program_display:-}
 e2e_user=tarvik-e2e
 
 work=$(mktemp -d)
@@ -74,6 +80,10 @@ start_sway() {
     {
         echo "output HEADLESS-1 resolution ${screen_w}x${screen_h} position 0 0"
         echo "default_border normal"
+        if [ -n "$second_output" ]; then
+            echo "output HEADLESS-2 resolution ${second_output} position ${screen_w} 0"
+            echo "exec sh -c 'echo \$DISPLAY >$work/run/display'"
+        fi
         if [ "${1:-}" = tray ]; then
             printf 'bar {\n    position bottom\n    tray_output *\n}\n'
         fi
@@ -84,6 +94,7 @@ exec sway -c "$work/sway.conf"
 EOF
     # A process group of its own, ended as a whole at the end.
     setsid "${run_as[@]}" env XDG_RUNTIME_DIR="$work/run" HOME="$work" WLR_BACKENDS=headless \
+        WLR_HEADLESS_OUTPUTS=$([ -n "$second_output" ] && echo 2 || echo 1) \
         WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         dbus-run-session -- sh "$work/session.sh" >"$work/sway.log" 2>&1 &
     session_pid=$!
@@ -108,7 +119,7 @@ start_program() {
         lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
     fi
     [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
-    in_session env QT_QPA_PLATFORM=wayland ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
         "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!
@@ -116,7 +127,8 @@ start_program() {
 
 # The compositor's tree, flattened to the program's windows: one JSON object a line.
 windows() {
-    in_session swaymsg -t get_tree | jq -c '.. | objects | select(.app_id? == "io.github.tarvik.Timer")
+    in_session swaymsg -t get_tree | jq -c '.. | objects | select(.app_id? == "io.github.tarvik.Timer"
+        or .window_properties?.instance? == "tarvik-timer")
         | {name, fullscreen_mode, visible, focused, type, border, rect, deco_rect}'
 }
 main_window() { windows | jq -c "select(.name | startswith(\"$title \"))"; }
