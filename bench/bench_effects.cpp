@@ -81,6 +81,24 @@ void BM_PlainCopy(benchmark::State &state)
     }
 }
 
+// The same copy with the band moved one pixel each frame across the whole frame, as the
+// roll's band moves: the rows' memory is fetched afresh the way a frame of the roll fetches it.
+void BM_PlainCopyMoving(benchmark::State &state)
+{
+    const int width = int(state.range(0)), height = int(state.range(1));
+    const bool horizontal = state.range(2) < 2;
+    const QImage from = TestPictures::photo(width, height);
+    QImage to(width, height, QImage::Format_RGB32);
+    const int positions = (horizontal ? width : height) - 61;
+    int p = 0;
+    for (auto _ : state) {
+        p = (p + 1) % positions;
+        const QRect band = horizontal ? QRect(p, 0, 61, height) : QRect(0, p, width, 61);
+        TTEFrameCopy::copyRect(to, band.topLeft(), from, band);
+        benchmark::ClobberMemory();
+    }
+}
+
 void frameArgs(benchmark::internal::Benchmark *b)
 {
     b->ArgNames({"w", "h", "dir"});
@@ -93,6 +111,7 @@ void frameArgs(benchmark::internal::Benchmark *b)
 BENCHMARK(BM_RollFrameShaded)->Apply(frameArgs);
 BENCHMARK(BM_RollFrameFlat)->Apply(frameArgs);
 BENCHMARK(BM_PlainCopy)->Apply(frameArgs);
+BENCHMARK(BM_PlainCopyMoving)->Apply(frameArgs);
 
 QString photographPath()
 {

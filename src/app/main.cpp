@@ -16,7 +16,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));
     QtTranslations::install(&app);
 
-    frm_main mainWindow;
+    // The window shows first; the settings, with the picture and the sound, are applied
+    // just after.
+    frm_main mainWindow(nullptr, Clocks::boot(), {}, frm_main::StartUp::ApplyWhenShown);
     frm_pubunit pubUnit;
 
     mainWindow.show();

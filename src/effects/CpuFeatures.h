@@ -7,4 +7,8 @@ namespace CpuFeatures {
 // Off x86 the shading uses portable code, so it counts as present.
 bool hasMmx();
 
+// Vector units the band shading can use where present; false off x86.
+bool hasSse2();
+bool hasAvx2();
+
 } // namespace CpuFeatures

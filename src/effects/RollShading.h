@@ -22,6 +22,37 @@ struct PixelOffsets
 };
 PixelOffsets pixelOffsets(const std::vector<std::int8_t> &table);
 
+// A rectangle of 32-bit pixels read from one image and written to another.
+struct PixelBlock
+{
+    const uchar *src = nullptr;
+    qsizetype srcStride = 0; // bytes from one row to the next
+    uchar *dst = nullptr;
+    qsizetype dstStride = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The code that shades pixels: plain C++, or the processor's vector units.
+enum class Kernel
+{
+    Portable,
+    Sse2,
+    Avx2
+};
+
+// The kernels this processor can run, the portable one first and the widest last.
+std::vector<Kernel> availableKernels();
+// The kernel in use: the widest available unless useKernel() chose another.
+Kernel kernel();
+// Uses `kernel` from now on if the processor can run it; returns whether it can.
+bool useKernel(Kernel kernel);
+
+// Bands that move right or left: pixel x of every row gets add[x] and sub[x].
+void shadeColumns(const PixelBlock &block, const quint32 *add, const quint32 *sub);
+// Bands that move down or up: every pixel of row y gets add[y] and sub[y].
+void shadeRows(const PixelBlock &block, const quint32 *add, const quint32 *sub);
+
 // dst[i] = src[i] with add[i] added and sub[i] subtracted, byte by byte, with saturation.
 void shadeRow(const quint32 *src, quint32 *dst, const quint32 *add, const quint32 *sub, int count);
 // The same with one offset for the whole row.

@@ -5,6 +5,7 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -29,12 +30,35 @@ struct GFree
 using MessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using BusPtr = std::unique_ptr<GstBus, GstObjectUnref>;
 
+// MP3 goes to the small mpg123 decoder rather than libav's: both come with the same rank and
+// decodebin then takes the first by name, avdec_mp3, which maps libavcodec, libavfilter and
+// everything they link (speech voices, an SVG renderer and more) for a sound the mpg123
+// decoder plays as well. Formats only libav decodes still go to libav.
+void preferSmallMp3Decoder()
+{
+    GstRegistry *registry = gst_registry_get();
+    const std::unique_ptr<GstPluginFeature, GstObjectUnref> mpg123(
+        gst_registry_lookup_feature(registry, "mpg123audiodec"));
+    if (!mpg123)
+        return;
+    guint rank = gst_plugin_feature_get_rank(mpg123.get());
+    for (const char *name : {"avdec_mp3", "avdec_mp3float", "avdec_mp3adu", "avdec_mp3adufloat"}) {
+        const std::unique_ptr<GstPluginFeature, GstObjectUnref> other(
+            gst_registry_lookup_feature(registry, name));
+        if (other)
+            rank = std::max(rank, gst_plugin_feature_get_rank(other.get()) + 1);
+    }
+    gst_plugin_feature_set_rank(mpg123.get(), rank);
+}
+
 bool initGStreamer(QString *errorText)
 {
     static QString failure = [] {
         GError *error = nullptr;
-        if (gst_init_check(nullptr, nullptr, &error))
+        if (gst_init_check(nullptr, nullptr, &error)) {
+            preferSmallMp3Decoder();
             return QString();
+        }
         const std::unique_ptr<GError, GErrorFree> owned(error);
         return owned ? QString::fromUtf8(owned->message) : QStringLiteral("Unknown error code");
     }();

@@ -5,6 +5,7 @@
 #include "PopupMenu.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/StatusNotifierHost.h"
+#include "platform/TrayHostWatcher.h"
 #include "platform/TrayButtons.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QCursor>
 #include <QMenu>
 #include <QStyleHints>
-#include <QTimer>
 #include <QToolTip>
 
 #include <optional>
@@ -45,8 +45,11 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     , m_menu(menu)
     , m_host(host)
     , m_icon(new QSystemTrayIcon(ClockIcon::icon(), this))
-    , m_poll(new QTimer(this))
-    , m_available(QSystemTrayIcon::isSystemTrayAvailable())
+    , m_hostWatcher(TrayHostWatcher::create(host == Host::Embedding && DesktopPlatform::isX11()
+                                                ? TrayHostWatcher::Kind::X11Selection
+                                                : TrayHostWatcher::Kind::StatusNotifier,
+                                            this))
+    , m_available(m_hostWatcher->isHostPresent())
     , m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
                QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
@@ -54,9 +57,9 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     m_icon->setToolTip(QStringLiteral("Tarvik倒计时计时器"));
     m_icon->setContextMenu(m_menu->menu());
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
-    m_poll->setInterval(availabilityPollMs);
-    connect(m_poll, &QTimer::timeout, this, &TrayIcon::checkAvailability);
-    m_poll->start();
+    // Asked again whenever the host may have changed, never on a timer: an idle program
+    // does not wake.
+    connect(m_hostWatcher, &TrayHostWatcher::changed, this, &TrayIcon::checkAvailability);
     TrayButtons::watch(this);
     if (m_available || DesktopPlatform::trayIconWaitsForTray())
         m_icon->show();
@@ -103,8 +106,8 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
     // An embedding tray opens the menu by itself on a right click; a single left click
     // does nothing.
     const bool statusNotifier = m_host == Host::StatusNotifier;
-    if (reason == QSystemTrayIcon::DoubleClick
-        || (statusNotifier && reason == QSystemTrayIcon::Trigger))
+    if (reason == QSystemTrayIcon::DoubleClick ||
+        (statusNotifier && reason == QSystemTrayIcon::Trigger))
         m_menu->commands()->runGuarded([this] { doubleClick(); });
     else if (statusNotifier && reason == QSystemTrayIcon::Context && !m_menu->menu()->isVisible())
         popupMenu();
@@ -119,16 +122,19 @@ void TrayIcon::popupMenu()
     // one from stretching it over the screen.
     m_menu->addAccessKeys();
     menu->setFixedSize(menu->sizeHint());
-    connect(menu, &QMenu::aboutToHide, this, [menu] {
-        menu->setMinimumSize(0, 0);
-        menu->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }, Qt::SingleShotConnection);
+    connect(
+        menu, &QMenu::aboutToHide, this,
+        [menu] {
+            menu->setMinimumSize(0, 0);
+            menu->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        },
+        Qt::SingleShotConnection);
     m_menu->popup(QCursor::pos());
 }
 
 void TrayIcon::checkAvailability()
 {
-    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    const bool available = m_hostWatcher->isHostPresent();
     if (available == m_available)
         return;
     // Qt docks the icon in a new notification area by itself (checked end to end).

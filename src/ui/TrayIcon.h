@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class PopupMenu;
-class QTimer;
+class TrayHostWatcher;
 
 // The notification-area icon `RxTrayIcon1`: the clock icon, the tooltip
 // "Tarvik倒计时计时器", PopupMenu1 when the right button is released over it and the
@@ -30,10 +30,9 @@ class TrayIcon : public QObject
     Q_DISABLE_COPY_MOVE(TrayIcon)
 
 public:
-    static constexpr int availabilityPollMs = 1000;
-
     // How the notification area reports the user's clicks.
-    enum class Host {
+    enum class Host
+    {
         // An X11 notification area embedding the icon: single, double and right clicks.
         Embedding,
         // A StatusNotifierItem host: "activate" (its left click) and "context menu",
@@ -48,6 +47,8 @@ public:
     TrayIcon(PopupMenu *menu, Host host, QObject *parent);
 
     QSystemTrayIcon *systemTrayIcon() const { return m_icon; }
+    // What tells the icon that the notification area came or went.
+    TrayHostWatcher *hostWatcher() const { return m_hostWatcher; }
     bool isTrayAvailable() const { return m_available; }
 
     // What a left double click does: the menu's enabled default item, else doubleClicked.
@@ -74,7 +75,7 @@ private:
     PopupMenu *const m_menu;
     const Host m_host;
     QSystemTrayIcon *const m_icon;
-    QTimer *const m_poll;
+    TrayHostWatcher *const m_hostWatcher;
     bool m_available;
     TrayClicks m_clicks;
 };

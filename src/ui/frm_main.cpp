@@ -66,7 +66,8 @@ QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 
 } // namespace
 
-frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink)
+frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink,
+                   StartUp startUp)
     : QWidget(parent)
     , Panel1(new QFrame(this))
     , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
@@ -96,6 +97,7 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
+    , m_startUp(startUp)
     , m_bigScreen(new BigScreen(this, Label7))
 {
     buildLayout();
@@ -226,6 +228,12 @@ void frm_main::FormCreate()
     m_settingsFilePath = pub_unit::settingsFilePath();
     placeCornerPicture();
     TaskbarPresence::keepOffTaskbar(this);
+    if (m_startUp == StartUp::ApplyNow)
+        applyStartUpSettings();
+}
+
+void frm_main::applyStartUpSettings()
+{
     // A failed apply still leaves the commands idle: pause and continue must not
     // run a countdown that was never started.
     guarded([this] { applySettings(); });
@@ -584,4 +592,10 @@ void frm_main::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     placeCornerPicture();
+    if (m_startUp == StartUp::ApplyWhenShown && !event->spontaneous()) {
+        // Queued: the window is mapped once this returns, and it paints while the apply
+        // waits for the picture and the sound.
+        m_startUp = StartUp::ApplyNow;
+        QMetaObject::invokeMethod(this, &frm_main::applyStartUpSettings, Qt::QueuedConnection);
+    }
 }

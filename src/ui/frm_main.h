@@ -37,10 +37,15 @@ class frm_main : public QWidget, public CountdownView, public CommandStateSink
 public:
     static constexpr int cornerMargin = 50;
 
+    // When creating the window applies the settings: at once, or as soon as it has been shown
+    // (the program), so that the window appears before the picture is read and the sound is
+    // opened on their worker threads. The steps, their order and their error boxes are the same.
+    enum class StartUp { ApplyNow, ApplyWhenShown };
+
     // clock drives the countdown timer's schedule; tests pass one they advance themselves,
     // and an audio sink for the alarm player (see MediaPlayerBar).
     explicit frm_main(QWidget *parent = nullptr, MonotonicClock clock = Clocks::boot(),
-                      const QByteArray &audioSink = {});
+                      const QByteArray &audioSink = {}, StartUp startUp = StartUp::ApplyNow);
     ~frm_main() override;
 
     // Commands; each runs its handler under the error box.
@@ -125,6 +130,8 @@ protected:
 private:
     void buildLayout();
     void FormCreate();
+    // The last steps of FormCreate: apply the settings, commands idle.
+    void applyStartUpSettings();
     void armTimer1();
     // The panel's controls in tab order, the total counter first.
     QList<QWidget *> panelTabOrder() const;
@@ -147,6 +154,7 @@ private:
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
+    StartUp m_startUp;
     BigScreen *const m_bigScreen;
 
     QString m_settingsFilePath;

@@ -11,7 +11,8 @@ target_link_libraries(tarvik_ui PUBLIC tarvik_engine tarvik_app tarvik_settings 
 
 pkg_check_modules(TARVIK_XCB IMPORTED_TARGET xcb)
 if(TARVIK_XCB_FOUND AND TARGET Qt6::Gui)
-  target_sources(tarvik_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/platform/TaskbarPresenceX11.cpp)
+  target_sources(tarvik_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/platform/TaskbarPresenceX11.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/platform/X11TraySelection.h ${CMAKE_CURRENT_LIST_DIR}/platform/X11TraySelection.cpp)
   target_link_libraries(tarvik_ui PRIVATE PkgConfig::TARVIK_XCB)
 else()
   target_sources(tarvik_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/platform/TaskbarPresenceX11_none.cpp)

@@ -57,6 +57,11 @@ skips_taskbar() {
 }
 start_tray
 wait_for skips_taskbar || fail "still on the taskbar with a tray: $state"
+# ... and comes back to it when the notification area goes away.
+kill "$tray_pid"
+wait "$tray_pid" 2>/dev/null || true
+on_taskbar() { ! skips_taskbar; }
+wait_for on_taskbar || fail "not back on the taskbar after the tray went away: $state"
 
 # Closing the window ends the program.
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4

@@ -6,10 +6,13 @@
 #include <QTest>
 
 #include <algorithm>
+#include <random>
 
 using Edges = RollGeometry::Edges;
+using RollShading::Kernel;
 
 Q_DECLARE_METATYPE(TTEEffectDirection)
+Q_DECLARE_METATYPE(RollShading::Kernel)
 
 namespace {
 
@@ -77,6 +80,19 @@ QRgb shaded(QRgb pixel, int offset)
                 clamp(qBlue(pixel) + offset));
 }
 
+const char *nameOf(Kernel kernel)
+{
+    switch (kernel) {
+    case Kernel::Portable:
+        return "portable";
+    case Kernel::Sse2:
+        return "sse2";
+    case Kernel::Avx2:
+        return "avx2";
+    }
+    return "?";
+}
+
 QList<int> framesOf(const QString &text, int n)
 {
     QList<int> frames;
@@ -101,14 +117,24 @@ class tst_RollTransition : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void shadeTable_data();
     void shadeTable();
+    void shadingSaturates_data();
     void shadingSaturates();
+    void kernelsAgreeOnBlocks_data();
+    void kernelsAgreeOnBlocks();
     void framesAndBand_data();
     void framesAndBand();
+    void surfaceOffsetAndClip();
     void startRectangles();
     void copyKeepsDirectionAndOptions();
 };
+
+void tst_RollTransition::cleanup()
+{
+    RollShading::useKernel(RollShading::availableKernels().back());
+}
 
 void tst_RollTransition::shadeTable_data()
 {
@@ -135,13 +161,23 @@ void tst_RollTransition::shadeTable()
     QCOMPARE(actual, expected);
 }
 
+void tst_RollTransition::shadingSaturates_data()
+{
+    QTest::addColumn<Kernel>("kernel");
+    for (const Kernel kernel : RollShading::availableKernels())
+        QTest::newRow(nameOf(kernel)) << kernel;
+}
+
 void tst_RollTransition::shadingSaturates()
 {
+    QFETCH(Kernel, kernel);
+    QVERIFY(RollShading::useKernel(kernel));
+    QCOMPARE(RollShading::kernel(), kernel);
     const std::vector<std::int8_t> table = RollShading::shadeTable(60);
     const RollShading::PixelOffsets offsets = RollShading::pixelOffsets(table);
     for (const QRgb base : {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(20, 240, 128)}) {
         std::vector<quint32> in(60, base), out(60, 0);
-        // An odd count also runs the tail after the four-pixel blocks.
+        // An odd count also runs the tail after the vector blocks.
         RollShading::shadeRow(in.data(), out.data(), offsets.add.data(), offsets.sub.data(), 59);
         for (int i = 0; i < 59; ++i) {
             QCOMPARE(QRgb(out[size_t(i)]), shaded(base, table[size_t(i)]));
@@ -164,8 +200,63 @@ void tst_RollTransition::shadingSaturates()
     QCOMPARE(QRgb(out[29]), qRgb(110, 110, 110));
 }
 
+void tst_RollTransition::kernelsAgreeOnBlocks_data()
+{
+    QTest::addColumn<Kernel>("kernel");
+    for (const Kernel kernel : RollShading::availableKernels()) {
+        if (kernel != Kernel::Portable)
+            QTest::newRow(nameOf(kernel)) << kernel;
+    }
+}
+
+// Every width from empty to past two of the widest vectors, in rows with padding between
+// them: each kernel writes what the portable one writes and nothing beyond the block.
+void tst_RollTransition::kernelsAgreeOnBlocks()
+{
+    QFETCH(Kernel, kernel);
+    std::mt19937 random(18);
+    constexpr int Rows = 5, MaxWidth = 21, Stride = MaxWidth + 3;
+    std::vector<quint32> in(size_t(Rows * Stride));
+    for (quint32 &pixel : in)
+        pixel = random();
+    const RollShading::PixelOffsets offsets =
+        RollShading::pixelOffsets(RollShading::shadeTable(MaxWidth));
+    constexpr quint32 Untouched = 0x5A5A5A5Au;
+    for (int width = 0; width <= MaxWidth; ++width) {
+        for (const bool columns : {true, false}) {
+            std::vector<quint32> expected(in.size(), Untouched), actual(in.size(), Untouched);
+            const auto blockInto = [&](std::vector<quint32> &out) {
+                return RollShading::PixelBlock{reinterpret_cast<const uchar *>(in.data() + 1),
+                                               Stride * 4,
+                                               reinterpret_cast<uchar *>(out.data() + 1),
+                                               Stride * 4,
+                                               width,
+                                               Rows};
+            };
+            // Offsets from inside the table, so the rows and columns see mixed signs.
+            const quint32 *add = offsets.add.data() + (columns ? MaxWidth - width : 8);
+            const quint32 *sub = offsets.sub.data() + (columns ? MaxWidth - width : 8);
+            const auto shade = columns ? RollShading::shadeColumns : RollShading::shadeRows;
+            QVERIFY(RollShading::useKernel(Kernel::Portable));
+            shade(blockInto(expected), add, sub);
+            QVERIFY(RollShading::useKernel(kernel));
+            shade(blockInto(actual), add, sub);
+            if (actual != expected) {
+                QFAIL(qPrintable(
+                    QStringLiteral("width %1, %2 differ")
+                        .arg(width)
+                        .arg(columns ? QStringLiteral("columns") : QStringLiteral("rows"))));
+            }
+            const auto shaded = std::count_if(expected.begin(), expected.end(),
+                                              [](quint32 p) { return p != Untouched; });
+            QCOMPARE(shaded, Rows * width);
+        }
+    }
+}
+
 void tst_RollTransition::framesAndBand_data()
 {
+    QTest::addColumn<Kernel>("kernel");
     QTest::addColumn<TTEEffectDirection>("direction");
     QTest::addColumn<bool>("unroll");
     QTest::addColumn<bool>("use3D");
@@ -175,10 +266,17 @@ void tst_RollTransition::framesAndBand_data()
     for (const auto &[direction, name] : directions) {
         for (const bool unroll : {true, false}) {
             for (const bool use3D : {true, false}) {
-                for (const char *frames : {"all", "every7", "3,4,11,30,31,60,75,200"}) {
-                    QTest::addRow("%s %s %s %s", name, unroll ? "unroll" : "roll",
-                                  use3D ? "shaded" : "flat", frames)
-                        << direction << unroll << use3D << QString::fromLatin1(frames);
+                // Each shading kernel draws whole passes; flat bands use none.
+                const std::vector<Kernel> kernels =
+                    use3D ? RollShading::availableKernels() : std::vector{Kernel::Portable};
+                for (const Kernel kernel : kernels) {
+                    for (const char *frames : {"all", "every7", "3,4,11,30,31,60,75,200"}) {
+                        QTest::addRow("%s %s %s %s %s", name, unroll ? "unroll" : "roll",
+                                      use3D ? "shaded" : "flat", use3D ? nameOf(kernel) : "-",
+                                      frames)
+                            << kernel << direction << unroll << use3D
+                            << QString::fromLatin1(frames);
+                    }
                 }
             }
         }
@@ -190,6 +288,8 @@ void tst_RollTransition::framesAndBand_data()
 // beyond it.
 void tst_RollTransition::framesAndBand()
 {
+    QFETCH(Kernel, kernel);
+    QVERIFY(RollShading::useKernel(kernel));
     QFETCH(TTEEffectDirection, direction);
     QFETCH(bool, unroll);
     QFETCH(bool, use3D);
@@ -267,6 +367,86 @@ void tst_RollTransition::framesAndBand()
     }
     roll.Finalize(data);
     QVERIFY(!data.effectData);
+}
+
+// The frame drawn at an offset on a larger surface, and on a surface that holds only part of
+// it, matches the frame drawn on a surface of its own size; nothing outside it is touched.
+void tst_RollTransition::surfaceOffsetAndClip()
+{
+    const QImage source = pattern(50);
+    const QImage target = pattern(200);
+    constexpr QRgb Marker = 0xff123456;
+    const QPoint offset(13, 4);
+    for (const TTEEffectDirection direction : {tedRight, tedLeft, tedDown, tedUp}) {
+        for (const bool unroll : {true, false}) {
+            QImage whole = source.copy();
+            QImage larger(W + 20, H + 10, QImage::Format_RGB32);
+            larger.fill(Marker);
+            QImage part(W / 2 + 3, H / 2 + 1, QImage::Format_RGB32);
+            part.fill(Marker);
+            struct Run
+            {
+                Run(QImage *surface, QPoint origin)
+                    : surface(surface)
+                    , origin(origin)
+                {}
+                QImage *surface;
+                QPoint origin;
+                TTETransitionData data{Clocks::steady()};
+                TRollTransition roll;
+            };
+            Run runs[] = {{&whole, {}}, {&larger, offset}, {&part, {}}};
+            int n = 0;
+            for (Run &run : runs) {
+                run.data.width = W;
+                run.data.height = H;
+                run.data.source = &source;
+                run.data.target = &target;
+                run.data.surface = run.surface;
+                run.data.origin = run.origin;
+                run.roll.setDirection(direction);
+                run.roll.Size = Size;
+                run.roll.Unroll = unroll;
+                run.roll.Initialize(run.data, n);
+            }
+            for (int s = 3, previous = 0; previous < n; previous = s, s = std::min(s + 5, n)) {
+                for (Run &run : runs)
+                    run.roll.RenderFrame(run.data, s, previous, s - previous);
+                // Pixels never drawn still show the marker; compare only where the whole
+                // surface was drawn since the start.
+                for (int y = 0; y < H; ++y) {
+                    for (int x = 0; x < W; ++x) {
+                        const QRgb drawn = whole.pixel(x, y);
+                        const QRgb atOffset = larger.pixel(QPoint(x, y) + offset);
+                        if (atOffset != Marker && atOffset != drawn)
+                            QFAIL(qPrintable(
+                                QStringLiteral("offset: frame %1 (%2, %3)").arg(s).arg(x).arg(y)));
+                        if (part.valid(x, y) && part.pixel(x, y) != Marker &&
+                            part.pixel(x, y) != drawn)
+                            QFAIL(qPrintable(
+                                QStringLiteral("part: frame %1 (%2, %3)").arg(s).arg(x).arg(y)));
+                    }
+                }
+            }
+            // Drawn at the offset is what the frame drew (nothing drawn keeps the source's
+            // blue of 50, which nothing drawn has); the margin around it is never drawn.
+            for (int y = 0; y < larger.height(); ++y) {
+                for (int x = 0; x < larger.width(); ++x) {
+                    const QPoint inFrame = QPoint(x, y) - offset;
+                    const bool inside = QRect(0, 0, W, H).contains(inFrame);
+                    const bool drawn = inside && whole.pixel(inFrame) != source.pixel(inFrame);
+                    if ((larger.pixel(x, y) != Marker) != drawn)
+                        QFAIL(qPrintable(QStringLiteral("(%1, %2) drawn: %3 instead of %4")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(!drawn)
+                                             .arg(drawn)));
+                }
+            }
+            for (Run &run : runs)
+                run.roll.Finalize(run.data);
+        }
+    }
 }
 
 void tst_RollTransition::startRectangles()

@@ -21,6 +21,7 @@ class tst_MediaPlayer : public QObject
 private slots:
     void initTestCase();
     void openGivesLengthStoppedAtStart();
+    void mp3NeedsNoLibav();
     void playAdvancesInRealTime();
     void pauseHoldsPositionAndToggles();
     void stopKeepsPositionAndPlayContinues();
@@ -72,6 +73,22 @@ void tst_MediaPlayer::openGivesLengthStoppedAtStart()
     QCOMPARE(player->mode(), MediaMode::Stopped);
     QCOMPARE(player->position(), 0);
     QVERIFY2(qAbs(player->length() - 3000) < 100, qPrintable(QString::number(player->length())));
+}
+
+// An MP3 is decoded by mpg123: libav's decoder would map libavcodec, libavfilter and all
+// they link. Only MP3s have been opened in this process so far.
+void tst_MediaPlayer::mp3NeedsNoLibav()
+{
+    const auto player = openedPlayer(m_mp3);
+    QSignalSpy notices(player.get(), &MediaPlayer::notify);
+    player->play();
+    QTRY_VERIFY(player->position() > 0);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    QVERIFY(mapped.contains("libgstmpg123"));
+    QVERIFY(!mapped.contains("libavcodec"));
+    QVERIFY(!mapped.contains("libgstlibav"));
 }
 
 void tst_MediaPlayer::playAdvancesInRealTime()

@@ -31,6 +31,7 @@ private slots:
     void init();
     void cleanup();
     void defaultsWithoutSettingsFile();
+    void startUpAppliesOnceShown();
     void layoutAndTabOrder();
     void cornerPicturePlacement();
     void settingsAreApplied();
@@ -115,6 +116,33 @@ static void verifyIdle(const frm_main &window)
     QVERIFY(!window.isCountdownTimerRunning());
     QVERIFY(!window.Timer1->isActive());
     QVERIFY(window.RzBitBtn2->isEnabled());
+}
+
+// The program's window applies its settings only once shown, in the same steps: a failing
+// step still gives its error box and leaves the commands idle; showing it again applies
+// nothing more.
+void tst_frm_main::startUpAppliesOnceShown()
+{
+    write(QStringLiteral("shi"), QStringLiteral("2"));
+    write(QStringLiteral("qiancolor"), QStringLiteral("clYellow"));
+    write(QStringLiteral("beicolor"), QStringLiteral("no colour"));
+    const auto window = std::make_unique<frm_main>(
+        nullptr, [this] { return m_now; }, QByteArray(), frm_main::StartUp::ApplyWhenShown);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_shown.size(), 0);
+    QVERIFY(window->RzSpinEdit1->text() != QStringLiteral("2"));
+
+    window->show();
+    QTRY_COMPARE(errorBoxes(), 1);
+    // The steps before the failing one ran, in order.
+    QCOMPARE(window->RzSpinEdit1->text(), QStringLiteral("2"));
+    QCOMPARE(window->Label7->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    verifyIdle(*window);
+
+    window->hide();
+    window->show();
+    QTest::qWait(20);
+    QCOMPARE(errorBoxes(), 1);
 }
 
 void tst_frm_main::defaultsWithoutSettingsFile()

@@ -10,9 +10,11 @@
 #include <QRegularExpression>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -104,6 +106,10 @@ void tst_TrayIcon::rxTrayIcon1()
     QVERIFY(!icon->icon().isNull());
     QVERIFY(!w.tray->isTrayAvailable());
     QVERIFY(!icon->isVisible());
+    // The notification area is followed by event: no timer wakes the idle program.
+    const QList<QTimer *> timers = w.tray->findChildren<QTimer *>();
+    QVERIFY(std::none_of(timers.begin(), timers.end(), [](QTimer *t) { return t->isActive(); }));
+    QVERIFY(w.tray->hostWatcher());
 }
 
 void tst_TrayIcon::menuSharedWithTheWindow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 // What differs between the window systems the program runs on, decided at run time
 // from the name of Qt's platform plugin.
 namespace DesktopPlatform {
@@ -17,5 +19,9 @@ bool trayIconWaitsForTray();
 // a Wayland compositor may ignore it (sway has no minimised state at all), so there a
 // window is hidden instead when the tray icon can bring it back.
 bool minimiseIsHonoured();
+
+// The screen number in an X display name ("host:display.screen"), as Xlib and xcb read
+// DISPLAY; 0 when it names none.
+int x11ScreenOfDisplayName(const QByteArray &displayName);
 
 } // namespace DesktopPlatform

@@ -1,9 +1,10 @@
 #include "TaskbarPresenceX11.h"
 
+#include "X11TraySelection.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QObject>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,12 +25,6 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
         xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-xcb_connection_t *x11Connection()
-{
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
 }
 
 // Before mapping: merged into _NET_WM_STATE, which Qt keeps when it maps the window.
@@ -74,7 +69,7 @@ void requestState(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t 
 
 void apply(QWidget *window, bool mapped)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = X11TraySelection::connection();
     if (!connection)
         return;
     const bool skip = canLeaveTaskbar();
@@ -126,7 +121,8 @@ private:
 
 bool canLeaveTaskbar()
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    // The server's answer: Qt's own lags behind a tray that has just gone.
+    return X11TraySelection::isOwned();
 }
 
 void keepOffTaskbar(QWidget *window)
