@@ -6,7 +6,7 @@
 #include "JpegDecoder.h"
 #include "MetafileDecoder.h"
 #include "TRollTransition.h"
-#include "TTEFrameCopy.h"
+#include "FrameCopy.h"
 #include "TTEImage.h"
 #include "TTETransitionData.h"
 #include "TestPictures.h"
@@ -29,7 +29,7 @@ void rollFrame(benchmark::State &state, bool shaded)
     QImage target(width, height, QImage::Format_RGB32);
     target.fill(Qt::black);
     QImage surface = source.copy();
-    TTETransitionData data(TTETimeSource::steady());
+    TTETransitionData data(Clocks::steady());
     data.width = width;
     data.height = height;
     data.source = &target; // second pass: the picture rolls in over the colour
@@ -76,7 +76,7 @@ void BM_PlainCopy(benchmark::State &state)
     const QRect band =
         horizontal ? QRect(width / 2, 0, 61, height) : QRect(0, height / 2, width, 61);
     for (auto _ : state) {
-        TTEFrameCopy::copyRect(to, band.topLeft(), from, band);
+        FrameCopy::copyRect(to, band.topLeft(), from, band);
         benchmark::ClobberMemory();
     }
 }
@@ -94,7 +94,7 @@ void BM_PlainCopyMoving(benchmark::State &state)
     for (auto _ : state) {
         p = (p + 1) % positions;
         const QRect band = horizontal ? QRect(p, 0, 61, height) : QRect(0, p, width, 61);
-        TTEFrameCopy::copyRect(to, band.topLeft(), from, band);
+        FrameCopy::copyRect(to, band.topLeft(), from, band);
         benchmark::ClobberMemory();
     }
 }

@@ -8,8 +8,8 @@
 //   countdown_finish [--seconds N] [--block-ms M] [--picture FILE]
 
 #include "MessageBoxes.h"
+#include "MonotonicClock.h"
 #include "TTEImage.h"
-#include "TickSchedule.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -36,18 +36,18 @@ namespace {
 class MeasuredWindow : public frm_main
 {
 public:
-    explicit MeasuredWindow(TickSchedule::Clock clock)
+    explicit MeasuredWindow(MonotonicClock clock)
         : frm_main(nullptr, clock)
         , m_clock(std::move(clock))
     {}
 
-    void setCountdownTimerRunning(bool running) override
+    void startCountdownTimer() override
     {
-        if (running && !m_started) {
+        if (!m_started) {
             m_started = true;
             m_start = m_clock();
         }
-        frm_main::setCountdownTimerRunning(running);
+        frm_main::startCountdownTimer();
     }
 
     void setDisplayText(const QString &text) override
@@ -61,7 +61,7 @@ public:
     const std::vector<nanoseconds> &changes() const { return m_changes; }
 
 private:
-    TickSchedule::Clock m_clock;
+    MonotonicClock m_clock;
     bool m_started = false;
     nanoseconds m_start{0};
     std::vector<nanoseconds> m_changes;
@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
         pub_unit::writeKey(config, section, QStringLiteral("showico"), QStringLiteral("-1"));
     }
 
-    const TickSchedule::Clock clock = TickSchedule::bootClock();
+    const MonotonicClock clock = Clocks::boot();
     nanoseconds finishedAt{0};
     MessageBoxes::setPresenterForTesting([&](const MessageBoxes::Request &request) {
         if (request.icon == QMessageBox::Information) {

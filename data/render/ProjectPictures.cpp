@@ -67,8 +67,8 @@ QImage ProjectPictures::mainWindow(const QSize &size)
 
     QImage image;
     {
-        const auto window = std::make_unique<frm_main>(nullptr, TickSchedule::bootClock(),
-                                                       QByteArrayLiteral("fakesink"));
+        const auto window =
+            std::make_unique<frm_main>(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
         window->resize(size);
         // Twenty-three seconds into a 25-minute countdown.
         window->setTotalText(QStringLiteral("1500"));

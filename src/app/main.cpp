@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
 
     // The window shows first; the settings, with the picture and the sound, are applied
     // just after.
-    frm_main mainWindow(nullptr, TickSchedule::bootClock(), {}, frm_main::StartUp::ApplyWhenShown);
+    frm_main mainWindow(nullptr, Clocks::boot(), {}, frm_main::StartUp::ApplyWhenShown);
     frm_pubunit pubUnit;
 
     mainWindow.show();

@@ -25,32 +25,32 @@ void create(CommandStateSink &sink)
 
 void start(CommandStateSink &sink)
 {
-    sink.setCountdownTimerRunning(true);
+    sink.startCountdownTimer();
     applyFlags(sink, CountdownState::Running);
 }
 
 void pause(CommandStateSink &sink)
 {
-    sink.setCountdownTimerRunning(false);
+    sink.stopCountdownTimer();
     applyFlags(sink, CountdownState::Paused);
 }
 
 void resume(CommandStateSink &sink)
 {
-    sink.setCountdownTimerRunning(true);
+    sink.resumeCountdownTimer();
     applyFlags(sink, CountdownState::Running);
 }
 
 void end(CommandStateSink &sink)
 {
-    sink.setCountdownTimerRunning(false);
+    sink.stopCountdownTimer();
     applyFlags(sink, CountdownState::Idle);
 }
 
 void finish(CommandStateSink &sink)
 {
     applyFlags(sink, CountdownState::Idle);
-    sink.setCountdownTimerRunning(false);
+    sink.stopCountdownTimer();
 }
 
 } // namespace CommandStates

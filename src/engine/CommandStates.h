@@ -32,7 +32,10 @@ class CommandStateSink
 public:
     virtual ~CommandStateSink() = default;
     virtual void setCommandEnabled(StateCommand command, bool enabled) = 0;
-    virtual void setCountdownTimerRunning(bool running) = 0;
+    // The countdown timer: on for a new countdown, on again after a pause, off.
+    virtual void startCountdownTimer() = 0;
+    virtual void resumeCountdownTimer() = 0;
+    virtual void stopCountdownTimer() = 0;
 };
 
 namespace CommandStates {
@@ -44,9 +47,9 @@ void applyFlags(CommandStateSink &sink, CountdownState state);
 
 // The moves, each with its effects in order.
 void create(CommandStateSink &sink); // flags idle
-void start(CommandStateSink &sink);  // timer on, then flags running
+void start(CommandStateSink &sink);  // timer started, then flags running
 void pause(CommandStateSink &sink);  // timer off, then flags paused
-void resume(CommandStateSink &sink); // timer on, then flags running
+void resume(CommandStateSink &sink); // timer resumed, then flags running
 void end(CommandStateSink &sink);    // timer off, then flags idle
 void finish(CommandStateSink &sink); // flags idle, then timer off
 

@@ -1,26 +1,9 @@
 #include "TickSchedule.h"
 
-#include <ctime>
-
-TickSchedule::TickSchedule(Clock clock, std::chrono::milliseconds period)
+TickSchedule::TickSchedule(MonotonicClock clock, std::chrono::milliseconds period)
     : m_clock(std::move(clock))
     , m_period(period)
 {}
-
-TickSchedule::Clock TickSchedule::bootClock()
-{
-    return [] {
-#ifdef CLOCK_BOOTTIME
-        // Keeps counting while the computer sleeps and ignores wall-clock changes.
-        timespec ts{};
-        clock_gettime(CLOCK_BOOTTIME, &ts);
-        return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
-#else
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-            std::chrono::steady_clock::now().time_since_epoch());
-#endif
-    };
-}
 
 void TickSchedule::start()
 {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "MonotonicClock.h"
+
 #include <chrono>
 #include <cstdint>
-#include <functional>
 
 // Keeps the countdown's ticks on whole seconds of running time since the start,
 // on a clock that is not moved by wall-clock changes and keeps counting during sleep.
@@ -10,13 +11,8 @@
 class TickSchedule
 {
 public:
-    using Clock = std::function<std::chrono::nanoseconds()>;
-
-    explicit TickSchedule(Clock clock = bootClock(),
+    explicit TickSchedule(MonotonicClock clock = Clocks::boot(),
                           std::chrono::milliseconds period = std::chrono::milliseconds(1000));
-
-    // CLOCK_BOOTTIME on Linux; a steady clock elsewhere.
-    static Clock bootClock();
 
     void start();  // running time 0, running
     void pause();  // stops counting running time
@@ -32,7 +28,7 @@ public:
 private:
     std::chrono::nanoseconds runningTime() const;
 
-    Clock m_clock;
+    MonotonicClock m_clock;
     std::chrono::nanoseconds m_period;
     std::chrono::nanoseconds m_runningBeforePause{0};
     std::chrono::nanoseconds m_resumedAt{0};

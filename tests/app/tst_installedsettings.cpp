@@ -61,7 +61,7 @@ void tst_InstalledSettings::cleanup()
 void tst_InstalledSettings::windowsShareTheUsersFile()
 {
     const QString config = m_root->filePath(u"home/.config/tarvik-timer/config.dat"_s);
-    frm_main window(nullptr, TickSchedule::bootClock(), QByteArrayLiteral("fakesink"));
+    frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
     QCOMPARE(window.settingsFilePath(), config);
 
     window.RzSpinEdit1->setText(u"00"_s);
@@ -86,7 +86,7 @@ void tst_InstalledSettings::chimeIsTheDefaultSound()
     const QString chime = TestSounds::makeMp3(QDir(m_root->filePath(u"usr/share/tarvik-timer"_s)),
                                               u"chime.mp3"_s, 10);
     QVERIFY(!chime.isEmpty());
-    frm_main window(nullptr, TickSchedule::bootClock(), QByteArrayLiteral("fakesink"));
+    frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
     // The player's bar shows only for a sound file that exists.
     QVERIFY(!window.MediaPlayer1->isHidden());
     frm_param dialog(&window);

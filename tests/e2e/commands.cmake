@@ -5,5 +5,5 @@ if(TARGET tarvik-timer)
   set_tests_properties(e2e_commands PROPERTIES
     RUN_SERIAL TRUE
     TIMEOUT 120
-    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0;LC_ALL=C.UTF-8")
+    ENVIRONMENT "${TARVIK_TEST_ENVIRONMENT}")
 endif()

@@ -15,10 +15,9 @@ public:
     {
         calls << QStringLiteral("%1=%2").arg(int(command)).arg(enabled ? 1 : 0);
     }
-    void setCountdownTimerRunning(bool running) override
-    {
-        calls << (running ? QStringLiteral("timer on") : QStringLiteral("timer off"));
-    }
+    void startCountdownTimer() override { calls << QStringLiteral("timer start"); }
+    void resumeCountdownTimer() override { calls << QStringLiteral("timer resume"); }
+    void stopCountdownTimer() override { calls << QStringLiteral("timer off"); }
 };
 
 QStringList flags(const char *column)
@@ -49,11 +48,11 @@ private slots:
         QTest::addColumn<QStringList>("calls");
         QTest::newRow("create") << Move(CommandStates::create) << flags(idle);
         QTest::newRow("start") << Move(CommandStates::start)
-                               << QStringList{"timer on"} + flags(running);
+                               << QStringList{"timer start"} + flags(running);
         QTest::newRow("pause") << Move(CommandStates::pause)
                                << QStringList{"timer off"} + flags(paused);
         QTest::newRow("continue") << Move(CommandStates::resume)
-                                  << QStringList{"timer on"} + flags(running);
+                                  << QStringList{"timer resume"} + flags(running);
         QTest::newRow("end") << Move(CommandStates::end) << QStringList{"timer off"} + flags(idle);
         QTest::newRow("finish") << Move(CommandStates::finish)
                                 << flags(idle) + QStringList{"timer off"};

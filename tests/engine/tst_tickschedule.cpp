@@ -9,7 +9,7 @@ class TestTickSchedule : public QObject
     Q_OBJECT
 
     std::chrono::nanoseconds m_now{5s};
-    TickSchedule::Clock clock()
+    MonotonicClock clock()
     {
         return [this] {
             return m_now;
@@ -76,7 +76,7 @@ private slots:
 
     void bootClockMovesForward()
     {
-        const auto clock = TickSchedule::bootClock();
+        const auto clock = Clocks::boot();
         const auto first = clock();
         QVERIFY(clock() >= first);
         QVERIFY(first > std::chrono::nanoseconds(0));

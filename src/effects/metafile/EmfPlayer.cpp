@@ -402,7 +402,19 @@ QImage EmfPlayer::bitmap(ByteView r, std::size_t offBmi, std::size_t offBits, bo
 
 void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
 {
-    GdiState &state = m_canvas.state();
+    // Each family plays the records it knows; records missing from PlayedRecords never
+    // come here.
+    for (const auto family : {&EmfPlayer::playShapeRecord, &EmfPlayer::playStateRecord,
+                              &EmfPlayer::playObjectRecord, &EmfPlayer::playPathRecord,
+                              &EmfPlayer::playClipRecord, &EmfPlayer::playBitmapTextRecord}) {
+        if ((this->*family)(type, r))
+            return;
+    }
+}
+
+// Lines, curves and closed shapes.
+bool EmfPlayer::playShapeRecord(std::uint32_t type, ByteView r)
+{
     switch (type) {
     case U_EMR_POLYBEZIER:
     case U_EMR_POLYGON:
@@ -480,6 +492,46 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
                                            qsizetype(types->size())));
         break;
     }
+    case U_EMR_SETPIXELV:
+        m_canvas.setPixel(pointAt(r, 8), colourRef(r.u32(16)));
+        break;
+    case U_EMR_ANGLEARC:
+        m_canvas.angleArc(pointAt(r, 8), r.u32(16), r.f32(20), r.f32(24));
+        break;
+    case U_EMR_ELLIPSE:
+        m_canvas.ellipse(rectAt(r, 8));
+        break;
+    case U_EMR_RECTANGLE:
+        m_canvas.rectangle(rectAt(r, 8));
+        break;
+    case U_EMR_ROUNDRECT:
+        m_canvas.roundRect(rectAt(r, 8), QSizeF(r.i32(24), r.i32(28)));
+        break;
+    case U_EMR_ARC:
+    case U_EMR_CHORD:
+    case U_EMR_PIE:
+    case U_EMR_ARCTO: {
+        const GdiCanvas::ArcKind kind = type == U_EMR_ARC     ? GdiCanvas::ArcKind::Arc
+                                        : type == U_EMR_CHORD ? GdiCanvas::ArcKind::Chord
+                                        : type == U_EMR_PIE   ? GdiCanvas::ArcKind::Pie
+                                                              : GdiCanvas::ArcKind::ArcTo;
+        m_canvas.arc(rectAt(r, 8), pointAt(r, 24), pointAt(r, 32), kind);
+        break;
+    }
+    case U_EMR_LINETO:
+        m_canvas.lineTo(pointAt(r, 8));
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The device context: mapping, transforms, colours and modes.
+bool EmfPlayer::playStateRecord(std::uint32_t type, ByteView r)
+{
+    GdiState &state = m_canvas.state();
+    switch (type) {
     case U_EMR_SETWINDOWEXTEX:
         if (r.i32(8) != 0 && r.i32(12) != 0)
             state.windowExt = QSizeF(r.i32(8), r.i32(12));
@@ -496,9 +548,6 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         break;
     case U_EMR_SETBRUSHORGEX:
         state.brushOrigin = m_canvas.playback().map(pointAt(r, 8));
-        break;
-    case U_EMR_SETPIXELV:
-        m_canvas.setPixel(pointAt(r, 8), colourRef(r.u32(16)));
         break;
     case U_EMR_SETMAPMODE:
         if (r.u32(8) >= U_MM_TEXT && r.u32(8) <= U_MM_ANISOTROPIC)
@@ -522,17 +571,8 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
     case U_EMR_SETBKCOLOR:
         state.backgroundColour = colourRef(r.u32(8));
         break;
-    case U_EMR_OFFSETCLIPRGN:
-        m_canvas.offsetClip(pointAt(r, 8));
-        break;
     case U_EMR_MOVETOEX:
         m_canvas.moveTo(pointAt(r, 8));
-        break;
-    case U_EMR_EXCLUDECLIPRECT:
-        m_canvas.excludeClipRect(rectAt(r, 8));
-        break;
-    case U_EMR_INTERSECTCLIPRECT:
-        m_canvas.intersectClipRect(rectAt(r, 8));
         break;
     case U_EMR_SCALEVIEWPORTEXTEX:
         m_canvas.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20));
@@ -552,6 +592,25 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
     case U_EMR_MODIFYWORLDTRANSFORM:
         m_canvas.modifyWorldTransform(xformAt(r, 8), int(r.u32(32)));
         break;
+    case U_EMR_SETARCDIRECTION:
+        state.clockwise = r.u32(8) == U_AD_CLOCKWISE;
+        break;
+    case U_EMR_SETMITERLIMIT:
+        // Written as an integer by some and as a float by others.
+        state.miterLimit = r.u32(8) < 0x10000 ? double(r.u32(8)) : double(r.f32(8));
+        if (!std::isfinite(state.miterLimit))
+            state.miterLimit = 10;
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Pens, brushes, fonts and the object table.
+bool EmfPlayer::playObjectRecord(std::uint32_t type, ByteView r)
+{
+    switch (type) {
     case U_EMR_SELECTOBJECT:
         selectObject(r.u32(8));
         break;
@@ -604,41 +663,16 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
     case U_EMR_DELETEOBJECT:
         deleteObject(r.u32(8));
         break;
-    case U_EMR_ANGLEARC:
-        m_canvas.angleArc(pointAt(r, 8), r.u32(16), r.f32(20), r.f32(24));
-        break;
-    case U_EMR_ELLIPSE:
-        m_canvas.ellipse(rectAt(r, 8));
-        break;
-    case U_EMR_RECTANGLE:
-        m_canvas.rectangle(rectAt(r, 8));
-        break;
-    case U_EMR_ROUNDRECT:
-        m_canvas.roundRect(rectAt(r, 8), QSizeF(r.i32(24), r.i32(28)));
-        break;
-    case U_EMR_ARC:
-    case U_EMR_CHORD:
-    case U_EMR_PIE:
-    case U_EMR_ARCTO: {
-        const GdiCanvas::ArcKind kind = type == U_EMR_ARC     ? GdiCanvas::ArcKind::Arc
-                                        : type == U_EMR_CHORD ? GdiCanvas::ArcKind::Chord
-                                        : type == U_EMR_PIE   ? GdiCanvas::ArcKind::Pie
-                                                              : GdiCanvas::ArcKind::ArcTo;
-        m_canvas.arc(rectAt(r, 8), pointAt(r, 24), pointAt(r, 32), kind);
-        break;
+    default:
+        return false;
     }
-    case U_EMR_LINETO:
-        m_canvas.lineTo(pointAt(r, 8));
-        break;
-    case U_EMR_SETARCDIRECTION:
-        state.clockwise = r.u32(8) == U_AD_CLOCKWISE;
-        break;
-    case U_EMR_SETMITERLIMIT:
-        // Written as an integer by some and as a float by others.
-        state.miterLimit = r.u32(8) < 0x10000 ? double(r.u32(8)) : double(r.f32(8));
-        if (!std::isfinite(state.miterLimit))
-            state.miterLimit = 10;
-        break;
+    return true;
+}
+
+// Paths.
+bool EmfPlayer::playPathRecord(std::uint32_t type, ByteView r)
+{
+    switch (type) {
     case U_EMR_BEGINPATH:
         m_canvas.beginPath();
         break;
@@ -665,6 +699,26 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         break;
     case U_EMR_ABORTPATH:
         m_canvas.abortPath();
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Clipping and regions.
+bool EmfPlayer::playClipRecord(std::uint32_t type, ByteView r)
+{
+    GdiState &state = m_canvas.state();
+    switch (type) {
+    case U_EMR_OFFSETCLIPRGN:
+        m_canvas.offsetClip(pointAt(r, 8));
+        break;
+    case U_EMR_EXCLUDECLIPRECT:
+        m_canvas.excludeClipRect(rectAt(r, 8));
+        break;
+    case U_EMR_INTERSECTCLIPRECT:
+        m_canvas.intersectClipRect(rectAt(r, 8));
         break;
     case U_EMR_FILLRGN: {
         const std::optional<QList<QRect>> rects =
@@ -703,6 +757,16 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
             m_canvas.selectClipRegion(m_canvas.regionFromDevice(*rects), mode);
         break;
     }
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Bitmaps, gradients and text.
+bool EmfPlayer::playBitmapTextRecord(std::uint32_t type, ByteView r)
+{
+    switch (type) {
     case U_EMR_BITBLT:
         bitBlt(r, false);
         break;
@@ -734,9 +798,9 @@ void EmfPlayer::playRecord(std::uint32_t type, ByteView r)
         gradientFill(r);
         break;
     default:
-        // Records missing from PlayedRecords never come here.
-        break;
+        return false;
     }
+    return true;
 }
 
 void EmfPlayer::text(ByteView r, bool wide)

@@ -36,6 +36,13 @@ public:
 
 private:
     void playRecord(std::uint32_t type, ByteView r);
+    // The record families; each says whether the record was one of its own.
+    bool playShapeRecord(std::uint32_t type, ByteView r);
+    bool playStateRecord(std::uint32_t type, ByteView r);
+    bool playObjectRecord(std::uint32_t type, ByteView r);
+    bool playPathRecord(std::uint32_t type, ByteView r);
+    bool playClipRecord(std::uint32_t type, ByteView r);
+    bool playBitmapTextRecord(std::uint32_t type, ByteView r);
     void storeObject(std::uint32_t index, GdiObject object);
     void selectObject(std::uint32_t index);
     void deleteObject(std::uint32_t index);

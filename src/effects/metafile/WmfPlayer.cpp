@@ -236,6 +236,95 @@ QImage WmfPlayer::bitmap16(ByteView header, ByteView bits)
 
 void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
 {
+    // Each family plays the records it knows. Palettes, escapes, flood fills, inverted
+    // regions, text spacing and justification, mapper flags and relative mode draw nothing.
+    for (const auto family :
+         {&WmfPlayer::playShapeRecord, &WmfPlayer::playStateRecord, &WmfPlayer::playObjectRecord,
+          &WmfPlayer::playClipRecord, &WmfPlayer::playBitmapTextRecord}) {
+        if ((this->*family)(type, function, r))
+            return;
+    }
+}
+
+// Lines, curves and closed shapes.
+bool WmfPlayer::playShapeRecord(int type, std::uint16_t, ByteView r)
+{
+    const std::size_t size = r.size();
+    // Every record below reads its fixed fields only after this check.
+    auto needs = [size](std::size_t parameterBytes) {
+        return size >= P + parameterBytes;
+    };
+    switch (type) {
+    case U_WMR_LINETO:
+        if (needs(4))
+            m_canvas.lineTo(pointYX(r, P));
+        break;
+    case U_WMR_ELLIPSE:
+        if (needs(8))
+            m_canvas.ellipse(rectBRTL(r, P));
+        break;
+    case U_WMR_RECTANGLE:
+        if (needs(8))
+            m_canvas.rectangle(rectBRTL(r, P));
+        break;
+    case U_WMR_ROUNDRECT:
+        if (needs(12))
+            m_canvas.roundRect(rectBRTL(r, P + 4), QSizeF(r.i16(P + 2), r.i16(P)));
+        break;
+    case U_WMR_ARC:
+    case U_WMR_PIE:
+    case U_WMR_CHORD:
+        if (needs(16)) {
+            const GdiCanvas::ArcKind kind = type == U_WMR_ARC   ? GdiCanvas::ArcKind::Arc
+                                            : type == U_WMR_PIE ? GdiCanvas::ArcKind::Pie
+                                                                : GdiCanvas::ArcKind::Chord;
+            m_canvas.arc(rectBRTL(r, P + 8), pointYX(r, P + 4), pointYX(r, P), kind);
+        }
+        break;
+    case U_WMR_SETPIXEL:
+        if (needs(8))
+            m_canvas.setPixel(pointYX(r, P + 4), colourRef(colourAt(r, P)));
+        break;
+    case U_WMR_POLYGON:
+    case U_WMR_POLYLINE:
+        if (needs(2)) {
+            const std::optional<QPolygonF> pts = points(r, P + 2, r.u16(P), false);
+            if (pts && type == U_WMR_POLYGON)
+                m_canvas.polygon(*pts);
+            else if (pts)
+                m_canvas.polyline(*pts);
+        }
+        break;
+    case U_WMR_POLYPOLYGON:
+        if (needs(2)) {
+            const std::size_t polys = r.u16(P);
+            if (!r.contains(P + 2, polys * 2))
+                break;
+            std::uint64_t total = 0;
+            for (std::size_t i = 0; i < polys; ++i)
+                total += r.u16(P + 2 + 2 * i);
+            const std::optional<QPolygonF> all = points(r, P + 2 + polys * 2, total, false);
+            if (!all)
+                break;
+            QList<QPolygonF> list;
+            qsizetype used = 0;
+            for (std::size_t i = 0; i < polys; ++i) {
+                const qsizetype n = r.u16(P + 2 + 2 * i);
+                list.append(all->mid(used, n));
+                used += n;
+            }
+            m_canvas.polyPolygon(list);
+        }
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The device context: mapping, transforms, colours and modes.
+bool WmfPlayer::playStateRecord(int type, std::uint16_t, ByteView r)
+{
     GdiState &state = m_canvas.state();
     const std::size_t size = r.size();
     // Every record below reads its fixed fields only after this check.
@@ -305,82 +394,9 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
         if (needs(8))
             m_canvas.scaleViewportExt(r.i16(P + 6), r.i16(P + 4), r.i16(P + 2), r.i16(P));
         break;
-    case U_WMR_LINETO:
-        if (needs(4))
-            m_canvas.lineTo(pointYX(r, P));
-        break;
     case U_WMR_MOVETO:
         if (needs(4))
             m_canvas.moveTo(pointYX(r, P));
-        break;
-    case U_WMR_EXCLUDECLIPRECT:
-        if (needs(8))
-            m_canvas.excludeClipRect(rectBRTL(r, P));
-        break;
-    case U_WMR_INTERSECTCLIPRECT:
-        if (needs(8))
-            m_canvas.intersectClipRect(rectBRTL(r, P));
-        break;
-    case U_WMR_OFFSETCLIPRGN:
-        if (needs(4))
-            m_canvas.offsetClip(pointYX(r, P));
-        break;
-    case U_WMR_ELLIPSE:
-        if (needs(8))
-            m_canvas.ellipse(rectBRTL(r, P));
-        break;
-    case U_WMR_RECTANGLE:
-        if (needs(8))
-            m_canvas.rectangle(rectBRTL(r, P));
-        break;
-    case U_WMR_ROUNDRECT:
-        if (needs(12))
-            m_canvas.roundRect(rectBRTL(r, P + 4), QSizeF(r.i16(P + 2), r.i16(P)));
-        break;
-    case U_WMR_ARC:
-    case U_WMR_PIE:
-    case U_WMR_CHORD:
-        if (needs(16)) {
-            const GdiCanvas::ArcKind kind = type == U_WMR_ARC   ? GdiCanvas::ArcKind::Arc
-                                            : type == U_WMR_PIE ? GdiCanvas::ArcKind::Pie
-                                                                : GdiCanvas::ArcKind::Chord;
-            m_canvas.arc(rectBRTL(r, P + 8), pointYX(r, P + 4), pointYX(r, P), kind);
-        }
-        break;
-    case U_WMR_SETPIXEL:
-        if (needs(8))
-            m_canvas.setPixel(pointYX(r, P + 4), colourRef(colourAt(r, P)));
-        break;
-    case U_WMR_POLYGON:
-    case U_WMR_POLYLINE:
-        if (needs(2)) {
-            const std::optional<QPolygonF> pts = points(r, P + 2, r.u16(P), false);
-            if (pts && type == U_WMR_POLYGON)
-                m_canvas.polygon(*pts);
-            else if (pts)
-                m_canvas.polyline(*pts);
-        }
-        break;
-    case U_WMR_POLYPOLYGON:
-        if (needs(2)) {
-            const std::size_t polys = r.u16(P);
-            if (!r.contains(P + 2, polys * 2))
-                break;
-            std::uint64_t total = 0;
-            for (std::size_t i = 0; i < polys; ++i)
-                total += r.u16(P + 2 + 2 * i);
-            const std::optional<QPolygonF> all = points(r, P + 2 + polys * 2, total, false);
-            if (!all)
-                break;
-            QList<QPolygonF> list;
-            qsizetype used = 0;
-            for (std::size_t i = 0; i < polys; ++i) {
-                const qsizetype n = r.u16(P + 2 + 2 * i);
-                list.append(all->mid(used, n));
-                used += n;
-            }
-            m_canvas.polyPolygon(list);
-        }
         break;
     case U_WMR_SAVEDC:
         m_canvas.saveDc();
@@ -389,6 +405,21 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
         if (needs(2))
             m_canvas.restoreDc(r.i16(P));
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Pens, brushes, fonts and the object table.
+bool WmfPlayer::playObjectRecord(int type, std::uint16_t, ByteView r)
+{
+    const std::size_t size = r.size();
+    // Every record below reads its fixed fields only after this check.
+    auto needs = [size](std::size_t parameterBytes) {
+        return size >= P + parameterBytes;
+    };
+    switch (type) {
     case U_WMR_SELECTOBJECT:
         if (needs(2))
             selectObject(r.u16(P));
@@ -396,16 +427,6 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
     case U_WMR_DELETEOBJECT:
         if (needs(2) && r.u16(P) < m_objects.size())
             m_objects[r.u16(P)] = std::monostate();
-        break;
-    case U_WMR_SELECTCLIPREGION:
-        if (needs(2)) {
-            const GdiObject *object = objectAt(r.u16(P));
-            const GdiRegion *region = object ? std::get_if<GdiRegion>(object) : nullptr;
-            if (region)
-                m_canvas.selectClipRegion(m_canvas.regionFromLogical(region->rects), U_RGN_COPY);
-            else
-                m_canvas.selectClipRegion(std::nullopt, U_RGN_COPY);
-        }
         break;
     case U_WMR_CREATEPENINDIRECT: {
         GdiPen pen;
@@ -470,6 +491,44 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
     case U_WMR_CREATEBITMAP:
         createObject(GdiPlaceholder());
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Clipping and regions.
+bool WmfPlayer::playClipRecord(int type, std::uint16_t, ByteView r)
+{
+    GdiState &state = m_canvas.state();
+    const std::size_t size = r.size();
+    // Every record below reads its fixed fields only after this check.
+    auto needs = [size](std::size_t parameterBytes) {
+        return size >= P + parameterBytes;
+    };
+    switch (type) {
+    case U_WMR_EXCLUDECLIPRECT:
+        if (needs(8))
+            m_canvas.excludeClipRect(rectBRTL(r, P));
+        break;
+    case U_WMR_INTERSECTCLIPRECT:
+        if (needs(8))
+            m_canvas.intersectClipRect(rectBRTL(r, P));
+        break;
+    case U_WMR_OFFSETCLIPRGN:
+        if (needs(4))
+            m_canvas.offsetClip(pointYX(r, P));
+        break;
+    case U_WMR_SELECTCLIPREGION:
+        if (needs(2)) {
+            const GdiObject *object = objectAt(r.u16(P));
+            const GdiRegion *region = object ? std::get_if<GdiRegion>(object) : nullptr;
+            if (region)
+                m_canvas.selectClipRegion(m_canvas.regionFromLogical(region->rects), U_RGN_COPY);
+            else
+                m_canvas.selectClipRegion(std::nullopt, U_RGN_COPY);
+        }
+        break;
     case U_WMR_FILLREGION:
     case U_WMR_FRAMEREGION:
         if (needs(4)) {
@@ -493,6 +552,21 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
                 m_canvas.fillRegion(m_canvas.regionFromLogical(region->rects), state.brush);
         }
         break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// Bitmaps, gradients and text.
+bool WmfPlayer::playBitmapTextRecord(int type, std::uint16_t function, ByteView r)
+{
+    const std::size_t size = r.size();
+    // Every record below reads its fixed fields only after this check.
+    auto needs = [size](std::size_t parameterBytes) {
+        return size >= P + parameterBytes;
+    };
+    switch (type) {
     case U_WMR_TEXTOUT:
         text(r);
         break;
@@ -515,10 +589,9 @@ void WmfPlayer::playRecord(int type, std::uint16_t function, ByteView r)
         blit(r, function);
         break;
     default:
-        // Palettes, escapes, flood fills, inverted regions, text spacing and
-        // justification, mapper flags and relative mode draw nothing here.
-        break;
+        return false;
     }
+    return true;
 }
 
 void WmfPlayer::text(ByteView r)

@@ -39,6 +39,12 @@ public:
 
 private:
     void playRecord(int type, std::uint16_t function, ByteView r);
+    // The record families; each says whether the record was one of its own.
+    bool playShapeRecord(int type, std::uint16_t function, ByteView r);
+    bool playStateRecord(int type, std::uint16_t function, ByteView r);
+    bool playObjectRecord(int type, std::uint16_t function, ByteView r);
+    bool playClipRecord(int type, std::uint16_t function, ByteView r);
+    bool playBitmapTextRecord(int type, std::uint16_t function, ByteView r);
     void createObject(GdiObject object);
     void selectObject(std::uint16_t index);
     const GdiObject *objectAt(std::uint16_t index) const;

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstddef>
+
+// The keys of the settings file's one section, each with the default both windows read it
+// with and the form of its value. The defaults are never written: every read passes its
+// key's default.
+//
+//   const QString path = pub_unit::settingsFilePath();
+//   RzSpinEdit1->setText(SettingsSchema::read(path, SettingsSchema::Key::shi));
+//   SettingsSchema::write(path, SettingsSchema::Key::shi, RzSpinEdit1->text());
+namespace SettingsSchema {
+
+inline const QString section = QStringLiteral("SET");
+
+// In the order the settings dialog reads them.
+enum class Key
+{
+    shi,       // hours of the duration
+    feng,      // minutes
+    miao,      // seconds
+    qiancolor, // digit colour
+    beicolor,  // display background
+    fontsize,  // display font size in points
+    mp3,       // alarm sound file
+    showtop,   // top panel of the main window shown
+    ico,       // corner picture file
+    showico,   // corner picture shown
+    playtime,  // alarm lead in seconds
+    autofit,   // digits fitted to the display
+    monitor,   // monitor of the full screen, 0 for the window's own
+};
+
+enum class Kind
+{
+    Integer,
+    Colour,
+    Path,
+    Boolean,
+};
+
+struct Entry
+{
+    Key key;
+    const char16_t *name;
+    // Empty for the sound file, whose default depends on where the program runs.
+    const char16_t *defaultText;
+    Kind kind;
+};
+
+inline constexpr std::array<Entry, 13> entries{{
+    {Key::shi, u"shi", u"01", Kind::Integer},
+    {Key::feng, u"feng", u"30", Kind::Integer},
+    {Key::miao, u"miao", u"00", Kind::Integer},
+    {Key::qiancolor, u"qiancolor", u"clred", Kind::Colour},
+    {Key::beicolor, u"beicolor", u"clBlack", Kind::Colour},
+    {Key::fontsize, u"fontsize", u"72", Kind::Integer},
+    {Key::mp3, u"mp3", u"", Kind::Path},
+    {Key::showtop, u"showtop", u"true", Kind::Boolean},
+    {Key::ico, u"ico", u"", Kind::Path},
+    {Key::showico, u"showico", u"false", Kind::Boolean},
+    {Key::playtime, u"playtime", u"0", Kind::Integer},
+    {Key::autofit, u"autofit", u"false", Kind::Boolean},
+    {Key::monitor, u"monitor", u"0", Kind::Integer},
+}};
+
+constexpr const Entry &entry(Key key)
+{
+    return entries[std::size_t(key)];
+}
+
+QString name(Key key);
+// The default a read passes; for `mp3` the sound file beside the program.
+QString defaultValue(Key key);
+
+// One read of the key from the settings file at path, with the key's default.
+QString read(const QString &path, Key key);
+// One write; throws EIniFileException when the file cannot be written.
+void write(const QString &path, Key key, const QString &value);
+
+} // namespace SettingsSchema

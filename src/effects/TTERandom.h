@@ -1,9 +1,0 @@
-#pragma once
-
-// The generator behind random effect directions, seeded from the clock once per program.
-namespace TTERandom {
-
-// Uniform integer in 0 .. bound - 1.
-int next(int bound);
-
-} // namespace TTERandom

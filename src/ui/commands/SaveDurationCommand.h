@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// `ac_savesetExecute`: saves the duration fields' texts after the user confirms.
+//
+// In the main window:
+//   ac_savesetExecute: SaveDurationCommand::run(
+//       {RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
+//       [this] { return MessageBoxes::confirm(this, MessageBoxes::saveQuestion); },
+//       [this](const QString &key, const QString &value) {
+//           pub_unit::writeKey(m_settingsFilePath, SettingsSchema::section, key, value); });
+namespace SaveDurationCommand {
+
+struct Duration
+{
+    QString hours;
+    QString minutes;
+    QString seconds;
+};
+
+using Confirm = std::function<bool()>;
+using WriteKey = std::function<void(const QString &key, const QString &value)>;
+
+// Writes shi, feng and miao in this order when confirm() says yes; returns whether it
+// wrote. A failing write ends it there.
+bool run(const Duration &duration, const Confirm &confirm, const WriteKey &writeKey);
+
+} // namespace SaveDurationCommand

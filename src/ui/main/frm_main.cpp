@@ -1,0 +1,601 @@
+#include "frm_main.h"
+
+#include "BigScreen.h"
+#include "CommandList.h"
+#include "ContextMenuHook.h"
+#include "Countdown.h"
+#include "CounterField.h"
+#include "DisplayModes.h"
+#include "ErrorGuard.h"
+#include "KeyDispatcher.h"
+#include "MediaPlayerBar.h"
+#include "MessageBoxes.h"
+#include "NumberTexts.h"
+#include "ParamCommand.h"
+#include "PopupMenu.h"
+#include "SaveDurationCommand.h"
+#include "SettingsSchema.h"
+#include "SpinField.h"
+#include "SpinWheelRouter.h"
+#include "SystemColors.h"
+#include "TTEImage.h"
+#include "TrayIcon.h"
+#include "ValueEncodings.h"
+#include "frm_param.h"
+#include "platform/TaskbarPresence.h"
+#include "pub_unit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+const QString programTitle = QStringLiteral("Tarvik倒计时计时器");
+const QString zeroDisplay = QStringLiteral("00:00:00");
+const QString zeroCounter = QStringLiteral("00");
+
+constexpr int panelHeight = 58;
+constexpr int pictureTimerInterval = 20000;
+// Beyond this the glyph cache would need more memory than any screen can show.
+constexpr std::int64_t largestFontSize = 2000;
+
+QString displayFontFamily()
+{
+    const QString tahoma = QStringLiteral("Tahoma");
+    return QFontDatabase::hasFamily(tahoma) ? tahoma : QStringLiteral("Sans Serif");
+}
+
+QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink,
+                   StartUp startUp)
+    : QWidget(parent)
+    , Panel1(new QFrame(this))
+    , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
+    , RzSpinEdit1(new SpinField(RzGroupBox1))
+    , RzSpinEdit2(new SpinField(RzGroupBox1))
+    , RzSpinEdit3(new SpinField(RzGroupBox1))
+    , Label1(panelLabel(QStringLiteral("时"), RzGroupBox1, 79, 22))
+    , Label2(panelLabel(QStringLiteral("分"), RzGroupBox1, 172, 22))
+    , Label3(panelLabel(QStringLiteral("秒"), RzGroupBox1, 250, 22))
+    , RzBitBtn1(new QPushButton(QStringLiteral("保存设置"), RzGroupBox1))
+    , RzBitBtn2(new QPushButton(QStringLiteral("开始计时"), Panel1))
+    , Label4(panelLabel(QStringLiteral("计时总秒数："), Panel1, 440, 24))
+    , RzNumericEdit1(new CounterField(Panel1))
+    , Label5(panelLabel(QStringLiteral("已过秒数："), Panel1, 587, 24))
+    , RzNumericEdit2(new CounterField(Panel1))
+    , Label6(panelLabel(QStringLiteral("剩余秒数："), Panel1, 734, 24))
+    , RzNumericEdit3(new CounterField(Panel1))
+    , MediaPlayer1(new MediaPlayerBar(Panel1, audioSink))
+    , Label7(new QLabel(zeroDisplay, this))
+    , TEImage1(new TTEImage(this))
+    , Timer1(new QTimer(this))
+    , Timer2(new QTimer(this))
+    , ActionList1(CommandList::createActionList1(this))
+    , PopupMenu1(PopupMenu::createPopupMenu1(ActionList1, this))
+    , RxTrayIcon1(new TrayIcon(PopupMenu1, this))
+    , m_ticks(std::move(clock))
+    , m_display(new DisplayModes(this))
+    , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
+    , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
+    , m_startUp(startUp)
+    , m_bigScreen(new BigScreen(this, Label7))
+{
+    buildLayout();
+    bindCommands();
+    guarded([this] { FormCreate(); });
+}
+
+frm_main::~frm_main() = default;
+
+void frm_main::buildLayout()
+{
+    setWindowTitle(programTitle + QStringLiteral("  —  Tarvik 工作室出品"));
+    setBackgroundRole(QPalette::Button);
+    QFont windowFont = font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        windowFont.setFamily(QStringLiteral("Tahoma"));
+    windowFont.setPointSize(8);
+    setFont(windowFont);
+    move(72, 25);
+    resize(1147, 649);
+    setWindowState(Qt::WindowMaximized);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(Label7, 1);
+
+    Panel1->setFixedHeight(panelHeight);
+    // An etched edge: the outer bevel lowered, the inner one raised.
+    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+    Panel1->setMidLineWidth(0);
+
+    RzGroupBox1->setGeometry(8, 4, 356, 47);
+    RzSpinEdit1->setGeometry(24, 18, 47, 21);
+    RzSpinEdit1->setMaximum(99);
+    RzSpinEdit1->setText(QStringLiteral("1"));
+    RzSpinEdit2->setGeometry(104, 18, 54, 21);
+    RzSpinEdit2->setMaximum(59);
+    RzSpinEdit2->setText(QStringLiteral("30"));
+    RzSpinEdit3->setGeometry(190, 18, 47, 21);
+    RzSpinEdit3->setMaximum(59);
+    RzSpinEdit3->setText(QStringLiteral("0"));
+
+    for (QPushButton *button : {RzBitBtn1, RzBitBtn2}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setAttribute(Qt::WA_Hover);
+        button->setAutoDefault(false);
+    }
+    RzBitBtn1->setGeometry(276, 13, 60, 25);
+    RzBitBtn2->setGeometry(371, 18, 60, 25);
+
+    RzNumericEdit1->setGeometry(515, 20, 67, 21);
+    RzNumericEdit2->setGeometry(653, 20, 72, 21);
+    RzNumericEdit3->setGeometry(800, 20, 69, 21);
+
+    MediaPlayer1->setGeometry(896, 16, 85, 30);
+    MediaPlayer1->setToolTip(QStringLiteral("音乐播放按钮"));
+
+    Label7->setAlignment(Qt::AlignCenter);
+    // Explicit roles: the window's face role would otherwise be inherited.
+    Label7->setBackgroundRole(QPalette::Window);
+    Label7->setForegroundRole(QPalette::WindowText);
+    Label7->setAutoFillBackground(true);
+    QFont displayFont(displayFontFamily());
+    displayFont.setStyleHint(QFont::SansSerif);
+    displayFont.setBold(true);
+    displayFont.setPixelSize(133);
+    Label7->setFont(displayFont);
+    QPalette displayPalette = Label7->palette();
+    displayPalette.setColor(QPalette::Window, Qt::black);
+    displayPalette.setColor(QPalette::WindowText, Qt::red);
+    Label7->setPalette(displayPalette);
+
+    TEImage1->resize(131, 127);
+    TEImage1->raise();
+
+    const QList<QWidget *> order = panelTabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &frm_main::Timer1Timer);
+    Timer2->setInterval(pictureTimerInterval);
+    connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
+}
+
+void frm_main::bindCommands()
+{
+    // Each handler runs under the error box itself, so the list needs no guard of its own.
+    const auto bind = [this](Command *command, void (frm_main::*handler)()) {
+        command->setHandler([this, handler] { (this->*handler)(); });
+    };
+    const CommandList &list = *ActionList1;
+    bind(list.ac_close, &frm_main::ac_closeExecute);
+    bind(list.ac_begin, &frm_main::ac_beginExecute);
+    bind(list.ac_suspend, &frm_main::ac_suspendExecute);
+    bind(list.ac_Continue, &frm_main::ac_ContinueExecute);
+    bind(list.ac_param, &frm_main::ac_paramExecute);
+    bind(list.ac_readparam, &frm_main::ac_readparamExecute);
+    bind(list.ac_full, &frm_main::ac_fullExecute);
+    bind(list.ac_win, &frm_main::ac_winExecute);
+    bind(list.ac_hide, &frm_main::ac_hideExecute);
+    bind(list.ac_end, &frm_main::ac_endExecute);
+    bind(list.ac_saveset, &frm_main::ac_savesetExecute);
+    ActionList1->bindButton(RzBitBtn1, list.ac_saveset);
+    ActionList1->bindButton(RzBitBtn2, list.ac_begin);
+
+    m_keys->install(this);
+    new SpinWheelRouter(this);
+    m_contextMenu->watch(Label7);
+    m_contextMenu->watch(Panel1);
+    m_contextMenu->watch(MediaPlayer1);
+    connect(m_display, &DisplayModes::changed, this, &frm_main::placeCornerPicture);
+    connect(RxTrayIcon1, &TrayIcon::doubleClicked, this, &frm_main::ac_fullExecute);
+    m_display->setTrayAvailable(RxTrayIcon1->isTrayAvailable());
+    connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, m_display,
+            &DisplayModes::setTrayAvailable);
+    connect(RxTrayIcon1, &TrayIcon::trayAvailabilityChanged, this,
+            [this] { TaskbarPresence::refresh(this); });
+    connect(MediaPlayer1, &MediaPlayerBar::deviceError, this, &ErrorGuard::showError);
+}
+
+void frm_main::FormCreate()
+{
+    m_settingsFilePath = pub_unit::settingsFilePath();
+    placeCornerPicture();
+    TaskbarPresence::keepOffTaskbar(this);
+    if (m_startUp == StartUp::ApplyNow)
+        applyStartUpSettings();
+}
+
+void frm_main::applyStartUpSettings()
+{
+    // A failed apply still leaves the commands idle: pause and continue must not
+    // run a countdown that was never started.
+    guarded([this] { applySettings(); });
+    CommandStates::create(*this);
+}
+
+QString frm_main::readSetting(SettingsSchema::Key key) const
+{
+    return SettingsSchema::read(m_settingsFilePath, key);
+}
+
+using SettingsSchema::Key;
+
+void frm_main::applySettings()
+{
+    RzSpinEdit1->setText(readSetting(Key::shi));
+    RzSpinEdit2->setText(readSetting(Key::feng));
+    RzSpinEdit3->setText(readSetting(Key::miao));
+
+    QPalette displayPalette = Label7->palette();
+    displayPalette.setColor(
+        QPalette::WindowText,
+        SystemColors::toQColor(ValueEncodings::textToColor(readSetting(Key::qiancolor))));
+    Label7->setPalette(displayPalette);
+    const std::int32_t background = ValueEncodings::textToColor(readSetting(Key::beicolor));
+    displayPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
+    Label7->setPalette(displayPalette);
+
+    setDisplayFontSize(NumberTexts::integerFromText(readSetting(Key::fontsize), 72));
+
+    Panel1->setVisible(ValueEncodings::textToBool(readSetting(Key::showtop)));
+
+    applyPictureSettings();
+    TEImage1->setBackgroundColor(SystemColors::toQColor(background));
+
+    m_alarmLead = NumberTexts::integerFromText(readSetting(Key::playtime), 0);
+
+    applySoundSettings();
+    applyBigScreenSettings();
+
+    setDisplayText(zeroDisplay);
+    setTotalText(zeroCounter);
+    setElapsedText(zeroCounter);
+    setRemainingText(zeroCounter);
+}
+
+void frm_main::setDisplayFontSize(std::int32_t size)
+{
+    QFont displayFont = Label7->font();
+    // Negative sizes are pixel heights; zero keeps the size the display has.
+    if (size > 0)
+        displayFont.setPointSize(int(std::min<std::int64_t>(size, largestFontSize)));
+    else if (size < 0)
+        displayFont.setPixelSize(int(std::min<std::int64_t>(-std::int64_t(size), largestFontSize)));
+    Label7->setFont(displayFont);
+}
+
+void frm_main::applyPictureSettings()
+{
+    TEImage1->cancelTransition();
+    m_icoPath = readSetting(Key::ico);
+    // Looked up and read on a worker thread; the old picture shows until the new one is in.
+    switch (TEImage1->LoadFromFileIfExists(m_icoPath)) {
+    case TTEImage::LoadResult::Loaded:
+        TEImage1->setVisible(ValueEncodings::textToBool(readSetting(Key::showico)));
+        if (!Timer2->isActive()) // a running timer keeps its rhythm
+            Timer2->start();
+        break;
+    case TTEImage::LoadResult::NoFile:
+        TEImage1->hide();
+        Timer2->stop();
+        break;
+    case TTEImage::LoadResult::Superseded:
+        // A newer application of the settings ran while this one waited and decided.
+        break;
+    }
+}
+
+void frm_main::applySoundSettings()
+{
+    MediaPlayer1->applySoundFile(readSetting(Key::mp3));
+}
+
+void frm_main::applyBigScreenSettings()
+{
+    m_bigScreen->setAutofit(
+        ValueEncodings::textToBool(readSetting(Key::autofit)));
+    m_bigScreen->setMonitor(
+        NumberTexts::integerFromText(readSetting(Key::monitor), 0));
+}
+
+void frm_main::placeCornerPicture()
+{
+    const QSize outer = frameGeometry().size();
+    TEImage1->move(outer.width() - TEImage1->width() - cornerMargin,
+                   outer.height() - TEImage1->height() - cornerMargin);
+}
+
+// Commands
+
+void frm_main::ac_closeExecute()
+{
+    guarded([this] { close(); });
+}
+
+void frm_main::ac_beginExecute()
+{
+    guarded([this] {
+        applySettings();
+        // Read through the fields, so that an empty one shows the 0 it counts as.
+        Countdown::start(*this, RzSpinEdit1->value(), RzSpinEdit2->value(), RzSpinEdit3->value());
+        CommandStates::start(*this);
+    });
+}
+
+void frm_main::ac_suspendExecute()
+{
+    guarded([this] { CommandStates::pause(*this); });
+}
+
+void frm_main::ac_ContinueExecute()
+{
+    guarded([this] { CommandStates::resume(*this); });
+}
+
+void frm_main::ac_endExecute()
+{
+    guarded([this] { CommandStates::end(*this); });
+}
+
+void frm_main::ac_readparamExecute()
+{
+    guarded([this] { applySettings(); });
+}
+
+void frm_main::ac_paramExecute()
+{
+    guarded([this] {
+        ParamCommand::run(*ActionList1->ac_param, *ActionList1->ac_readparam,
+                          [this] { return std::make_unique<frm_param>(this); });
+    });
+}
+
+void frm_main::ac_savesetExecute()
+{
+    guarded([this] {
+        const auto confirm = [this] {
+            return MessageBoxes::confirm(this, MessageBoxes::saveQuestion);
+        };
+        const auto write = [this](const QString &key, const QString &value) {
+            pub_unit::writeKey(m_settingsFilePath, SettingsSchema::section, key, value);
+        };
+        SaveDurationCommand::run({RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
+                                 confirm, write);
+    });
+}
+
+void frm_main::ac_fullExecute()
+{
+    guarded([this] {
+        m_bigScreen->prepareFullScreen();
+        m_display->showFullScreen();
+        PopupMenu1->N2->setChecked(true);
+    });
+}
+
+void frm_main::ac_winExecute()
+{
+    guarded([this] {
+        m_bigScreen->prepareWindowed();
+        m_display->showWindowed();
+    });
+}
+
+void frm_main::ac_hideExecute()
+{
+    guarded([this] { m_display->showHidden(); });
+}
+
+// Command states
+
+bool frm_main::isCommandEnabled(StateCommand command) const
+{
+    return ActionList1->command(command)->isEnabled();
+}
+
+bool frm_main::isCountdownTimerRunning() const
+{
+    return m_ticks.isRunning();
+}
+
+void frm_main::setCommandEnabled(StateCommand command, bool enabled)
+{
+    ActionList1->command(command)->setEnabled(enabled);
+}
+
+void frm_main::startCountdownTimer()
+{
+    m_ticks.start();
+    armTimer1();
+}
+
+void frm_main::resumeCountdownTimer()
+{
+    m_ticks.resume();
+    armTimer1();
+}
+
+void frm_main::stopCountdownTimer()
+{
+    m_ticks.pause();
+    Timer1->stop();
+}
+
+// The countdown timer
+
+void frm_main::armTimer1()
+{
+    const auto wait = m_ticks.timeToNextTick();
+    if (!wait)
+        return;
+    Timer1->start(int(std::chrono::ceil<std::chrono::milliseconds>(*wait).count()));
+}
+
+void frm_main::Timer1Timer()
+{
+    guarded([this] {
+        // Every tick that fell due while the thread was busy runs, each with its alarm
+        // and finish test; a pause inside a tick keeps the rest for later.
+        m_ticks.runDueTicks([this] {
+            return Countdown::tick(*this, m_alarmLead) != Countdown::TickResult::Finished;
+        });
+    });
+    armTimer1();
+}
+
+void frm_main::Timer2Timer()
+{
+    guarded([this] { TEImage1->Timer2Timer(); });
+}
+
+// CountdownView
+
+QString frm_main::totalText() const
+{
+    return RzNumericEdit1->text();
+}
+
+QString frm_main::elapsedText() const
+{
+    return RzNumericEdit2->text();
+}
+
+QString frm_main::remainingText() const
+{
+    return RzNumericEdit3->text();
+}
+
+void frm_main::setTotalText(const QString &text)
+{
+    RzNumericEdit1->setText(text);
+}
+
+void frm_main::setElapsedText(const QString &text)
+{
+    RzNumericEdit2->setText(text);
+}
+
+void frm_main::setRemainingText(const QString &text)
+{
+    RzNumericEdit3->setText(text);
+}
+
+void frm_main::setDisplayText(const QString &text)
+{
+    Label7->setText(text);
+}
+
+void frm_main::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void frm_main::startAlarm()
+{
+    MediaPlayer1->startAlarm();
+}
+
+void frm_main::finishCountdown()
+{
+    CommandStates::finish(*this);
+    MessageBoxes::Request message;
+    message.owner = this;
+    message.icon = QMessageBox::Information;
+    message.caption = QStringLiteral("计时完成提醒");
+    message.text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    message.buttons = QMessageBox::Ok;
+    MessageBoxes::show(message);
+}
+
+// Events
+
+void frm_main::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCornerPicture();
+}
+
+void frm_main::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        placeCornerPicture();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget())
+        focusFirstTabStop();
+}
+
+QList<QWidget *> frm_main::panelTabOrder() const
+{
+    return {RzNumericEdit1, RzNumericEdit2, RzNumericEdit3, RzSpinEdit1, RzSpinEdit2,
+            RzSpinEdit3,    RzBitBtn1,      MediaPlayer1,   RzBitBtn2};
+}
+
+void frm_main::focusFirstTabStop()
+{
+    // Qt's own choice follows the order the controls were made in, not the tab order.
+    for (QWidget *control : panelTabOrder()) {
+        if (control->isVisible() && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            control->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    }
+}
+
+void frm_main::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The program ends with this window, also when the tray's menu closes it while the
+    // settings dialog or a message box is open: those close too, so that their waits end.
+    QWidget *previous = nullptr;
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (modal == previous || modal == this)
+            break;
+        previous = modal;
+        modal->close();
+    }
+    // The settings applied after the dialog closes may wait on a worker in a loop of their
+    // own, where the application's automatic quit is lost: the program ends explicitly.
+    if (event->isAccepted())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+}
+
+void frm_main::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    placeCornerPicture();
+    if (m_startUp == StartUp::ApplyWhenShown && !event->spontaneous()) {
+        // Queued: the window is mapped once this returns, and it paints while the apply
+        // waits for the picture and the sound.
+        m_startUp = StartUp::ApplyNow;
+        QMetaObject::invokeMethod(this, &frm_main::applyStartUpSettings, Qt::QueuedConnection);
+    }
+}

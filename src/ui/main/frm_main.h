@@ -1,0 +1,163 @@
+#pragma once
+
+#include "CommandStates.h"
+#include "CountdownView.h"
+#include "SettingsSchema.h"
+#include "TickDriver.h"
+
+#include <QByteArray>
+#include <QWidget>
+
+#include <cstdint>
+
+class BigScreen;
+class CommandList;
+class ContextMenuHook;
+class CounterField;
+class DisplayModes;
+class KeyDispatcher;
+class MediaPlayerBar;
+class PopupMenu;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class SpinField;
+class TTEImage;
+class TrayIcon;
+
+// The main window: the large countdown display under a panel of duration fields,
+// counters and the start button, with the corner picture in the lower right.
+class frm_main : public QWidget, public CountdownView, public CommandStateSink
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frm_main)
+
+public:
+    static constexpr int cornerMargin = 50;
+
+    // When creating the window applies the settings: at once, or as soon as it has been shown
+    // (the program), so that the window appears before the picture is read and the sound is
+    // opened on their worker threads. The steps, their order and their error boxes are the same.
+    enum class StartUp { ApplyNow, ApplyWhenShown };
+
+    // clock drives the countdown timer's schedule; tests pass one they advance themselves,
+    // and an audio sink for the alarm player (see MediaPlayerBar).
+    explicit frm_main(QWidget *parent = nullptr, MonotonicClock clock = Clocks::boot(),
+                      const QByteArray &audioSink = {}, StartUp startUp = StartUp::ApplyNow);
+    ~frm_main() override;
+
+    // Commands; each runs its handler under the error box.
+    void ac_closeExecute();
+    void ac_beginExecute();
+    void ac_suspendExecute();
+    void ac_ContinueExecute();
+    void ac_paramExecute();
+    void ac_readparamExecute();
+    void ac_fullExecute();
+    void ac_winExecute();
+    void ac_hideExecute();
+    void ac_endExecute();
+    void ac_savesetExecute();
+
+    // Whether a state-dependent command is enabled now.
+    bool isCommandEnabled(StateCommand command) const;
+    // The countdown timer runs (the running state).
+    bool isCountdownTimerRunning() const;
+
+    QString settingsFilePath() const { return m_settingsFilePath; }
+    QString cornerPicturePath() const { return m_icoPath; }
+    std::int32_t alarmLead() const { return m_alarmLead; }
+
+    // Places the corner picture by the window's outer size.
+    void placeCornerPicture();
+
+    // Event handlers of the two timers.
+    void Timer1Timer();
+    void Timer2Timer();
+
+    // The controls, named as in the window's layout.
+    QFrame *const Panel1;               // top panel (showtop), above the display
+    QGroupBox *const RzGroupBox1;       // "计时时长设置": the duration fields and the save button
+    SpinField *const RzSpinEdit1;       // duration hours (shi), 0 to 99
+    SpinField *const RzSpinEdit2;       // duration minutes (feng), 0 to 59
+    SpinField *const RzSpinEdit3;       // duration seconds (miao), 0 to 59
+    QLabel *const Label1;               // "时" after the hours
+    QLabel *const Label2;               // "分" after the minutes
+    QLabel *const Label3;               // "秒" after the seconds
+    QPushButton *const RzBitBtn1;       // "保存设置": ac_saveset
+    QPushButton *const RzBitBtn2;       // "开始计时": ac_begin
+    QLabel *const Label4;               // "计时总秒数："
+    CounterField *const RzNumericEdit1; // total seconds counter
+    QLabel *const Label5;               // "已过秒数："
+    CounterField *const RzNumericEdit2; // elapsed seconds counter
+    QLabel *const Label6;               // "剩余秒数："
+    CounterField *const RzNumericEdit3; // remaining seconds counter
+    MediaPlayerBar *const MediaPlayer1; // alarm player and its button bar
+    QLabel *const Label7;               // the countdown display, HH:MM:SS
+    TTEImage *const TEImage1;           // corner picture (ico, showico)
+    QTimer *const Timer1;               // countdown tick, on while running
+    QTimer *const Timer2;               // picture roll every 20 s, on while a picture file exists
+    CommandList *const ActionList1;     // the commands ac_*
+    PopupMenu *const PopupMenu1;        // right-click and tray menu
+    TrayIcon *const RxTrayIcon1;        // notification-area icon
+
+    // CountdownView
+    QString totalText() const override;
+    QString elapsedText() const override;
+    QString remainingText() const override;
+    void setTotalText(const QString &text) override;
+    void setElapsedText(const QString &text) override;
+    void setRemainingText(const QString &text) override;
+    void setDisplayText(const QString &text) override;
+    void processPendingEvents() override;
+    void startAlarm() override;
+    void finishCountdown() override;
+
+    // CommandStateSink
+    void setCommandEnabled(StateCommand command, bool enabled) override;
+    void startCountdownTimer() override;
+    void resumeCountdownTimer() override;
+    void stopCountdownTimer() override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    void FormCreate();
+    // The last steps of FormCreate: apply the settings, commands idle.
+    void applyStartUpSettings();
+    void armTimer1();
+    // The panel's controls in tab order, the total counter first.
+    QList<QWidget *> panelTabOrder() const;
+    // The first control of that order that takes the focus from the keyboard.
+    void focusFirstTabStop();
+
+    // The settings in the order they are applied; throws on a value that does not convert.
+    void applySettings();
+    void setDisplayFontSize(std::int32_t size);
+    // The two settings steps that concern the corner picture and the alarm player.
+    void applyPictureSettings();
+    void applySoundSettings();
+    // Digits that fit the display and the full-screen monitor; both off by default.
+    void applyBigScreenSettings();
+    void bindCommands();
+
+    QString readSetting(SettingsSchema::Key key) const;
+
+    TickDriver m_ticks;
+    DisplayModes *const m_display;
+    KeyDispatcher *const m_keys;
+    ContextMenuHook *const m_contextMenu;
+    StartUp m_startUp;
+    BigScreen *const m_bigScreen;
+
+    QString m_settingsFilePath;
+    QString m_icoPath;
+    std::int32_t m_alarmLead = 0;
+};

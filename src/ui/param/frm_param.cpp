@@ -1,0 +1,413 @@
+#include "frm_param.h"
+
+#include "ColorPicker.h"
+#include "EIniFileException.h"
+#include "ErrorGuard.h"
+#include "FilenameEdit.h"
+#include "FontSizePicker.h"
+#include "IniFile.h"
+#include "MonitorChoice.h"
+#include "MessageBoxes.h"
+#include "NumberTexts.h"
+#include "SettingsSchema.h"
+#include "SpinField.h"
+#include "SpinWheelRouter.h"
+#include "SystemColors.h"
+#include "ValueEncodings.h"
+#include "platform/FrameExtents.h"
+#include "pub_unit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr std::int32_t clWindow = std::int32_t(SystemColors::systemColourFlag | 5u);
+constexpr std::int32_t clRed = 0x000000FF;
+constexpr std::int32_t clBlack = 0x00000000;
+
+// The header's 32 x 32 picture: a small alarm clock.
+QPixmap headerIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QColor rim(0x1F, 0x4E, 0x9A);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rim);
+    p.drawEllipse(QRectF(3, 1, 8, 8)); // bells
+    p.drawEllipse(QRectF(21, 1, 8, 8));
+    p.setPen(QPen(rim, 2.5));
+    p.drawLine(QPointF(9, 27), QPointF(6, 31)); // feet
+    p.drawLine(QPointF(23, 27), QPointF(26, 31));
+
+    const QRectF face(4, 4, 24, 24);
+    p.setBrush(Qt::white);
+    p.setPen(QPen(rim, 2.5));
+    p.drawEllipse(face);
+
+    p.setPen(QPen(Qt::darkGray, 1.2));
+    const QPointF c = face.center();
+    for (int hour = 0; hour < 12; hour += 3) {
+        const double a = hour * std::numbers::pi / 6;
+        p.drawLine(c + QPointF(std::sin(a), -std::cos(a)) * 8.5,
+                   c + QPointF(std::sin(a), -std::cos(a)) * 10.5);
+    }
+    p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(0, -7.5));
+    p.drawLine(c, c + QPointF(5.5, 2));
+    p.setPen(QPen(Qt::red, 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(-4, 7));
+    return pixmap;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+QGroupBox *makeGroup(const QString &title, QWidget *parent)
+{
+    return new QGroupBox(title, parent);
+}
+
+SpinField *makeSpin(QWidget *parent, int maximum, const QString &designText)
+{
+    auto *field = new SpinField(parent);
+    field->setMaximum(maximum);
+    field->setText(designText);
+    return field;
+}
+
+QPushButton *makeButton(const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAttribute(Qt::WA_Hover);
+    // The dialog has no default button, so neither is drawn as one.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+frm_param::frm_param(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , Panel1(new QWidget(this))
+    , Image1(new QLabel(Panel1))
+    , Label8(new QLabel(QStringLiteral("参数设置"), Panel1))
+    , RzGroupBox1(makeGroup(QStringLiteral("计时时长设置"), this))
+    , RzSpinEdit1(makeSpin(RzGroupBox1, 99, QStringLiteral("1")))
+    , Label1(makeLabel(QStringLiteral("时"), RzGroupBox1, 87, 31))
+    , RzSpinEdit2(makeSpin(RzGroupBox1, 59, QStringLiteral("30")))
+    , Label2(makeLabel(QStringLiteral("分"), RzGroupBox1, 180, 34))
+    , RzSpinEdit3(makeSpin(RzGroupBox1, 59, QStringLiteral("0")))
+    , Label3(makeLabel(QStringLiteral("秒"), RzGroupBox1, 258, 33))
+    , GroupBox1(makeGroup(QStringLiteral("前景色/背景色设置"), this))
+    , Label4(makeLabel(QStringLiteral("前景色："), GroupBox1, 13, 36))
+    , Label5(makeLabel(QStringLiteral("背景色："), GroupBox1, 158, 36))
+    , ColorBox2(new ColorPicker(GroupBox1))
+    , ColorBox1(new ColorPicker(this))
+    , GroupBox2(makeGroup(QStringLiteral("显示字体大小设置"), this))
+    , Label6(makeLabel(QStringLiteral("字体大小："), GroupBox2, 16, 31))
+    , GSFontSizeBox1(new FontSizePicker(GroupBox2))
+    , GroupBox3(makeGroup(QStringLiteral("计时结束播放音乐"), this))
+    , Label7(makeLabel(QStringLiteral("音乐文件："), GroupBox3, 16, 28))
+    , FilenameEdit1(new FilenameEdit(GroupBox3))
+    , Label9(new QLabel(QStringLiteral("音乐提前                      秒开始播放"), GroupBox3))
+    , RzSpinEdit4(makeSpin(GroupBox3, 99, QStringLiteral("0")))
+    , GroupBox4(makeGroup(QStringLiteral("右下角图标文件"), this))
+    , CheckBox1(new QCheckBox(QStringLiteral("图标文件"), GroupBox4))
+    , FilenameEdit2(new FilenameEdit(GroupBox4))
+    , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
+    , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
+    , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
+    , CheckBox3(new QCheckBox(QStringLiteral("数字自动适应窗口"), this))
+    , Label10(makeLabel(QStringLiteral("全屏显示器："), this, 359, 305))
+    , ComboBox1(new QComboBox(this))
+    , m_frameWatch(new QTimer(this))
+{
+    setObjectName(QStringLiteral("frm_param"));
+    setWindowTitle(QStringLiteral("参数设置"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setSizeGripEnabled(false);
+    placeControls();
+    applyTabOrder();
+
+    // Design values, replaced from the settings file by FormCreate.
+    ColorBox1->setDefaultColorColor(clRed);
+    ColorBox1->setNoneColorColor(clRed);
+    ColorBox1->setSelectedColor(clRed);
+    ColorBox2->setDefaultColorColor(clBlack);
+    ColorBox2->setNoneColorColor(clBlack);
+    ColorBox2->setSelectedColor(clBlack);
+    GSFontSizeBox1->setText(QStringLiteral("24"));
+    FilenameEdit1->setFilter(QStringLiteral("mp3 (*.mp3)|*.mp3"));
+    FilenameEdit2->setFilter(QStringLiteral("图片文件 (*.jpg)|*.jpg|图标文件(*.ico)|*.ico"));
+    FilenameEdit2->setEnabled(false);
+    CheckBox2->setChecked(true);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &frm_param::CheckBox3Click);
+    connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
+    connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    m_frameWatch->setInterval(framePollMs);
+    connect(m_frameWatch, &QTimer::timeout, this, &frm_param::watchFrame);
+    new SpinWheelRouter(this);
+
+    // An error while loading ends the loading there; the dialog still opens.
+    guarded([this] { FormCreate(); });
+}
+
+frm_param::~frm_param() = default;
+
+void frm_param::placeControls()
+{
+    // The big-screen row below adds height only; everything above keeps its place.
+    setFixedSize(681, 336);
+
+    Panel1->setGeometry(0, 0, 681, 57);
+    Panel1->setAutoFillBackground(true);
+    QPalette headerPalette = Panel1->palette();
+    headerPalette.setColor(QPalette::Window, SystemColors::toQColor(clWindow));
+    Panel1->setPalette(headerPalette);
+    Image1->setGeometry(19, 11, 41, 36);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(headerIcon());
+    Label8->setGeometry(72, 10, 200, 39);
+    QFont titleFont(QStringLiteral("Tahoma"));
+    titleFont.setBold(true);
+    titleFont.setPixelSize(29);
+    Label8->setFont(titleFont);
+
+    RzGroupBox1->setGeometry(36, 73, 298, 60);
+    RzSpinEdit1->setGeometry(30, 29, 47, 21);
+    RzSpinEdit2->setGeometry(110, 28, 54, 21);
+    RzSpinEdit3->setGeometry(197, 29, 47, 21);
+
+    GroupBox1->setGeometry(35, 139, 299, 79);
+    ColorBox2->setGeometry(211, 31, 82, 22);
+    // Lies on the dialog itself, over the colour group beside its label.
+    ColorBox1->setGeometry(98, 170, 80, 22);
+    ColorBox1->raise();
+
+    GroupBox2->setGeometry(347, 74, 302, 60);
+    GSFontSizeBox1->setGeometry(82, 27, 208, 22);
+
+    GroupBox3->setGeometry(346, 139, 305, 79);
+    FilenameEdit1->setGeometry(82, 24, 211, 21);
+    Label9->setGeometry(87, 52, 203, 13);
+    QPalette warning = Label9->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    Label9->setPalette(warning);
+    // Stands over the blank gap of the label.
+    RzSpinEdit4->setGeometry(145, 48, 45, 21);
+    RzSpinEdit4->raise();
+
+    GroupBox4->setGeometry(35, 223, 300, 61);
+    CheckBox1->setGeometry(10, 27, 69, 17);
+    FilenameEdit2->setGeometry(81, 24, 211, 21);
+
+    CheckBox2->setGeometry(359, 237, 97, 17);
+    RzBitBtn1->setGeometry(474, 232, 75, 25);
+    RzBitBtn2->setGeometry(565, 232, 75, 25);
+
+    CheckBox3->setGeometry(45, 304, 150, 17);
+    ComboBox1->setGeometry(440, 301, 209, 22);
+}
+
+void frm_param::applyTabOrder()
+{
+    QWidget *const chain[] = {
+        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
+        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
+        CheckBox1,      FilenameEdit2, CheckBox2,   CheckBox3, ComboBox1,
+    };
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+using SettingsSchema::Key;
+
+void frm_param::FormCreate()
+{
+    const QString appDir = pub_unit::applicationDirectory();
+    m_settingsFilePath = pub_unit::settingsFilePath();
+    const auto read = [this](Key key) {
+        return SettingsSchema::read(m_settingsFilePath, key);
+    };
+
+    RzSpinEdit1->setText(read(Key::shi));
+    RzSpinEdit2->setText(read(Key::feng));
+    RzSpinEdit3->setText(read(Key::miao));
+    ColorBox1->setSelectedColor(ValueEncodings::textToColor(read(Key::qiancolor)));
+    ColorBox2->setSelectedColor(ValueEncodings::textToColor(read(Key::beicolor)));
+    GSFontSizeBox1->setText(read(Key::fontsize));
+    FilenameEdit1->setText(read(Key::mp3));
+    CheckBox2->setChecked(ValueEncodings::textToBool(read(Key::showtop)));
+    FilenameEdit2->setText(read(Key::ico));
+    CheckBox1->setChecked(ValueEncodings::textToBool(read(Key::showico)));
+    RzSpinEdit4->setText(read(Key::playtime));
+    FilenameEdit1->setInitialDir(appDir);
+    CheckBox3->setChecked(
+        ValueEncodings::textToBool(read(Key::autofit)));
+    fillMonitorList(NumberTexts::integerFromText(read(Key::monitor), 0));
+}
+
+void frm_param::fillMonitorList(std::int32_t setting)
+{
+    ComboBox1->clear();
+    ComboBox1->addItem(MonitorChoice::automaticEntry(), 0);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (int i = 0; i < screens.size(); ++i) {
+        const QScreen *screen = screens.at(i);
+        const QSize pixels = (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+        ComboBox1->addItem(MonitorChoice::monitorEntry(i + 1, pixels, screen->name()), i + 1);
+    }
+    if (setting > screens.size())
+        ComboBox1->addItem(MonitorChoice::absentEntry(setting), setting);
+    ComboBox1->setCurrentIndex(std::max(0, ComboBox1->findData(setting)));
+}
+
+void frm_param::keyPressEvent(QKeyEvent *event)
+{
+    // The dialog has no default button: Enter presses only a focused button and otherwise
+    // does nothing. The dialog closes only by its exit button or close box, never by
+    // Escape, which would drop the edits unasked.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            QWidget *const focused = focusWidget();
+            if (focused == RzBitBtn1 || focused == RzBitBtn2)
+                static_cast<QPushButton *>(focused)->click();
+        }
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void frm_param::showEvent(QShowEvent *event)
+{
+    centreOnOwner();
+    QDialog::showEvent(event);
+    // The window manager tells the frame's size only once it has framed the dialog, and
+    // no event says when (nor that it is final): it is watched for a little while, and
+    // the dialog centred again whenever it changes.
+    m_framePolls = 0;
+    m_frameWatch->start();
+}
+
+void frm_param::watchFrame()
+{
+    const QMargins margins = FrameExtents::of(this);
+    const bool sane = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 &&
+                      margins.bottom() >= 0 && margins.left() + margins.right() < width() &&
+                      margins.top() + margins.bottom() < height();
+    if (sane && margins != m_centredWithMargins)
+        centreOnOwner();
+    if (++m_framePolls >= framePollLimit)
+        m_frameWatch->stop();
+}
+
+void frm_param::centreOnOwner()
+{
+    const QWidget *const owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    // The frames are centred on each other, not the client areas.
+    m_centredWithMargins = FrameExtents::of(this);
+    const QRect ownerFrame = owner->geometry().marginsAdded(FrameExtents::of(owner));
+    const QSize frame = size().grownBy(m_centredWithMargins);
+    const QPoint frameTopLeft(ownerFrame.left() + (ownerFrame.width() - frame.width()) / 2,
+                              ownerFrame.top() + (ownerFrame.height() - frame.height()) / 2);
+    // Placed by the client area, whose place does not depend on what Qt knows of the frame.
+    setGeometry(QRect(
+        frameTopLeft + QPoint(m_centredWithMargins.left(), m_centredWithMargins.top()), size()));
+}
+
+void frm_param::CheckBox1Click()
+{
+    FilenameEdit2->setEnabled(CheckBox1->isChecked());
+}
+
+void frm_param::CheckBox3Click()
+{
+    // The fitted size replaces the chosen one while the box is checked.
+    GSFontSizeBox1->setEnabled(!CheckBox3->isChecked());
+}
+
+void frm_param::RzBitBtn1Click()
+{
+    guarded([this] {
+        if (!MessageBoxes::confirm(this, MessageBoxes::saveQuestion))
+            return;
+        saveSettings();
+    });
+}
+
+void frm_param::saveSettings()
+{
+    struct Entry
+    {
+        Key key;
+        QString value;
+        QString field; // how the message names it
+    };
+    const Entry entries[] = {
+        {Key::shi, RzSpinEdit1->text(), QStringLiteral("计时时长（时）")},
+        {Key::feng, RzSpinEdit2->text(), QStringLiteral("计时时长（分）")},
+        {Key::miao, RzSpinEdit3->text(), QStringLiteral("计时时长（秒）")},
+        {Key::qiancolor, ValueEncodings::colorToText(ColorBox1->selectedColor()),
+         QStringLiteral("前景色")},
+        {Key::beicolor, ValueEncodings::colorToText(ColorBox2->selectedColor()),
+         QStringLiteral("背景色")},
+        {Key::fontsize, GSFontSizeBox1->text(), QStringLiteral("字体大小")},
+        {Key::mp3, FilenameEdit1->text(), QStringLiteral("音乐文件")},
+        {Key::ico, FilenameEdit2->text(), QStringLiteral("图标文件")},
+        {Key::showico, ValueEncodings::boolToText(CheckBox1->isChecked()),
+         QStringLiteral("图标文件")},
+        {Key::showtop, ValueEncodings::boolToText(CheckBox2->isChecked()),
+         QStringLiteral("显示窗体头条")},
+        {Key::playtime, RzSpinEdit4->text(), QStringLiteral("音乐提前秒数")},
+        {Key::autofit, ValueEncodings::boolToText(CheckBox3->isChecked()),
+         QStringLiteral("数字自动适应窗口")},
+        {Key::monitor, QString::number(ComboBox1->currentData().toInt()),
+         QStringLiteral("全屏显示器")},
+    };
+    // Every value is checked before the first is written, so that a value the file cannot
+    // hold leaves the file as it was instead of half saved.
+    for (const Entry &entry : entries) {
+        if (!IniFile::canStoreValue(entry.value)) {
+            throw EIniFileException(
+                QStringLiteral("“%1”中有不能写入设置文件的字符，设置没有保存").arg(entry.field));
+        }
+    }
+    // A write the platform refuses throws and leaves the remaining keys unwritten.
+    for (const Entry &entry : entries)
+        SettingsSchema::write(m_settingsFilePath, entry.key, entry.value);
+}

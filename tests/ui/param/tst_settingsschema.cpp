@@ -1,0 +1,193 @@
+#include "BigScreen.h"
+#include "ColorPicker.h"
+#include "FilenameEdit.h"
+#include "FontSizePicker.h"
+#include "MediaPlayer.h"
+#include "MediaPlayerBar.h"
+#include "MessageBoxes.h"
+#include "NumberTexts.h"
+#include "SettingsSchema.h"
+#include "SpinField.h"
+#include "SystemColors.h"
+#include "TTEImage.h"
+#include "ValueEncodings.h"
+#include "frm_main.h"
+#include "frm_param.h"
+#include "pub_unit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using SettingsSchema::Key;
+using SettingsSchema::Kind;
+
+namespace {
+
+// What the main window shows for a key, in the form of the key's value.
+QString mainWindowShows(const frm_main &window, Key key)
+{
+    const QPalette display = window.Label7->palette();
+    switch (key) {
+    case Key::shi:
+        return window.RzSpinEdit1->text();
+    case Key::feng:
+        return window.RzSpinEdit2->text();
+    case Key::miao:
+        return window.RzSpinEdit3->text();
+    case Key::qiancolor:
+        return display.color(QPalette::WindowText).name();
+    case Key::beicolor:
+        return display.color(QPalette::Window).name();
+    case Key::fontsize:
+        return QString::number(window.Label7->font().pointSize());
+    case Key::mp3:
+        return window.MediaPlayer1->player()->fileName();
+    case Key::showtop:
+        return QString::number(!window.Panel1->isHidden());
+    case Key::ico:
+        return window.cornerPicturePath();
+    case Key::showico:
+        return QString::number(!window.TEImage1->isHidden());
+    case Key::playtime:
+        return QString::number(window.alarmLead());
+    case Key::autofit:
+        return QString::number(window.findChild<BigScreen *>()->autofit());
+    case Key::monitor:
+        return QString::number(window.findChild<BigScreen *>()->monitor());
+    }
+    return {};
+}
+
+QString dialogShows(const frm_param &dialog, Key key)
+{
+    switch (key) {
+    case Key::shi:
+        return dialog.RzSpinEdit1->text();
+    case Key::feng:
+        return dialog.RzSpinEdit2->text();
+    case Key::miao:
+        return dialog.RzSpinEdit3->text();
+    case Key::qiancolor:
+        return SystemColors::toQColor(dialog.ColorBox1->selectedColor()).name();
+    case Key::beicolor:
+        return SystemColors::toQColor(dialog.ColorBox2->selectedColor()).name();
+    case Key::fontsize:
+        return dialog.GSFontSizeBox1->text();
+    case Key::mp3:
+        return dialog.FilenameEdit1->text();
+    case Key::showtop:
+        return QString::number(dialog.CheckBox2->isChecked());
+    case Key::ico:
+        return dialog.FilenameEdit2->text();
+    case Key::showico:
+        return QString::number(dialog.CheckBox1->isChecked());
+    case Key::playtime:
+        return dialog.RzSpinEdit4->text();
+    case Key::autofit:
+        return QString::number(dialog.CheckBox3->isChecked());
+    case Key::monitor:
+        return dialog.ComboBox1->currentData().toString();
+    }
+    return {};
+}
+
+// The value text as a window shows it: colours as their colour, booleans as 0 or 1, and the
+// main window's font size and alarm lead as numbers.
+QString shownForm(Key key, const QString &text, bool mainWindow)
+{
+    switch (SettingsSchema::entry(key).kind) {
+    case Kind::Colour:
+        return SystemColors::toQColor(ValueEncodings::textToColor(text)).name();
+    case Kind::Boolean:
+        return QString::number(ValueEncodings::textToBool(text));
+    case Kind::Integer:
+        if (key == Key::monitor || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
+            return QString::number(NumberTexts::integerFromText(text, 0));
+        return text;
+    case Kind::Path:
+        return text;
+    }
+    return text;
+}
+
+} // namespace
+
+// Both windows read every key of the table with the table's default, and show what the file
+// holds when it holds the key.
+class tst_SettingsSchema : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        pub_unit::setApplicationDirectoryForTesting(m_dir->path());
+        MessageBoxes::setPresenterForTesting([this](const MessageBoxes::Request &request) {
+            m_boxes.append(request.text);
+            return QMessageBox::Ok;
+        });
+        m_boxes.clear();
+    }
+    void cleanup()
+    {
+        MessageBoxes::setPresenterForTesting({});
+        pub_unit::setApplicationDirectoryForTesting(QString());
+        m_dir.reset();
+    }
+
+    void bothWindowsFollowTheTable_data()
+    {
+        QTest::addColumn<Key>("key");
+        QTest::addColumn<QString>("fileValue"); // empty: the key is not in the file
+        // One per key, in the table's order; a key added to the table needs one here.
+        const std::array<const char *, SettingsSchema::entries.size()> values = {
+            "07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12", "-1", "2"};
+        for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
+            const QString name = QString::fromUtf16(entry.name);
+            QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();
+            QTest::newRow(qPrintable(name + QStringLiteral(" from file")))
+                << entry.key << QString::fromLatin1(values[std::size_t(entry.key)]);
+        }
+    }
+    void bothWindowsFollowTheTable()
+    {
+        QFETCH(Key, key);
+        QFETCH(QString, fileValue);
+        const QString config = pub_unit::settingsFilePath();
+        // The picture keys need a picture file, the sound key a path of its own.
+        const QString picture = m_dir->filePath(QStringLiteral("corner.jpg"));
+        QImage(16, 16, QImage::Format_RGB32).save(picture, "JPEG");
+        if (key == Key::mp3)
+            fileValue = m_dir->filePath(QStringLiteral("alarm.mp3"));
+        if (key == Key::ico && !fileValue.isNull())
+            fileValue = picture;
+        if (key == Key::showico)
+            SettingsSchema::write(config, Key::ico, picture);
+        if (!fileValue.isEmpty())
+            SettingsSchema::write(config, key, fileValue);
+        const QString expected =
+            fileValue.isEmpty() ? SettingsSchema::defaultValue(key) : fileValue;
+
+        frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
+        QCOMPARE(mainWindowShows(window, key), shownForm(key, expected, true));
+        frm_param dialog(&window);
+        QCOMPARE(dialogShows(dialog, key), shownForm(key, expected, false));
+        QCOMPARE(m_boxes, QStringList());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_boxes;
+};
+
+QTEST_MAIN(tst_SettingsSchema)
+#include "tst_settingsschema.moc"
