@@ -22,29 +22,15 @@ wait_for no_popup_menu || fail "the menu did not close"
 
 # The total counter (515,20, 67 wide, in the panel) has the focus from the start: the
 # menu key opens its own text menu there, not the command menu.
-# (A read-only field's menu is too low for popup_menu: an override-redirect window wider
-# than a tray icon, not a tooltip.)
-any_menu() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
-        if xwininfo -id "$w" | grep -q 'Override Redirect State: yes' &&
-            [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -gt 64 ] &&
-            ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-no_menu() { ! any_menu >/dev/null; }
+# (A read-only field's menu is too low for popup_menu: any_popup finds it.)
 read -r wx wy _ _ <<<"$(geometry "$window")"
 press Menu
-wait_for any_menu || fail "no menu on the menu key"
-read -r kx _ _ key_menu_h <<<"$(geometry "$(any_menu)")"
+wait_for any_popup || fail "no menu on the menu key"
+read -r kx _ _ key_menu_h <<<"$(geometry "$(any_popup)")"
 [ "$key_menu_h" != "$menu_h" ] || fail "the menu key opened the command menu: no control had the focus"
 [ "$kx" -ge $((wx + 515)) ] && [ "$kx" -le $((wx + 582)) ] || fail "the menu key's menu is not at the total counter"
 xdotool key Escape
-wait_for no_menu || fail "the menu did not close"
+wait_for no_popup || fail "the menu did not close"
 
 # The hours field (24,18 in the group at 8,4 of the panel) opens its own text menu.
 xdotool mousemove $((wx + 40)) $((wy + 32)) sleep 0.2 click 3

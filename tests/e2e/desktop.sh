@@ -153,6 +153,22 @@ popup_menu() {
 }
 no_popup_menu() { ! popup_menu >/dev/null; }
 
+# Any popup of the program, however low: an override-redirect window wider than the tray
+# icon that is not a tooltip (a field's text menu, a completion list).
+any_popup() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
+        if xwininfo -id "$w" | grep -q 'Override Redirect State: yes' &&
+            [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -gt 64 ] &&
+            ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_popup() { ! any_popup >/dev/null; }
+
 # The tray icon's own window carries the bare title and the program's class (as does the
 # open menu, which is larger).
 find_icon() {

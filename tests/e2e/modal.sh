@@ -79,19 +79,6 @@ browse_gone() { ! has_browse; }
 wait_for has_browse || fail "Alt+Down opened no browse dialog"
 sleep 1
 xdotool type --delay 100 "ala"
-any_popup() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname tarvik-timer 2>/dev/null); do
-        if xwininfo -id "$w" | grep -q 'Override Redirect State: yes' &&
-            [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -gt 64 ] &&
-            ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-no_popup() { ! any_popup >/dev/null; }
 wait_for any_popup || fail "no completion list in the browse dialog"
 xdotool type --delay 100 "rm.mp3"
 xdotool key Return
