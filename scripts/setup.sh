@@ -17,7 +17,7 @@ packages=(
   libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
-  sway wtype grim qt6-wayland xwayland dbus dbus-user-session jq procps python3
+  sway wtype grim qt6-wayland xwayland dbus dbus-user-session systemd jq procps python3
   qt6-base-private-dev
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
