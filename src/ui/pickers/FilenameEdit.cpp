@@ -3,6 +3,7 @@
 #include "BrowseButton.h"
 #include "FileNameRules.h"
 #include "SingleLineText.h"
+#include "WorkerCall.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,6 +51,15 @@ void FilenameEdit::setFileChooser(FileChooser chooser)
     m_chooser = std::move(chooser);
 }
 
+bool FilenameEdit::pathIs(const QString &path, bool (QFileInfo::*test)() const)
+{
+    if (path.isEmpty())
+        return false;
+    const std::optional<bool> answer = WorkerCall::run<bool>(
+        [path, test] { return (QFileInfo(path).*test)(); }, pathLookupBound);
+    return answer.value_or(false);
+}
+
 void FilenameEdit::browse()
 {
     if (!isEnabled() || isReadOnly())
@@ -57,13 +67,16 @@ void FilenameEdit::browse()
 
     // An existing file is taken whole; anything else is read like a command line, so a
     // quoted path with blanks works and trailing words are ignored.
+    // The typed path may lie on a file system that does not answer: it is looked at on a
+    // worker, and one that does not answer in time counts as neither file nor folder.
     const QString current = text();
-    const QString name =
-        QFileInfo(current).isFile() ? current : FileNameRules::firstCommandLineWord(current);
+    const QString name = pathIs(current, &QFileInfo::isFile)
+                             ? current
+                             : FileNameRules::firstCommandLineWord(current);
 
     if (FileNameRules::isValidFileName(name)) {
         const QString folder = FileNameRules::folderPart(name);
-        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        if (!folder.isEmpty() && pathIs(folder, &QFileInfo::isDir))
             m_initialDir = folder;
         m_fileName = name.size() > folder.size() ? name : QString();
     }

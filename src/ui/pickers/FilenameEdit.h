@@ -3,8 +3,11 @@
 #include <QLineEdit>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <optional>
+
+class QFileInfo;
 
 class BrowseButton;
 
@@ -53,6 +56,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // How long browsing waits for the typed path to be looked up.
+    static constexpr std::chrono::milliseconds pathLookupBound{2000};
+    static bool pathIs(const QString &path, bool (QFileInfo::*test)() const);
+
     std::optional<QString> runFileDialog(const QString &initialDir, const QString &proposedName,
                                          const QStringList &nameFilters);
     void placeButton();
