@@ -13,13 +13,13 @@ bool isRegistered()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    const QString watcher = watcherService;
     const QDBusReply<bool> hasWatcher = bus.interface()->isServiceRegistered(watcher);
     if (!hasWatcher.isValid() || !hasWatcher.value())
         return false;
     QDBusMessage get = QDBusMessage::createMethodCall(
-        watcher, QStringLiteral("/StatusNotifierWatcher"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        watcher, watcherPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
     get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
     // A watcher that does not answer soon counts as no host.
     const QDBusReply<QDBusVariant> reply = bus.call(get, QDBus::Block, 1000);

@@ -1,12 +1,11 @@
 #include "TrayHostWatcherDBus.h"
 
+#include "StatusNotifierHost.h"
+
 #include <QDBusServiceWatcher>
 
-namespace {
-
-const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
-
-} // namespace
+using StatusNotifierHost::watcherPath;
+using StatusNotifierHost::watcherService;
 
 TrayHostWatcherDBus::TrayHostWatcherDBus(QObject *parent, const QDBusConnection &bus)
     : TrayHostWatcher(parent)
@@ -17,9 +16,8 @@ TrayHostWatcherDBus::TrayHostWatcherDBus(QObject *parent, const QDBusConnection 
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(service, &QDBusServiceWatcher::serviceOwnerChanged, this, &TrayHostWatcher::changed);
     QDBusConnection connection(bus);
-    const QString path = QStringLiteral("/StatusNotifierWatcher");
     for (const char *name : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"}) {
-        connection.connect(watcherService, path, watcherService, QLatin1String(name), this,
+        connection.connect(watcherService, watcherPath, watcherService, QLatin1String(name), this,
                            SLOT(hostSignal()));
     }
     m_watching = true;
