@@ -96,15 +96,7 @@ geometry() {
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
-# Waits until the command succeeds (up to about 10 seconds; a loaded machine is slow
-# under the sanitizers).
-wait_for() {
-    for _ in $(seq 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 
 is_full_screen() {
     [[ "$(net_state "$window")" == *_NET_WM_STATE_FULLSCREEN* ]] &&

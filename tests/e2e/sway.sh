@@ -61,15 +61,7 @@ in_session() {
         "$@"
 }
 
-# Waits until the command succeeds (up to about 10 seconds; a loaded machine is slow
-# under the sanitizers).
-wait_for() {
-    for _ in $(seq 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 
 # sway on a 1280×800 headless output; with "tray", swaybar at the bottom with a tray,
 # which is also the session's StatusNotifierItem watcher and host.
