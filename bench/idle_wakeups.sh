@@ -18,10 +18,6 @@ build=$(cd "$build" && pwd)
 program=$build/src/app/tarvik-timer
 bare=$build/bench/bare_window
 
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -z "${TARVIK_BENCH_IN_BUS:-}" ] && command -v dbus-run-session >/dev/null; then
-    TARVIK_BENCH_IN_BUS=1 exec dbus-run-session -- "$0" "$@"
-fi
-
 source "$(dirname "$0")/xvfb_desktop.sh"
 trayer --edge bottom --align right --widthtype pixel --width 64 --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)
