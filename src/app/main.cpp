@@ -17,10 +17,8 @@ int main(int argc, char *argv[])
     QtTranslations::install(&app);
 
     // The window shows first; the settings, with the picture and the sound, are applied
-    // just after.
-    frm_main mainWindow(nullptr, Clocks::boot(), {}, frm_main::StartUp::ApplyWhenShown);
+    // after its first paint.
+    frm_main mainWindow(nullptr, Clocks::boot(), {}, frm_main::StartUp::ShowFirst);
     frm_pubunit pubUnit;
-
-    mainWindow.show();
     return app.exec();
 }

@@ -27,7 +27,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -35,13 +34,13 @@
 #include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
 
 namespace {
 
-const QString programTitle = QStringLiteral("Tarvik倒计时计时器");
 const QString zeroDisplay = QStringLiteral("00:00:00");
 const QString zeroCounter = QStringLiteral("00");
 
@@ -50,27 +49,31 @@ constexpr int pictureTimerInterval = 20000;
 // Beyond this the glyph cache would need more memory than any screen can show.
 constexpr std::int64_t largestFontSize = 2000;
 
-QString displayFontFamily()
+// Tahoma where it is installed. A list rather than a lookup: asking the font database
+// here would load it before the window can show.
+QStringList preferredFamilies(const QString &otherwise)
 {
-    const QString tahoma = QStringLiteral("Tahoma");
-    return QFontDatabase::hasFamily(tahoma) ? tahoma : QStringLiteral("Sans Serif");
+    return {QStringLiteral("Tahoma"), otherwise};
 }
 
+// Sized to its text later, with the rest of the text measuring (buildLayout).
 QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 {
     auto *label = new QLabel(text, parent);
     label->move(left, top);
-    label->adjustSize();
     return label;
 }
+
+// Without a paint the window is left to be applied this long after it shows.
+constexpr std::chrono::milliseconds firstPaintWait{1000};
 
 } // namespace
 
 frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink,
                    StartUp startUp)
-    : QWidget(parent)
+    : MainFrame(parent, startUp == StartUp::ShowFirst ? Show::AtOnce : Show::Later)
     , Panel1(new QFrame(this))
-    , RzGroupBox1(new QGroupBox(QStringLiteral("计时时长设置"), Panel1))
+    , RzGroupBox1(new QGroupBox(Panel1))
     , RzSpinEdit1(new SpinField(RzGroupBox1))
     , RzSpinEdit2(new SpinField(RzGroupBox1))
     , RzSpinEdit3(new SpinField(RzGroupBox1))
@@ -103,30 +106,34 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     buildLayout();
     bindCommands();
     guarded([this] { FormCreate(); });
+    if (m_startUp == StartUp::ShowFirst) {
+        // Made after the frame was shown, the controls show now, before its first paint, as
+        // showing the window would have shown them: all but those hidden on purpose.
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+        windowHandle()->installEventFilter(this);
+        // A window that is never exposed (an unseen workspace) still gets its settings.
+        QTimer::singleShot(firstPaintWait, this, &frm_main::applyAfterFirstPaint);
+    }
 }
 
 frm_main::~frm_main() = default;
 
 void frm_main::buildLayout()
 {
-    setWindowTitle(programTitle + QStringLiteral("  —  Tarvik 工作室出品"));
-    setBackgroundRole(QPalette::Button);
     QFont windowFont = font();
-    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
-        windowFont.setFamily(QStringLiteral("Tahoma"));
+    windowFont.setFamilies(preferredFamilies(windowFont.family()));
     windowFont.setPointSize(8);
     setFont(windowFont);
-    move(72, 25);
-    resize(1147, 649);
-    setWindowState(Qt::WindowMaximized);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(Label7, 1);
-
+    frameLayout()->addWidget(Panel1);
+    frameLayout()->addWidget(Label7, 1);
     Panel1->setFixedHeight(panelHeight);
+
+    RzGroupBox1->setTitle(QStringLiteral("计时时长设置"));
+    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
+        label->adjustSize();
     // An etched edge: the outer bevel lowered, the inner one raised.
     Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Panel1->setLineWidth(1);
@@ -163,7 +170,8 @@ void frm_main::buildLayout()
     Label7->setBackgroundRole(QPalette::Window);
     Label7->setForegroundRole(QPalette::WindowText);
     Label7->setAutoFillBackground(true);
-    QFont displayFont(displayFontFamily());
+    QFont displayFont;
+    displayFont.setFamilies(preferredFamilies(QStringLiteral("Sans Serif")));
     displayFont.setStyleHint(QFont::SansSerif);
     displayFont.setBold(true);
     displayFont.setPixelSize(133);
@@ -185,6 +193,8 @@ void frm_main::buildLayout()
     connect(Timer1, &QTimer::timeout, this, &frm_main::Timer1Timer);
     Timer2->setInterval(pictureTimerInterval);
     connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
+    // Geometry complete before the first paint, which may come as soon as this returns.
+    frameLayout()->activate();
 }
 
 void frm_main::bindCommands()
@@ -592,10 +602,24 @@ void frm_main::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     placeCornerPicture();
-    if (m_startUp == StartUp::ApplyWhenShown && !event->spontaneous()) {
-        // Queued: the window is mapped once this returns, and it paints while the apply
-        // waits for the picture and the sound.
-        m_startUp = StartUp::ApplyNow;
-        QMetaObject::invokeMethod(this, &frm_main::applyStartUpSettings, Qt::QueuedConnection);
+}
+
+bool frm_main::eventFilter(QObject *watched, QEvent *event)
+{
+    // Queued from the first expose, the apply runs once that expose has been painted.
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &frm_main::applyAfterFirstPaint, Qt::QueuedConnection);
     }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_main::applyAfterFirstPaint()
+{
+    if (m_appliedAfterShow)
+        return;
+    m_appliedAfterShow = true;
+    windowHandle()->removeEventFilter(this);
+    applyStartUpSettings();
 }

@@ -2,11 +2,11 @@
 
 #include "CommandStates.h"
 #include "CountdownView.h"
+#include "MainFrame.h"
 #include "SettingsSchema.h"
 #include "TickDriver.h"
 
 #include <QByteArray>
-#include <QWidget>
 
 #include <cstdint>
 
@@ -29,7 +29,7 @@ class TrayIcon;
 
 // The main window: the large countdown display under a panel of duration fields,
 // counters and the start button, with the corner picture in the lower right.
-class frm_main : public QWidget, public CountdownView, public CommandStateSink
+class frm_main : public MainFrame, public CountdownView, public CommandStateSink
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frm_main)
@@ -37,10 +37,12 @@ class frm_main : public QWidget, public CountdownView, public CommandStateSink
 public:
     static constexpr int cornerMargin = 50;
 
-    // When creating the window applies the settings: at once, or as soon as it has been shown
-    // (the program), so that the window appears before the picture is read and the sound is
-    // opened on their worker threads. The steps, their order and their error boxes are the same.
-    enum class StartUp { ApplyNow, ApplyWhenShown };
+    // How creating the window starts: settings applied at once, or (the program) the window
+    // shown first. Then the window is mapped as soon as its frame is set, the panel and the
+    // display are laid out while the window manager maps it, and the settings are applied after
+    // the first paint, so that the picture and the sound load on their worker threads behind a
+    // painted window. The steps, their order and their error boxes are the same.
+    enum class StartUp { ApplyNow, ShowFirst };
 
     // clock drives the countdown timer's schedule; tests pass one they advance themselves,
     // and an audio sink for the alarm player (see MediaPlayerBar).
@@ -126,12 +128,15 @@ protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();
     void FormCreate();
     // The last steps of FormCreate: apply the settings, commands idle.
     void applyStartUpSettings();
+    // With the window shown first: the apply, once, after the first paint.
+    void applyAfterFirstPaint();
     void armTimer1();
     // The panel's controls in tab order, the total counter first.
     QList<QWidget *> panelTabOrder() const;
@@ -155,6 +160,7 @@ private:
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
     StartUp m_startUp;
+    bool m_appliedAfterShow = false;
     BigScreen *const m_bigScreen;
 
     QString m_settingsFilePath;

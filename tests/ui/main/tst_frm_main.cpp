@@ -31,7 +31,7 @@ private slots:
     void init();
     void cleanup();
     void defaultsWithoutSettingsFile();
-    void startUpAppliesOnceShown();
+    void showFirstAppliesAfterTheFirstPaint();
     void layoutAndTabOrder();
     void cornerPicturePlacement();
     void settingsAreApplied();
@@ -121,20 +121,42 @@ static void verifyIdle(const frm_main &window)
 // The program's window applies its settings only once shown, in the same steps: a failing
 // step still gives its error box and leaves the commands idle; showing it again applies
 // nothing more.
-void tst_frm_main::startUpAppliesOnceShown()
+void tst_frm_main::showFirstAppliesAfterTheFirstPaint()
 {
     write(QStringLiteral("shi"), QStringLiteral("2"));
     write(QStringLiteral("qiancolor"), QStringLiteral("clYellow"));
     write(QStringLiteral("beicolor"), QStringLiteral("no colour"));
+    // The reference: a window made first and shown after, as the tests make them.
+    const auto reference = createWindow();
+    reference->show();
+    QVERIFY(QTest::qWaitForWindowExposed(reference.get()));
+    m_shown.clear();
+
     const auto window = std::make_unique<frm_main>(
-        nullptr, [this] { return m_now; }, QByteArray(), frm_main::StartUp::ApplyWhenShown);
-    QCoreApplication::processEvents();
+        nullptr, [this] { return m_now; }, QByteArray(), frm_main::StartUp::ShowFirst);
+    // Shown by its creation, with every control that showing it afterwards would show.
+    QVERIFY(window->isVisible());
+    const QList<QWidget *> shown{window->Panel1, window->Label7, window->TEImage1,
+                                 window->RzSpinEdit1, window->Label6};
+    for (QWidget *control : shown)
+        QVERIFY2(control->isVisible(), control->metaObject()->className());
     QCOMPARE(m_shown.size(), 0);
     QVERIFY(window->RzSpinEdit1->text() != QStringLiteral("2"));
 
-    window->show();
+    // Laid out as the reference.
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->Panel1->geometry(), reference->Panel1->geometry());
+    QCOMPARE(window->Label7->geometry(), reference->Label7->geometry());
+    const auto panelChildren = [](const frm_main &w) {
+        QList<QRect> rects;
+        for (const QWidget *child : w.Panel1->findChildren<QWidget *>())
+            rects.append(child->isVisible() ? child->geometry() : QRect());
+        return rects;
+    };
+    QCOMPARE(panelChildren(*window), panelChildren(*reference));
+
+    // Applied after the first paint, once, the steps before the failing one in order.
     QTRY_COMPARE(errorBoxes(), 1);
-    // The steps before the failing one ran, in order.
     QCOMPARE(window->RzSpinEdit1->text(), QStringLiteral("2"));
     QCOMPARE(window->Label7->palette().color(QPalette::WindowText), QColor(Qt::yellow));
     verifyIdle(*window);
