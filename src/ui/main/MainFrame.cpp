@@ -1,5 +1,10 @@
 #include "MainFrame.h"
 
+#include "CommandList.h"
+#include "PopupMenu.h"
+#include "TrayIcon.h"
+#include "platform/TaskbarPresence.h"
+
 #include <QVBoxLayout>
 
 namespace {
@@ -10,6 +15,9 @@ const QString frameTitle = QStringLiteral("Tarvik倒计时计时器  —  Tarvik
 
 MainFrame::MainFrame(QWidget *parent, Show show)
     : QWidget(parent)
+    , m_commands(CommandList::createActionList1(this))
+    , m_menu(PopupMenu::createPopupMenu1(m_commands, this))
+    , m_trayIcon(new TrayIcon(m_menu, this))
     , m_layout(new QVBoxLayout(this))
 {
     setWindowTitle(frameTitle);
@@ -19,7 +27,8 @@ MainFrame::MainFrame(QWidget *parent, Show show)
     setWindowState(Qt::WindowMaximized);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
-    // Nothing here measures text: showing now costs no font loading.
+    TaskbarPresence::keepOffTaskbar(this);
+    // Nothing so far measures text: showing now costs no font loading.
     if (show == Show::AtOnce)
         this->show();
 }

@@ -93,9 +93,9 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , TEImage1(new TTEImage(this))
     , Timer1(new QTimer(this))
     , Timer2(new QTimer(this))
-    , ActionList1(CommandList::createActionList1(this))
-    , PopupMenu1(PopupMenu::createPopupMenu1(ActionList1, this))
-    , RxTrayIcon1(new TrayIcon(PopupMenu1, this))
+    , ActionList1(frameCommands())
+    , PopupMenu1(frameMenu())
+    , RxTrayIcon1(frameTrayIcon())
     , m_ticks(std::move(clock))
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
@@ -237,7 +237,6 @@ void frm_main::FormCreate()
 {
     m_settingsFilePath = pub_unit::settingsFilePath();
     placeCornerPicture();
-    TaskbarPresence::keepOffTaskbar(this);
     if (m_startUp == StartUp::ApplyNow)
         applyStartUpSettings();
 }
