@@ -14,8 +14,9 @@ target_link_libraries(bigscreen_refit PRIVATE tarvik_ui tarvik_pubunit)
 add_executable(soak_countdowns ${CMAKE_CURRENT_LIST_DIR}/soak_countdowns.cpp)
 target_link_libraries(soak_countdowns PRIVATE tarvik_ui tarvik_pubunit)
 
-# Starts a program and waits on X events until its window shows: the start-up scripts' timer.
-pkg_check_modules(BENCH_XCB IMPORTED_TARGET xcb)
+# Starts a program and waits on X events until its window shows and is first drawn: the
+# start-up scripts' timer.
+pkg_check_modules(BENCH_XCB IMPORTED_TARGET xcb xcb-damage)
 if(BENCH_XCB_FOUND)
   add_executable(window_start ${CMAKE_CURRENT_LIST_DIR}/window_start.cpp)
   target_link_libraries(window_start PRIVATE PkgConfig::BENCH_XCB)

@@ -1,5 +1,6 @@
 // Starts a program and prints the milliseconds until a window of it whose title begins with
-// a given text is viewable, then its process id. The program is left running.
+// a given text is viewable, the milliseconds until that window is first drawn into (its first
+// paint, seen as damage), then the process id. The program is left running.
 //
 //   window_start TITLE-PREFIX PROGRAM [ARGUMENT...]
 //
@@ -7,12 +8,15 @@
 // time from the program it measures: on a two-core machine a polling loop costs the
 // program and the window manager a whole core.
 
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <memory>
 #include <poll.h>
 #include <set>
@@ -91,6 +95,13 @@ int main(int argc, char *argv[])
 
     // Every top-level window the program creates is reported here before it can be mapped.
     watch(connection, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+    const xcb_query_extension_reply_t *damage = xcb_get_extension_data(connection, &xcb_damage_id);
+    if (!damage || !damage->present) {
+        std::fprintf(stderr, "window_start: the X server has no DAMAGE extension\n");
+        return 2;
+    }
+    reply(xcb_damage_query_version_reply(
+        connection, xcb_damage_query_version(connection, 1, 1), nullptr));
     // A round trip, so the watch holds before the program starts.
     reply(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 
@@ -110,23 +121,38 @@ int main(int argc, char *argv[])
     // manager puts them in. A window is checked whenever it or its frame maps, and its
     // title when it is checked.
     std::set<xcb_window_t> clients;
+    using Clock = std::chrono::steady_clock;
+    std::map<xcb_window_t, Clock::time_point> firstDamage;
+    std::map<xcb_damage_damage_t, xcb_window_t> damageWindow;
+    std::optional<std::pair<xcb_window_t, Clock::time_point>> shown;
     const auto check = [&](xcb_window_t window) {
         return viewable(connection, window)
                && title(connection, window, netWmName, utf8String).rfind(prefix, 0) == 0;
     };
-    const auto finish = [&] {
-        const auto elapsed = std::chrono::duration<double, std::milli>(
-                                 std::chrono::steady_clock::now() - start)
-                                 .count();
-        std::printf("%.1f %d\n", elapsed, int(child));
-        return 0;
+    const auto ms = [&](Clock::time_point at) {
+        return std::chrono::duration<double, std::milli>(at - start).count();
+    };
+    // Done once the window shows and has been drawn into, in either order.
+    const auto finished = [&] {
+        if (!shown)
+            return false;
+        const auto painted = firstDamage.find(shown->first);
+        if (painted == firstDamage.end())
+            return false;
+        std::printf("%.1f %.1f %d\n", ms(shown->second),
+                    ms(std::max(painted->second, shown->second)), int(child));
+        return true;
+    };
+    const auto show = [&](xcb_window_t window) {
+        if (!shown && check(window))
+            shown.emplace(window, Clock::now());
     };
 
     pollfd descriptor{xcb_get_file_descriptor(connection), POLLIN, 0};
     for (;;) {
         if (const auto elapsed = std::chrono::steady_clock::now() - start;
             elapsed > std::chrono::seconds(30)) {
-            std::fprintf(stderr, "window_start: no window within 30 s\n");
+            std::fprintf(stderr, "window_start: no window, or none drawn, within 30 s\n");
             kill(child, SIGTERM);
             return 1;
         }
@@ -145,8 +171,13 @@ int main(int argc, char *argv[])
                 break;
             clients.insert(created->window);
             watch(connection, created->window, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
-            if (check(created->window)) // mapped before the watch took hold
-                return finish();
+            if (!created->override_redirect) {
+                const xcb_damage_damage_t id = xcb_generate_id(connection);
+                xcb_damage_create(connection, id, created->window,
+                                  XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+                damageWindow.emplace(id, created->window);
+            }
+            show(created->window); // mapped before the watch took hold
             break;
         }
         case XCB_REPARENT_NOTIFY: {
@@ -154,24 +185,32 @@ int main(int argc, char *argv[])
             if (clients.contains(moved->window) && moved->parent != root) {
                 // The frame maps after the window inside it; its map is what shows both.
                 watch(connection, moved->parent, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
-                if (check(moved->window))
-                    return finish();
+                show(moved->window);
             }
             break;
         }
         case XCB_MAP_NOTIFY: {
             const auto *mapped = reinterpret_cast<xcb_map_notify_event_t *>(event.get());
-            if (clients.contains(mapped->window) && check(mapped->window))
-                return finish();
+            if (clients.contains(mapped->window))
+                show(mapped->window);
             // A frame mapping: look at the clients inside it.
             for (const xcb_window_t client : clients) {
-                if (client != mapped->window && check(client))
-                    return finish();
+                if (client != mapped->window)
+                    show(client);
             }
             break;
         }
         default:
+            if ((event->response_type & 0x7f) == damage->first_event + XCB_DAMAGE_NOTIFY) {
+                const auto *drawn = reinterpret_cast<xcb_damage_notify_event_t *>(event.get());
+                if (const auto window = damageWindow.find(drawn->damage);
+                    window != damageWindow.end())
+                    firstDamage.try_emplace(window->second, Clock::now());
+                // The damage is only counted; no need to repair it.
+            }
             break;
         }
+        if (finished())
+            return 0;
     }
 }

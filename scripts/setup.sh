@@ -13,7 +13,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libuemf-dev
   libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
-  libxcb1-dev libxcb-xfixes0-dev
+  libxcb1-dev libxcb-xfixes0-dev libxcb-damage0-dev
   libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer
   fig2dev pstoedit ghostscript
