@@ -5,8 +5,8 @@
 #   bench/startup_memory.sh BUILD [ROUNDS]
 #
 # Start-up: from starting the process to its window being mapped and viewable, and to the
-# window's first paint, as bench/window_start sees them. Memory: VmRSS three seconds after the window
-# shows, when the sound has opened. Also the program with nothing set. Medians of ROUNDS
+# window's first paint, as bench/window_start sees them. Memory: VmRSS three seconds after
+# the window shows, when the sound has opened. Also the program with nothing set. Medians of ROUNDS
 # (default 5) starts, taken turn by turn, and their ratios to the bare window.
 set -euo pipefail
 

@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <set>
 #include <signal.h>
@@ -190,14 +190,9 @@ int main(int argc, char *argv[])
             break;
         }
         case XCB_MAP_NOTIFY: {
-            const auto *mapped = reinterpret_cast<xcb_map_notify_event_t *>(event.get());
-            if (clients.contains(mapped->window))
-                show(mapped->window);
-            // A frame mapping: look at the clients inside it.
-            for (const xcb_window_t client : clients) {
-                if (client != mapped->window)
-                    show(client);
-            }
+            // A client or the frame around one: either may be the last map that shows it.
+            for (const xcb_window_t client : clients)
+                show(client);
             break;
         }
         default:

@@ -607,15 +607,14 @@ bool frm_main::eventFilter(QObject *watched, QEvent *event)
 {
     // Queued from the first expose, the apply runs once that expose has been painted.
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        watched->removeEventFilter(this);
+        windowHandle()->isExposed())
         QMetaObject::invokeMethod(this, &frm_main::applyAfterFirstPaint, Qt::QueuedConnection);
-    }
     return QWidget::eventFilter(watched, event);
 }
 
 void frm_main::applyAfterFirstPaint()
 {
+    // Reached from the expose or from the fallback timer, whichever comes first.
     if (m_appliedAfterShow)
         return;
     m_appliedAfterShow = true;
