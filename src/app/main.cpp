@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
 
     // The window shows first; the settings, with the picture and the sound, are applied
     // after its first paint.
-    frm_main mainWindow(nullptr, Clocks::boot(), {}, frm_main::StartUp::ShowFirst);
+    frm_main mainWindow;
     frm_pubunit pubUnit;
     return app.exec();
 }

@@ -62,6 +62,7 @@ void tst_InstalledSettings::windowsShareTheUsersFile()
 {
     const QString config = m_root->filePath(u"home/.config/tarvik-timer/config.dat"_s);
     frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     QCOMPARE(window.settingsFilePath(), config);
 
     window.RzSpinEdit1->setText(u"00"_s);
@@ -87,6 +88,7 @@ void tst_InstalledSettings::chimeIsTheDefaultSound()
                                               u"chime.mp3"_s, 10);
     QVERIFY(!chime.isEmpty());
     frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     // The player's bar shows only for a sound file that exists.
     QVERIFY(!window.MediaPlayer1->isHidden());
     frm_param dialog(&window);

@@ -4,14 +4,16 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 // The keys of the settings file's one section, each with the default both windows read it
 // with and the form of its value. The defaults are never written: every read passes its
-// key's default.
+// key's default. The typed reads and writes are the only place the texts are converted.
 //
 //   const QString path = pub_unit::settingsFilePath();
 //   RzSpinEdit1->setText(SettingsSchema::read(path, SettingsSchema::Key::shi));
-//   SettingsSchema::write(path, SettingsSchema::Key::shi, RzSpinEdit1->text());
+//   const bool showTop = SettingsSchema::readBoolean(path, SettingsSchema::Key::showtop);
+//   SettingsSchema::write(path, SettingsSchema::Key::showtop, false);
 namespace SettingsSchema {
 
 inline const QString section = QStringLiteral("SET");
@@ -76,9 +78,24 @@ QString name(Key key);
 // The default a read passes; for `mp3` the sound file beside the program.
 QString defaultValue(Key key);
 
-// One read of the key from the settings file at path, with the key's default.
+// One read of the key from the settings file at path, with the key's default: the text
+// as stored (a quoted path without its quotes).
 QString read(const QString &path, Key key);
+// Typed reads of a key of that kind. An integer never fails: text that is not one gives
+// the key's default. A colour or boolean that does not convert throws EConvertError.
+std::int32_t readInteger(const QString &path, Key key);
+std::int32_t readColour(const QString &path, Key key);
+bool readBoolean(const QString &path, Key key);
+
+// The text a typed value of the key's kind is written as.
+QString valueText(Key key, std::int32_t value); // integer or colour
+QString valueText(Key key, bool value);
+
 // One write; throws EIniFileException when the file cannot be written.
 void write(const QString &path, Key key, const QString &value);
+void write(const QString &path, Key key, std::int32_t value); // integer or colour
+void write(const QString &path, Key key, bool value);
+// A text literal would otherwise be taken for a boolean.
+void write(const QString &path, Key key, const char *value) = delete;
 
 } // namespace SettingsSchema

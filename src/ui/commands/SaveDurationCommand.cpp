@@ -1,7 +1,5 @@
 #include "SaveDurationCommand.h"
 
-#include "SettingsSchema.h"
-
 namespace SaveDurationCommand {
 
 bool run(const Duration &duration, const Confirm &confirm, const WriteKey &writeKey)
@@ -9,9 +7,9 @@ bool run(const Duration &duration, const Confirm &confirm, const WriteKey &write
     if (!confirm())
         return false;
     using SettingsSchema::Key;
-    writeKey(SettingsSchema::name(Key::shi), duration.hours);
-    writeKey(SettingsSchema::name(Key::feng), duration.minutes);
-    writeKey(SettingsSchema::name(Key::miao), duration.seconds);
+    writeKey(Key::shi, duration.hours);
+    writeKey(Key::feng, duration.minutes);
+    writeKey(Key::miao, duration.seconds);
     return true;
 }
 

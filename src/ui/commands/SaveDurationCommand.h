@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SettingsSchema.h"
+
 #include <QString>
 
 #include <functional>
@@ -10,8 +12,8 @@
 //   ac_savesetExecute: SaveDurationCommand::run(
 //       {RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
 //       [this] { return MessageBoxes::confirm(this, MessageBoxes::saveQuestion); },
-//       [this](const QString &key, const QString &value) {
-//           pub_unit::writeKey(m_settingsFilePath, SettingsSchema::section, key, value); });
+//       [this](SettingsSchema::Key key, const QString &value) {
+//           SettingsSchema::write(m_settingsFilePath, key, value); });
 namespace SaveDurationCommand {
 
 struct Duration
@@ -22,7 +24,7 @@ struct Duration
 };
 
 using Confirm = std::function<bool()>;
-using WriteKey = std::function<void(const QString &key, const QString &value)>;
+using WriteKey = std::function<void(SettingsSchema::Key key, const QString &value)>;
 
 // Writes shi, feng and miao in this order when confirm() says yes; returns whether it
 // wrote. A failing write ends it there.

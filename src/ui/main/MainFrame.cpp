@@ -13,7 +13,7 @@ const QString frameTitle = QStringLiteral("Tarvik倒计时计时器  —  Tarvik
 
 } // namespace
 
-MainFrame::MainFrame(QWidget *parent, Show show)
+MainFrame::MainFrame(QWidget *parent)
     : QWidget(parent)
     , m_commands(CommandList::createActionList1(this))
     , m_menu(PopupMenu::createPopupMenu1(m_commands, this))
@@ -29,8 +29,7 @@ MainFrame::MainFrame(QWidget *parent, Show show)
     m_layout->setSpacing(0);
     TaskbarPresence::keepOffTaskbar(this);
     // Nothing so far measures text: showing now costs no font loading.
-    if (show == Show::AtOnce)
-        this->show();
+    show();
 }
 
 MainFrame::~MainFrame() = default;

@@ -9,19 +9,17 @@ class TrayIcon;
 
 // The main window's top level: title, state and size, the layout its controls go into, and
 // what must exist before the window first shows: the commands, their menu, the tray icon,
-// and the window's absence from the taskbar. It is built before the controls, so that it can
-// be shown first: the window manager then maps the window while the controls are built and
-// their text is measured, and the first paint, which comes after all of that, shows them
-// complete.
+// and the window's absence from the taskbar. It is built before the controls and shows at the
+// end of its constructor: the window manager then maps the window while the controls are
+// built and their text is measured, and the first paint, which comes after all of that,
+// shows them complete.
 class MainFrame : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainFrame)
 
 public:
-    enum class Show { Later, AtOnce };
-
-    explicit MainFrame(QWidget *parent, Show show);
+    explicit MainFrame(QWidget *parent = nullptr);
     ~MainFrame() override;
 
 protected:

@@ -10,7 +10,6 @@
 #include "KeyDispatcher.h"
 #include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
-#include "NumberTexts.h"
 #include "ParamCommand.h"
 #include "PopupMenu.h"
 #include "SaveDurationCommand.h"
@@ -19,8 +18,8 @@
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
 #include "TTEImage.h"
+#include "TimerCore.h"
 #include "TrayIcon.h"
-#include "ValueEncodings.h"
 #include "frm_param.h"
 #include "platform/TaskbarPresence.h"
 #include "pub_unit.h"
@@ -42,7 +41,6 @@
 namespace {
 
 const QString zeroDisplay = QStringLiteral("00:00:00");
-const QString zeroCounter = QStringLiteral("00");
 
 constexpr int panelHeight = 58;
 constexpr int pictureTimerInterval = 20000;
@@ -69,9 +67,9 @@ constexpr std::chrono::milliseconds firstPaintWait{1000};
 
 } // namespace
 
-frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink,
-                   StartUp startUp)
-    : MainFrame(parent, startUp == StartUp::ShowFirst ? Show::AtOnce : Show::Later)
+frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audioSink)
+    : MainFrame(parent)
+    , m_core(new TimerCore(std::move(clock), this))
     , Panel1(new QFrame(this))
     , RzGroupBox1(new QGroupBox(Panel1))
     , RzSpinEdit1(new SpinField(RzGroupBox1))
@@ -91,32 +89,29 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , MediaPlayer1(new MediaPlayerBar(Panel1, audioSink))
     , Label7(new QLabel(zeroDisplay, this))
     , TEImage1(new TTEImage(this))
-    , Timer1(new QTimer(this))
+    , Timer1(m_core->countdownTimer())
     , Timer2(new QTimer(this))
     , ActionList1(frameCommands())
     , PopupMenu1(frameMenu())
     , RxTrayIcon1(frameTrayIcon())
-    , m_ticks(std::move(clock))
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
-    , m_startUp(startUp)
     , m_bigScreen(new BigScreen(this, Label7))
 {
     buildLayout();
+    bindTimerCore();
     bindCommands();
     guarded([this] { FormCreate(); });
-    if (m_startUp == StartUp::ShowFirst) {
-        // Made after the frame was shown, the controls show now, before its first paint, as
-        // showing the window would have shown them: all but those hidden on purpose.
-        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
-                child->show();
-        }
-        windowHandle()->installEventFilter(this);
-        // A window that is never exposed (an unseen workspace) still gets its settings.
-        QTimer::singleShot(firstPaintWait, this, &frm_main::applyAfterFirstPaint);
+    // Made after the frame was shown, the controls show now, before its first paint, as
+    // showing the window would have shown them: all but those hidden on purpose.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            child->show();
     }
+    windowHandle()->installEventFilter(this);
+    // A window that is never exposed (an unseen workspace) still gets its settings.
+    QTimer::singleShot(firstPaintWait, this, &frm_main::applyAfterFirstPaint);
 }
 
 frm_main::~frm_main() = default;
@@ -188,9 +183,6 @@ void frm_main::buildLayout()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 
-    Timer1->setSingleShot(true);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &frm_main::Timer1Timer);
     Timer2->setInterval(pictureTimerInterval);
     connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
     // Geometry complete before the first paint, which may come as soon as this returns.
@@ -237,8 +229,6 @@ void frm_main::FormCreate()
 {
     m_settingsFilePath = pub_unit::settingsFilePath();
     placeCornerPicture();
-    if (m_startUp == StartUp::ApplyNow)
-        applyStartUpSettings();
 }
 
 void frm_main::applyStartUpSettings()
@@ -246,47 +236,39 @@ void frm_main::applyStartUpSettings()
     // A failed apply still leaves the commands idle: pause and continue must not
     // run a countdown that was never started.
     guarded([this] { applySettings(); });
-    CommandStates::create(*this);
-}
-
-QString frm_main::readSetting(SettingsSchema::Key key) const
-{
-    return SettingsSchema::read(m_settingsFilePath, key);
+    showCommandStates(m_core->state());
 }
 
 using SettingsSchema::Key;
 
 void frm_main::applySettings()
 {
-    RzSpinEdit1->setText(readSetting(Key::shi));
-    RzSpinEdit2->setText(readSetting(Key::feng));
-    RzSpinEdit3->setText(readSetting(Key::miao));
+    const QString &file = m_settingsFilePath;
+    RzSpinEdit1->setText(SettingsSchema::read(file, Key::shi));
+    RzSpinEdit2->setText(SettingsSchema::read(file, Key::feng));
+    RzSpinEdit3->setText(SettingsSchema::read(file, Key::miao));
 
     QPalette displayPalette = Label7->palette();
-    displayPalette.setColor(
-        QPalette::WindowText,
-        SystemColors::toQColor(ValueEncodings::textToColor(readSetting(Key::qiancolor))));
+    displayPalette.setColor(QPalette::WindowText, SystemColors::toQColor(SettingsSchema::readColour(
+                                                      file, Key::qiancolor)));
     Label7->setPalette(displayPalette);
-    const std::int32_t background = ValueEncodings::textToColor(readSetting(Key::beicolor));
+    const std::int32_t background = SettingsSchema::readColour(file, Key::beicolor);
     displayPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
     Label7->setPalette(displayPalette);
 
-    setDisplayFontSize(NumberTexts::integerFromText(readSetting(Key::fontsize), 72));
+    setDisplayFontSize(SettingsSchema::readInteger(file, Key::fontsize));
 
-    Panel1->setVisible(ValueEncodings::textToBool(readSetting(Key::showtop)));
+    Panel1->setVisible(SettingsSchema::readBoolean(file, Key::showtop));
 
     applyPictureSettings();
     TEImage1->setBackgroundColor(SystemColors::toQColor(background));
 
-    m_alarmLead = NumberTexts::integerFromText(readSetting(Key::playtime), 0);
+    m_core->setAlarmLead(SettingsSchema::readInteger(file, Key::playtime));
 
     applySoundSettings();
     applyBigScreenSettings();
 
-    setDisplayText(zeroDisplay);
-    setTotalText(zeroCounter);
-    setElapsedText(zeroCounter);
-    setRemainingText(zeroCounter);
+    m_core->resetCounters();
 }
 
 void frm_main::setDisplayFontSize(std::int32_t size)
@@ -303,11 +285,11 @@ void frm_main::setDisplayFontSize(std::int32_t size)
 void frm_main::applyPictureSettings()
 {
     TEImage1->cancelTransition();
-    m_icoPath = readSetting(Key::ico);
+    m_icoPath = SettingsSchema::read(m_settingsFilePath, Key::ico);
     // Looked up and read on a worker thread; the old picture shows until the new one is in.
     switch (TEImage1->LoadFromFileIfExists(m_icoPath)) {
     case TTEImage::LoadResult::Loaded:
-        TEImage1->setVisible(ValueEncodings::textToBool(readSetting(Key::showico)));
+        TEImage1->setVisible(SettingsSchema::readBoolean(m_settingsFilePath, Key::showico));
         if (!Timer2->isActive()) // a running timer keeps its rhythm
             Timer2->start();
         break;
@@ -323,15 +305,13 @@ void frm_main::applyPictureSettings()
 
 void frm_main::applySoundSettings()
 {
-    MediaPlayer1->applySoundFile(readSetting(Key::mp3));
+    MediaPlayer1->applySoundFile(SettingsSchema::read(m_settingsFilePath, Key::mp3));
 }
 
 void frm_main::applyBigScreenSettings()
 {
-    m_bigScreen->setAutofit(
-        ValueEncodings::textToBool(readSetting(Key::autofit)));
-    m_bigScreen->setMonitor(
-        NumberTexts::integerFromText(readSetting(Key::monitor), 0));
+    m_bigScreen->setAutofit(SettingsSchema::readBoolean(m_settingsFilePath, Key::autofit));
+    m_bigScreen->setMonitor(SettingsSchema::readInteger(m_settingsFilePath, Key::monitor));
 }
 
 void frm_main::placeCornerPicture()
@@ -350,27 +330,22 @@ void frm_main::ac_closeExecute()
 
 void frm_main::ac_beginExecute()
 {
-    guarded([this] {
-        applySettings();
-        // Read through the fields, so that an empty one shows the 0 it counts as.
-        Countdown::start(*this, RzSpinEdit1->value(), RzSpinEdit2->value(), RzSpinEdit3->value());
-        CommandStates::start(*this);
-    });
+    guarded([this] { m_core->start(); });
 }
 
 void frm_main::ac_suspendExecute()
 {
-    guarded([this] { CommandStates::pause(*this); });
+    guarded([this] { m_core->pause(); });
 }
 
 void frm_main::ac_ContinueExecute()
 {
-    guarded([this] { CommandStates::resume(*this); });
+    guarded([this] { m_core->resume(); });
 }
 
 void frm_main::ac_endExecute()
 {
-    guarded([this] { CommandStates::end(*this); });
+    guarded([this] { m_core->end(); });
 }
 
 void frm_main::ac_readparamExecute()
@@ -392,8 +367,8 @@ void frm_main::ac_savesetExecute()
         const auto confirm = [this] {
             return MessageBoxes::confirm(this, MessageBoxes::saveQuestion);
         };
-        const auto write = [this](const QString &key, const QString &value) {
-            pub_unit::writeKey(m_settingsFilePath, SettingsSchema::section, key, value);
+        const auto write = [this](SettingsSchema::Key key, const QString &value) {
+            SettingsSchema::write(m_settingsFilePath, key, value);
         };
         SaveDurationCommand::run({RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
                                  confirm, write);
@@ -422,7 +397,51 @@ void frm_main::ac_hideExecute()
     guarded([this] { m_display->showHidden(); });
 }
 
-// Command states
+// The timer core
+
+void frm_main::bindTimerCore()
+{
+    m_core->setHooks({
+        .applySettings = [this] { applySettings(); },
+        // Read through the fields, so that an empty one counts as the 0 it shows.
+        .savedDuration =
+            [this] {
+                return Countdown::totalSeconds(RzSpinEdit1->value(), RzSpinEdit2->value(),
+                                               RzSpinEdit3->value());
+            },
+        .startAlarm = [this] { MediaPlayer1->startAlarm(); },
+        .showFinished = [this] { showFinished(); },
+        .tickFailed = [](std::exception_ptr error) { guarded([&] { std::rethrow_exception(error); }); },
+    });
+    connect(m_core, &TimerCore::stateChanged, this, &frm_main::showCommandStates);
+    connect(m_core, &TimerCore::countersChanged, this, &frm_main::showCounters);
+    connect(m_core, &TimerCore::displayChanged, Label7, &QLabel::setText);
+}
+
+void frm_main::showCommandStates(CountdownState state)
+{
+    const auto flags = CommandStates::enabledFlags(state);
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        ActionList1->command(StateCommand(i))->setEnabled(flags[i]);
+}
+
+void frm_main::showCounters()
+{
+    RzNumericEdit1->setText(m_core->totalText());
+    RzNumericEdit2->setText(m_core->elapsedText());
+    RzNumericEdit3->setText(m_core->remainingText());
+}
+
+void frm_main::showFinished()
+{
+    MessageBoxes::Request message;
+    message.owner = this;
+    message.icon = QMessageBox::Information;
+    message.caption = QStringLiteral("计时完成提醒");
+    message.text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    message.buttons = QMessageBox::Ok;
+    MessageBoxes::show(message);
+}
 
 bool frm_main::isCommandEnabled(StateCommand command) const
 {
@@ -431,116 +450,22 @@ bool frm_main::isCommandEnabled(StateCommand command) const
 
 bool frm_main::isCountdownTimerRunning() const
 {
-    return m_ticks.isRunning();
+    return m_core->state() == CountdownState::Running;
 }
 
-void frm_main::setCommandEnabled(StateCommand command, bool enabled)
+std::int32_t frm_main::alarmLead() const
 {
-    ActionList1->command(command)->setEnabled(enabled);
-}
-
-void frm_main::startCountdownTimer()
-{
-    m_ticks.start();
-    armTimer1();
-}
-
-void frm_main::resumeCountdownTimer()
-{
-    m_ticks.resume();
-    armTimer1();
-}
-
-void frm_main::stopCountdownTimer()
-{
-    m_ticks.pause();
-    Timer1->stop();
-}
-
-// The countdown timer
-
-void frm_main::armTimer1()
-{
-    const auto wait = m_ticks.timeToNextTick();
-    if (!wait)
-        return;
-    Timer1->start(int(std::chrono::ceil<std::chrono::milliseconds>(*wait).count()));
+    return m_core->alarmLead();
 }
 
 void frm_main::Timer1Timer()
 {
-    guarded([this] {
-        // Every tick that fell due while the thread was busy runs, each with its alarm
-        // and finish test; a pause inside a tick keeps the rest for later.
-        m_ticks.runDueTicks([this] {
-            return Countdown::tick(*this, m_alarmLead) != Countdown::TickResult::Finished;
-        });
-    });
-    armTimer1();
+    m_core->Timer1Timer();
 }
 
 void frm_main::Timer2Timer()
 {
     guarded([this] { TEImage1->Timer2Timer(); });
-}
-
-// CountdownView
-
-QString frm_main::totalText() const
-{
-    return RzNumericEdit1->text();
-}
-
-QString frm_main::elapsedText() const
-{
-    return RzNumericEdit2->text();
-}
-
-QString frm_main::remainingText() const
-{
-    return RzNumericEdit3->text();
-}
-
-void frm_main::setTotalText(const QString &text)
-{
-    RzNumericEdit1->setText(text);
-}
-
-void frm_main::setElapsedText(const QString &text)
-{
-    RzNumericEdit2->setText(text);
-}
-
-void frm_main::setRemainingText(const QString &text)
-{
-    RzNumericEdit3->setText(text);
-}
-
-void frm_main::setDisplayText(const QString &text)
-{
-    Label7->setText(text);
-}
-
-void frm_main::processPendingEvents()
-{
-    QCoreApplication::processEvents();
-}
-
-void frm_main::startAlarm()
-{
-    MediaPlayer1->startAlarm();
-}
-
-void frm_main::finishCountdown()
-{
-    CommandStates::finish(*this);
-    MessageBoxes::Request message;
-    message.owner = this;
-    message.icon = QMessageBox::Information;
-    message.caption = QStringLiteral("计时完成提醒");
-    message.text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
-    message.buttons = QMessageBox::Ok;
-    MessageBoxes::show(message);
 }
 
 // Events
@@ -620,4 +545,5 @@ void frm_main::applyAfterFirstPaint()
     m_appliedAfterShow = true;
     windowHandle()->removeEventFilter(this);
     applyStartUpSettings();
+    emit startedUp();
 }

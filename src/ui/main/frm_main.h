@@ -1,10 +1,8 @@
 #pragma once
 
 #include "CommandStates.h"
-#include "CountdownView.h"
 #include "MainFrame.h"
-#include "SettingsSchema.h"
-#include "TickDriver.h"
+#include "MonotonicClock.h"
 
 #include <QByteArray>
 
@@ -25,29 +23,30 @@ class QPushButton;
 class QTimer;
 class SpinField;
 class TTEImage;
+class TimerCore;
 class TrayIcon;
 
 // The main window: the large countdown display under a panel of duration fields,
-// counters and the start button, with the corner picture in the lower right.
-class frm_main : public MainFrame, public CountdownView, public CommandStateSink
+// counters and the start button, with the corner picture in the lower right. It shows the
+// timer core's countdown and calls its commands; the core holds the counters and the tick.
+class frm_main : public MainFrame
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frm_main)
 
+    // Made first: the countdown timer below is the core's.
+    TimerCore *const m_core;
+
 public:
     static constexpr int cornerMargin = 50;
 
-    // How creating the window starts: settings applied at once, or (the program) the window
-    // shown first. Then the window is mapped as soon as its frame is set, the panel and the
-    // display are laid out while the window manager maps it, and the settings are applied after
-    // the first paint, so that the picture and the sound load on their worker threads behind a
-    // painted window. The steps, their order and their error boxes are the same.
-    enum class StartUp { ApplyNow, ShowFirst };
-
-    // clock drives the countdown timer's schedule; tests pass one they advance themselves,
-    // and an audio sink for the alarm player (see MediaPlayerBar).
+    // The window shows as soon as its frame is set; the panel and the display are laid out
+    // while the window manager maps it, and the settings are applied after the first paint,
+    // so that the picture and the sound load on their worker threads behind a painted window.
+    // clock drives the countdown timer's schedule (tests pass one they advance themselves);
+    // audioSink is the alarm player's (see MediaPlayerBar).
     explicit frm_main(QWidget *parent = nullptr, MonotonicClock clock = Clocks::boot(),
-                      const QByteArray &audioSink = {}, StartUp startUp = StartUp::ApplyNow);
+                      const QByteArray &audioSink = {});
     ~frm_main() override;
 
     // Commands; each runs its handler under the error box.
@@ -63,14 +62,20 @@ public:
     void ac_endExecute();
     void ac_savesetExecute();
 
+    // The countdown every front end drives.
+    TimerCore *timerCore() const { return m_core; }
+
     // Whether a state-dependent command is enabled now.
     bool isCommandEnabled(StateCommand command) const;
     // The countdown timer runs (the running state).
     bool isCountdownTimerRunning() const;
 
+    // The settings have been applied once, after the first paint; startedUp() says when.
+    bool isStartedUp() const { return m_appliedAfterShow; }
+
     QString settingsFilePath() const { return m_settingsFilePath; }
     QString cornerPicturePath() const { return m_icoPath; }
-    std::int32_t alarmLead() const { return m_alarmLead; }
+    std::int32_t alarmLead() const;
 
     // Places the corner picture by the window's outer size.
     void placeCornerPicture();
@@ -99,29 +104,14 @@ public:
     MediaPlayerBar *const MediaPlayer1; // alarm player and its button bar
     QLabel *const Label7;               // the countdown display, HH:MM:SS
     TTEImage *const TEImage1;           // corner picture (ico, showico)
-    QTimer *const Timer1;               // countdown tick, on while running
+    QTimer *const Timer1;               // countdown tick, on while running (the core's)
     QTimer *const Timer2;               // picture roll every 20 s, on while a picture file exists
     CommandList *const ActionList1;     // the commands ac_*
     PopupMenu *const PopupMenu1;        // right-click and tray menu
     TrayIcon *const RxTrayIcon1;        // notification-area icon
 
-    // CountdownView
-    QString totalText() const override;
-    QString elapsedText() const override;
-    QString remainingText() const override;
-    void setTotalText(const QString &text) override;
-    void setElapsedText(const QString &text) override;
-    void setRemainingText(const QString &text) override;
-    void setDisplayText(const QString &text) override;
-    void processPendingEvents() override;
-    void startAlarm() override;
-    void finishCountdown() override;
-
-    // CommandStateSink
-    void setCommandEnabled(StateCommand command, bool enabled) override;
-    void startCountdownTimer() override;
-    void resumeCountdownTimer() override;
-    void stopCountdownTimer() override;
+signals:
+    void startedUp();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -135,9 +125,13 @@ private:
     void FormCreate();
     // The last steps of FormCreate: apply the settings, commands idle.
     void applyStartUpSettings();
-    // With the window shown first: the apply, once, after the first paint.
+    // The apply, once, after the first paint.
     void applyAfterFirstPaint();
-    void armTimer1();
+    // The core's hooks and signals: the fields, the display and the command flags follow it.
+    void bindTimerCore();
+    void showCommandStates(CountdownState state);
+    void showCounters();
+    void showFinished();
     // The panel's controls in tab order, the total counter first.
     QList<QWidget *> panelTabOrder() const;
     // The first control of that order that takes the focus from the keyboard.
@@ -153,17 +147,12 @@ private:
     void applyBigScreenSettings();
     void bindCommands();
 
-    QString readSetting(SettingsSchema::Key key) const;
-
-    TickDriver m_ticks;
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
-    StartUp m_startUp;
     bool m_appliedAfterShow = false;
     BigScreen *const m_bigScreen;
 
     QString m_settingsFilePath;
     QString m_icoPath;
-    std::int32_t m_alarmLead = 0;
 };

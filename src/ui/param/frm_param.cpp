@@ -8,12 +8,10 @@
 #include "IniFile.h"
 #include "MonitorChoice.h"
 #include "MessageBoxes.h"
-#include "NumberTexts.h"
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
-#include "ValueEncodings.h"
 #include "platform/FrameExtents.h"
 #include "pub_unit.h"
 
@@ -252,25 +250,22 @@ void frm_param::FormCreate()
 {
     const QString appDir = pub_unit::applicationDirectory();
     m_settingsFilePath = pub_unit::settingsFilePath();
-    const auto read = [this](Key key) {
-        return SettingsSchema::read(m_settingsFilePath, key);
-    };
+    const QString &file = m_settingsFilePath;
 
-    RzSpinEdit1->setText(read(Key::shi));
-    RzSpinEdit2->setText(read(Key::feng));
-    RzSpinEdit3->setText(read(Key::miao));
-    ColorBox1->setSelectedColor(ValueEncodings::textToColor(read(Key::qiancolor)));
-    ColorBox2->setSelectedColor(ValueEncodings::textToColor(read(Key::beicolor)));
-    GSFontSizeBox1->setText(read(Key::fontsize));
-    FilenameEdit1->setText(read(Key::mp3));
-    CheckBox2->setChecked(ValueEncodings::textToBool(read(Key::showtop)));
-    FilenameEdit2->setText(read(Key::ico));
-    CheckBox1->setChecked(ValueEncodings::textToBool(read(Key::showico)));
-    RzSpinEdit4->setText(read(Key::playtime));
+    RzSpinEdit1->setText(SettingsSchema::read(file, Key::shi));
+    RzSpinEdit2->setText(SettingsSchema::read(file, Key::feng));
+    RzSpinEdit3->setText(SettingsSchema::read(file, Key::miao));
+    ColorBox1->setSelectedColor(SettingsSchema::readColour(file, Key::qiancolor));
+    ColorBox2->setSelectedColor(SettingsSchema::readColour(file, Key::beicolor));
+    GSFontSizeBox1->setText(SettingsSchema::read(file, Key::fontsize));
+    FilenameEdit1->setText(SettingsSchema::read(file, Key::mp3));
+    CheckBox2->setChecked(SettingsSchema::readBoolean(file, Key::showtop));
+    FilenameEdit2->setText(SettingsSchema::read(file, Key::ico));
+    CheckBox1->setChecked(SettingsSchema::readBoolean(file, Key::showico));
+    RzSpinEdit4->setText(SettingsSchema::read(file, Key::playtime));
     FilenameEdit1->setInitialDir(appDir);
-    CheckBox3->setChecked(
-        ValueEncodings::textToBool(read(Key::autofit)));
-    fillMonitorList(NumberTexts::integerFromText(read(Key::monitor), 0));
+    CheckBox3->setChecked(SettingsSchema::readBoolean(file, Key::autofit));
+    fillMonitorList(SettingsSchema::readInteger(file, Key::monitor));
 }
 
 void frm_param::fillMonitorList(std::int32_t setting)
@@ -382,21 +377,21 @@ void frm_param::saveSettings()
         {Key::shi, RzSpinEdit1->text(), QStringLiteral("计时时长（时）")},
         {Key::feng, RzSpinEdit2->text(), QStringLiteral("计时时长（分）")},
         {Key::miao, RzSpinEdit3->text(), QStringLiteral("计时时长（秒）")},
-        {Key::qiancolor, ValueEncodings::colorToText(ColorBox1->selectedColor()),
+        {Key::qiancolor, SettingsSchema::valueText(Key::qiancolor, ColorBox1->selectedColor()),
          QStringLiteral("前景色")},
-        {Key::beicolor, ValueEncodings::colorToText(ColorBox2->selectedColor()),
+        {Key::beicolor, SettingsSchema::valueText(Key::beicolor, ColorBox2->selectedColor()),
          QStringLiteral("背景色")},
         {Key::fontsize, GSFontSizeBox1->text(), QStringLiteral("字体大小")},
         {Key::mp3, FilenameEdit1->text(), QStringLiteral("音乐文件")},
         {Key::ico, FilenameEdit2->text(), QStringLiteral("图标文件")},
-        {Key::showico, ValueEncodings::boolToText(CheckBox1->isChecked()),
+        {Key::showico, SettingsSchema::valueText(Key::showico, CheckBox1->isChecked()),
          QStringLiteral("图标文件")},
-        {Key::showtop, ValueEncodings::boolToText(CheckBox2->isChecked()),
+        {Key::showtop, SettingsSchema::valueText(Key::showtop, CheckBox2->isChecked()),
          QStringLiteral("显示窗体头条")},
         {Key::playtime, RzSpinEdit4->text(), QStringLiteral("音乐提前秒数")},
-        {Key::autofit, ValueEncodings::boolToText(CheckBox3->isChecked()),
+        {Key::autofit, SettingsSchema::valueText(Key::autofit, CheckBox3->isChecked()),
          QStringLiteral("数字自动适应窗口")},
-        {Key::monitor, QString::number(ComboBox1->currentData().toInt()),
+        {Key::monitor, SettingsSchema::valueText(Key::monitor, ComboBox1->currentData().toInt()),
          QStringLiteral("全屏显示器")},
     };
     // Every value is checked before the first is written, so that a value the file cannot

@@ -124,6 +124,7 @@ void tst_BigScreen::autofitFollowsTheDisplayArea()
     write(QStringLiteral("autofit"), QStringLiteral("-1"));
     write(QStringLiteral("fontsize"), QStringLiteral("30"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.setWindowState(Qt::WindowNoState);
     window.resize(700, 400);
     window.show();
@@ -150,7 +151,7 @@ void tst_BigScreen::autofitFollowsTheDisplayArea()
 
     // Counting changes the text only.
     const QFont before = display->font();
-    window.setDisplayText(QStringLiteral("01:29:59"));
+    window.Label7->setText(QStringLiteral("01:29:59"));
     QCOMPARE(display->font(), before);
     // The chosen size stays in the file for when autofit is off again.
     QCOMPARE(read(QStringLiteral("fontsize")), QStringLiteral("30"));
@@ -161,6 +162,7 @@ void tst_BigScreen::autofitLetsTheWindowShrinkAndOffRestoresTheFontSize()
     write(QStringLiteral("autofit"), QStringLiteral("true"));
     write(QStringLiteral("fontsize"), QStringLiteral("40"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.setWindowState(Qt::WindowNoState);
     window.resize(1200, 700);
     window.show();
@@ -188,6 +190,7 @@ void tst_BigScreen::fullScreenOnTheChosenMonitorAndBack()
                                    QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.screen(), home);
@@ -216,6 +219,7 @@ void tst_BigScreen::missingMonitorMeansTheWindowsOwn()
     plugIn(QRect(home->geometry().right() + 1, 0, 1280, 720), QStringLiteral("DP-2"));
     write(QStringLiteral("monitor"), QStringLiteral("3"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.ac_fullExecute();
@@ -230,6 +234,7 @@ void tst_BigScreen::unpluggedMonitorHandsTheWindowBack()
                                    QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.ac_fullExecute();

@@ -78,6 +78,7 @@ void tst_HiDpi::digitsAndPlacementAreInLogicalPixels()
                        QStringLiteral("autofit"), QStringLiteral("true"));
     {
         frm_main window;
+        QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ac_fullExecute();

@@ -54,8 +54,8 @@ private slots:
 void tst_CommandHandlers::saveDuration()
 {
     QStringList written;
-    const auto write = [&written](const QString &key, const QString &value) {
-        written.append(key + QLatin1Char('=') + value);
+    const auto write = [&written](SettingsSchema::Key key, const QString &value) {
+        written.append(SettingsSchema::name(key) + QLatin1Char('=') + value);
     };
     const SaveDurationCommand::Duration fields{QStringLiteral("02"), QStringLiteral("5"),
                                                QStringLiteral("00")};
@@ -70,10 +70,10 @@ void tst_CommandHandlers::saveDuration()
 
     // A failing write ends the command there.
     written.clear();
-    const auto failOnFeng = [&written](const QString &key, const QString &value) {
-        if (key == QLatin1String("feng"))
+    const auto failOnFeng = [&written](SettingsSchema::Key key, const QString &value) {
+        if (key == SettingsSchema::Key::feng)
             throw std::runtime_error("Unable to write to config.dat");
-        written.append(key + QLatin1Char('=') + value);
+        written.append(SettingsSchema::name(key) + QLatin1Char('=') + value);
     };
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, SaveDurationCommand::run(
                                                      fields, [] { return true; }, failOnFeng));

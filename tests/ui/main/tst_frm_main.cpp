@@ -87,9 +87,13 @@ void tst_frm_main::write(const QString &key, const QString &value)
                        value);
 }
 
+// Waits for the settings, which the window applies after its first paint.
 std::unique_ptr<frm_main> tst_frm_main::createWindow()
 {
-    return std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    if (!QTest::qWaitFor([&window] { return window->isStartedUp(); }))
+        return nullptr;
+    return window;
 }
 
 int tst_frm_main::errorBoxes() const
@@ -126,14 +130,12 @@ void tst_frm_main::showFirstAppliesAfterTheFirstPaint()
     write(QStringLiteral("shi"), QStringLiteral("2"));
     write(QStringLiteral("qiancolor"), QStringLiteral("clYellow"));
     write(QStringLiteral("beicolor"), QStringLiteral("no colour"));
-    // The reference: a window made first and shown after, as the tests make them.
+    // The reference: a window whose settings are applied.
     const auto reference = createWindow();
-    reference->show();
-    QVERIFY(QTest::qWaitForWindowExposed(reference.get()));
+    QVERIFY(reference);
     m_shown.clear();
 
-    const auto window = std::make_unique<frm_main>(
-        nullptr, [this] { return m_now; }, QByteArray(), frm_main::StartUp::ShowFirst);
+    const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
     // Shown by its creation, with every control that showing it afterwards would show.
     QVERIFY(window->isVisible());
     const QList<QWidget *> shown{window->Panel1, window->Label7, window->TEImage1,
@@ -415,6 +417,7 @@ void tst_frm_main::unreadableFilesStopTheStart()
     write(key, broken.fileName());
     const auto window = std::make_unique<frm_main>(
         nullptr, [this] { return m_now; }, QByteArrayLiteral("fakesink sync=true"));
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
 
     QCOMPARE(errorBoxes(), 1);
     QCOMPARE(window->alarmLead(), alarmLead);
@@ -580,6 +583,7 @@ void tst_frm_main::alarmPlaysAtTheLeadUntilTheNextStart()
     write(QStringLiteral("mp3"), sound);
     const auto window = std::make_unique<frm_main>(
         nullptr, [this] { return m_now; }, TestSounds::fakeSink());
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
     QCOMPARE(m_shown.size(), 0);
     QVERIFY(window->MediaPlayer1->isVisibleTo(window.get()));
     MediaPlayer *const player = window->MediaPlayer1->player();

@@ -72,6 +72,8 @@ void tst_frm_main_fields::write(const QString &key, const QString &value)
 std::unique_ptr<frm_main> tst_frm_main_fields::createShownWindow()
 {
     auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    if (!QTest::qWaitFor([&window] { return window->isStartedUp(); }))
+        return nullptr;
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
@@ -127,6 +129,7 @@ void tst_frm_main_fields::emptyDurationFieldShowsZeroOnceStarted()
     write(QStringLiteral("feng"), QStringLiteral("0"));
     write(QStringLiteral("miao"), QStringLiteral("7"));
     const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
     QCOMPARE(window->RzSpinEdit1->text(), QString());
     window->ac_beginExecute();
     QVERIFY(window->isCountdownTimerRunning());
@@ -142,6 +145,7 @@ void tst_frm_main_fields::negativeDurationFromTheFileStaysNegative()
     write(QStringLiteral("feng"), QStringLiteral("0"));
     write(QStringLiteral("miao"), QStringLiteral("0"));
     const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
     window->ac_beginExecute();
     QCOMPARE(window->RzNumericEdit1->text(), QStringLiteral("-2147483648"));
     m_now += 2s;
@@ -162,6 +166,7 @@ void tst_frm_main_fields::startKeepsThePictureTimersRhythm()
     write(QStringLiteral("miao"), QStringLiteral("30"));
 
     const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
     QVERIFY(window->Timer2->isActive());
     // A precise timer, so that a coarse timer's rounding cannot hide a restart.
     window->Timer2->stop();
@@ -187,6 +192,7 @@ void tst_frm_main_fields::startKeepsThePictureTimersRhythm()
 void tst_frm_main_fields::panelHasLoweredOuterAndRaisedInnerBevel()
 {
     const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
     window->resize(1000, 400);
     const QImage panel = window->Panel1->grab().toImage();
     const QString shadow = window->Panel1->palette().color(QPalette::Dark).name();

@@ -178,6 +178,7 @@ private slots:
             fileValue.isEmpty() ? SettingsSchema::defaultValue(key) : fileValue;
 
         frm_main window(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
+        QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
         QCOMPARE(mainWindowShows(window, key), shownForm(key, expected, true));
         frm_param dialog(&window);
         QCOMPARE(dialogShows(dialog, key), shownForm(key, expected, false));

@@ -1,0 +1,195 @@
+#include "TimerCore.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <stdexcept>
+
+using namespace std::chrono_literals;
+
+// The countdown without a window: what every front end sees and may do.
+class tst_TimerCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void countsToTheFinishWithTheAlarmAtTheLead();
+    void pauseAndResumeKeepTheCounters();
+    void commandsTheStateRefuses_data();
+    void commandsTheStateRefuses();
+    void aFailedApplyStartsNothing();
+    void aZeroTotalCountsOnBelowZero();
+
+private:
+    // Advances the clock by whole seconds and lets the countdown timer's handler run.
+    void runSeconds(int seconds);
+
+    std::chrono::nanoseconds m_now{0};
+    std::unique_ptr<TimerCore> m_core;
+    QStringList m_log;
+    int m_savedDuration = 0;
+    bool m_failApply = false;
+};
+
+void tst_TimerCore::init()
+{
+    m_now = 1s;
+    m_log.clear();
+    m_savedDuration = 5;
+    m_failApply = false;
+    m_core = std::make_unique<TimerCore>([this] { return m_now; });
+    m_core->setHooks({
+        .applySettings =
+            [this] {
+                m_log.append(QStringLiteral("apply"));
+                if (m_failApply)
+                    throw std::runtime_error("bad setting");
+                m_core->resetCounters();
+            },
+        .savedDuration = [this] { return m_savedDuration; },
+        .startAlarm = [this] { m_log.append(QStringLiteral("alarm ") + m_core->displayText()); },
+        .showFinished = [this] { m_log.append(QStringLiteral("finished box")); },
+        .tickFailed = {},
+    });
+}
+
+void tst_TimerCore::runSeconds(int seconds)
+{
+    for (int i = 0; i < seconds; ++i) {
+        m_now += 1s;
+        m_core->Timer1Timer();
+    }
+}
+
+void tst_TimerCore::countsToTheFinishWithTheAlarmAtTheLead()
+{
+    QSignalSpy states(m_core.get(), &TimerCore::stateChanged);
+    QSignalSpy finished(m_core.get(), &TimerCore::finished);
+    QSignalSpy alarms(m_core.get(), &TimerCore::alarmDue);
+    m_core->setAlarmLead(2);
+    QVERIFY(m_core->start());
+    QCOMPARE(m_core->state(), CountdownState::Running);
+    QCOMPARE(m_core->totalText(), QStringLiteral("5"));
+    QCOMPARE(m_core->remainingText(), QStringLiteral("5"));
+    QCOMPARE(m_core->elapsedText(), QStringLiteral("00"));
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:00:00"));
+    QVERIFY(m_core->countdownTimer()->isActive());
+
+    runSeconds(3);
+    QCOMPARE(m_core->remaining(), 2);
+    QCOMPARE(m_log, QStringList({"apply", "alarm 00:00:02"}));
+    runSeconds(2);
+    QCOMPARE(m_core->state(), CountdownState::Idle);
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:00:00"));
+    QCOMPARE(m_core->elapsed(), 5);
+    QCOMPARE(m_log.last(), QStringLiteral("finished box"));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(alarms.size(), 1);
+    QVERIFY(!m_core->countdownTimer()->isActive());
+    QCOMPARE(states.size(), 2); // running, then idle at the finish
+
+    // No tick after the finish.
+    runSeconds(3);
+    QCOMPARE(m_core->elapsed(), 5);
+}
+
+void tst_TimerCore::pauseAndResumeKeepTheCounters()
+{
+    QVERIFY(m_core->startFor(90));
+    QCOMPARE(m_core->total(), 90);
+    runSeconds(2);
+    QVERIFY(m_core->pause());
+    QCOMPARE(m_core->state(), CountdownState::Paused);
+    m_now += 30s; // paused time does not count
+    m_core->Timer1Timer();
+    QCOMPARE(m_core->elapsed(), 2);
+    QVERIFY(m_core->resume());
+    runSeconds(1);
+    QCOMPARE(m_core->elapsed(), 3);
+    QCOMPARE(m_core->remaining(), 87);
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:01:27"));
+    QVERIFY(m_core->end());
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:01:27"));
+    // A start for given seconds applies the settings like any start.
+    QCOMPARE(m_log, QStringList{"apply"});
+}
+
+void tst_TimerCore::commandsTheStateRefuses_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("command");
+    const auto start = int(TimerCore::Command::Start);
+    const auto pause = int(TimerCore::Command::Pause);
+    const auto resume = int(TimerCore::Command::Resume);
+    const auto end = int(TimerCore::Command::End);
+    QTest::newRow("pause while idle") << "idle" << pause;
+    QTest::newRow("resume while idle") << "idle" << resume;
+    QTest::newRow("end while idle") << "idle" << end;
+    QTest::newRow("start while running") << "running" << start;
+    QTest::newRow("resume while running") << "running" << resume;
+    QTest::newRow("start while paused") << "paused" << start;
+    QTest::newRow("pause while paused") << "paused" << pause;
+}
+
+void tst_TimerCore::commandsTheStateRefuses()
+{
+    QFETCH(QString, state);
+    QFETCH(int, command);
+    if (state != QLatin1String("idle"))
+        QVERIFY(m_core->startFor(60));
+    if (state == QLatin1String("paused"))
+        QVERIFY(m_core->pause());
+    runSeconds(1);
+    const auto before = m_core->state();
+    const QString elapsed = m_core->elapsedText();
+    const qsizetype applies = m_log.size();
+    QSignalSpy states(m_core.get(), &TimerCore::stateChanged);
+
+    const auto which = TimerCore::Command(command);
+    QVERIFY(!m_core->isAllowed(which));
+    const bool done = which == TimerCore::Command::Start ? m_core->start()
+                      : which == TimerCore::Command::Pause ? m_core->pause()
+                      : which == TimerCore::Command::Resume ? m_core->resume()
+                                                            : m_core->end();
+    QVERIFY(!done);
+    QVERIFY(!m_core->startFor(5) || before == CountdownState::Idle);
+    if (before != CountdownState::Idle) {
+        QCOMPARE(m_core->state(), before);
+        QCOMPARE(m_core->elapsedText(), elapsed);
+        QCOMPARE(m_log.size(), applies);
+        QCOMPARE(states.size(), 0);
+    }
+}
+
+void tst_TimerCore::aFailedApplyStartsNothing()
+{
+    m_failApply = true;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_core->start());
+    QCOMPARE(m_core->state(), CountdownState::Idle);
+    QVERIFY(m_core->totalText().isEmpty());
+    QVERIFY(!m_core->countdownTimer()->isActive());
+    m_failApply = false;
+    QVERIFY(m_core->start());
+    QCOMPARE(m_core->state(), CountdownState::Running);
+}
+
+void tst_TimerCore::aZeroTotalCountsOnBelowZero()
+{
+    QSignalSpy finished(m_core.get(), &TimerCore::finished);
+    m_core->setAlarmLead(-3);
+    QVERIFY(m_core->startFor(0));
+    runSeconds(3);
+    QCOMPARE(m_core->remaining(), -3);
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:00:-03"));
+    QCOMPARE(m_log.last(), QStringLiteral("alarm 00:00:-03"));
+    runSeconds(58);
+    QCOMPARE(m_core->displayText(), QStringLiteral("00:-01:-01"));
+    QCOMPARE(m_core->state(), CountdownState::Running);
+    QCOMPARE(finished.size(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_TimerCore)
+#include "tst_timercore.moc"
