@@ -189,8 +189,9 @@ run_browse_case() {
     xdotool key --clearmodifiers alt+Down
     ms=$(within 2000 has_browse) || fail "no browse dialog within 2 s"
     echo "browse dialog after $ms ms"
-    # Long enough for the dialog's own reader to be stuck on the folder.
-    sleep 1
+    # A call of the program hangs on the file system by now (the lookup of the typed file,
+    # or the dialog's own reader in the typed folder).
+    wait_for waits_on_file_system || fail "no call of the program hangs on the file system"
     xdotool windowactivate --sync "$(find_browse)" >/dev/null 2>&1 || true
     xdotool key --clearmodifiers Escape
     ms=$(within 1000 browse_gone) || fail "the browse dialog did not close within 1 s"
@@ -213,6 +214,7 @@ run_browse_case() {
     passed=$((passed + 1))
 }
 has_settings_dialog() { [ -n "$(settings_dialog)" ]; }
+waits_on_file_system() { grep -qs request_wait_answer /proc/"$program_pid"/task/*/wchan; }
 
 run_browse_case "browse, typed file whose stat hangs" "$mount_point/alarm.mp3"
 run_browse_case "browse, typed folder whose files' stat hangs" "$mount_point/"
