@@ -63,8 +63,9 @@ bool folderAnswers(const QString &folder)
 {
     if (!QFileInfo(folder).isDir())
         return false;
-    for (QDir up(folder); up.cdUp();) {
-        if (!QFileInfo(up.absolutePath()).isDir())
+    // Each step up looks the folder above up.
+    for (QDir up(QDir(folder).absolutePath()); !up.isRoot();) {
+        if (!up.cdUp())
             return false;
     }
     return true;
