@@ -21,7 +21,7 @@ packages=(
   qt6-base-private-dev
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
-  fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
+  fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng strace
   linux-perf hyperfine
 )
 

@@ -16,10 +16,6 @@ struct OpenAnswer
     QString errorText;
 };
 
-// Where the waiting for a session's thread at destruction stops: a healthy pipeline closes
-// in milliseconds, a hanging one is left to itself at once.
-constexpr std::chrono::milliseconds finishBound{1000};
-
 } // namespace
 
 MediaPlayer::MediaPlayer(const QByteArray &audioSink, QObject *parent)
@@ -31,7 +27,7 @@ MediaPlayer::~MediaPlayer()
 {
     if (m_session) {
         m_session->dispose();
-        m_session->waitUntilFinished(finishBound);
+        m_session->waitUntilFinished(SoundSession::closeBound);
     }
 }
 
@@ -52,14 +48,15 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
     // exist; one that will not close is left to its own thread.
     std::shared_ptr<SoundSession> previous = m_session;
     QPointer<MediaPlayer> self(this);
-    auto session = SoundSession::start(m_audioSink, [self, generation](NotifyValue value) {
+    const QString path = m_fileName;
+    auto session = SoundSession::start(path, m_audioSink, [self, generation](NotifyValue value) {
         if (!self || self->m_generation != generation)
             return;
         self->m_notifyValue = value;
         emit self->notify();
     });
-    const QString path = m_fileName;
-    const std::optional<OpenAnswer> answer = session->call<OpenAnswer>(
+    // While an earlier device still hangs on this file, it is reported at once.
+    const std::optional<OpenAnswer> answer = !session ? std::nullopt : session->call<OpenAnswer>(
         [path, onlyIfFile, previous](GstSoundDevice &device) {
             OpenAnswer result;
             if (onlyIfFile && (path.isEmpty() || !QFileInfo(path).isFile())) {
@@ -68,14 +65,15 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
             }
             if (previous) {
                 previous->dispose();
-                previous->waitUntilFinished(finishBound);
+                previous->waitUntilFinished(SoundSession::closeBound);
             }
             result.opened = device.open(path, &result.errorText);
             return result;
         },
         openBound);
     if (!self || m_generation != generation) {
-        session->dispose();
+        if (session)
+            session->dispose();
         return OpenResult::Superseded;
     }
     if (answer && !answer->isFile) {
@@ -84,7 +82,8 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
     }
     close();
     if (!answer || !answer->opened) {
-        session->dispose();
+        if (session)
+            session->dispose();
         store(false);
         throw EMCIDeviceError::fromText(
             answer ? answer->errorText

@@ -6,16 +6,23 @@
 
 #include <thread>
 
-std::shared_ptr<SoundSession> SoundSession::start(const QByteArray &audioSink,
+std::shared_ptr<SoundSession> SoundSession::start(const QString &path,
+                                                  const QByteArray &audioSink,
                                                   std::function<void(NotifyValue)> onNotify)
 {
-    std::shared_ptr<SoundSession> session(new SoundSession(audioSink, std::move(onNotify)));
+    std::shared_ptr<StuckWork::Ticket> ticket = StuckWork::enter(StuckWork::Kind::SoundDevice, path);
+    if (!ticket)
+        return nullptr;
+    std::shared_ptr<SoundSession> session(
+        new SoundSession(std::move(ticket), audioSink, std::move(onNotify)));
     std::thread([session] { session->run(); }).detach();
     return session;
 }
 
-SoundSession::SoundSession(const QByteArray &audioSink, std::function<void(NotifyValue)> onNotify)
-    : m_audioSink(audioSink)
+SoundSession::SoundSession(std::shared_ptr<StuckWork::Ticket> ticket, const QByteArray &audioSink,
+                           std::function<void(NotifyValue)> onNotify)
+    : m_ticket(std::move(ticket))
+    , m_audioSink(audioSink)
     , m_onNotify(std::move(onNotify))
 {}
 
@@ -62,6 +69,9 @@ void SoundSession::run()
             m_busy = false;
             // Answered: a later call need not give up at once.
             m_hanging = false;
+            // A disposed session stays marked until its close is done.
+            if (!m_disposed)
+                m_ticket->clearDeadline();
         }
     }
     device->close();
@@ -71,6 +81,7 @@ void SoundSession::run()
         const std::lock_guard lock(m_mutex);
         m_finished = true;
     }
+    m_ticket->clearDeadline();
     m_changed.notify_all();
 }
 
@@ -81,6 +92,8 @@ void SoundSession::dispose()
         m_disposed = true;
         // Commands not yet run are pointless now; the close comes next.
         m_jobs.clear();
+        if (!m_finished)
+            m_ticket->tightenDeadline(StuckWork::Clock::now() + closeBound);
     }
     m_changed.notify_all();
 }
@@ -102,8 +115,10 @@ bool SoundSession::hangs() const
 void SoundSession::markHanging()
 {
     const std::lock_guard lock(m_mutex);
-    if (m_busy || !m_jobs.empty())
+    if (m_busy || !m_jobs.empty()) {
         m_hanging = true;
+        m_ticket->tightenDeadline(StuckWork::Clock::now());
+    }
 }
 
 void SoundSession::collectNotice(NotifyValue value)

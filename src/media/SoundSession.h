@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MediaTypes.h"
+#include "StuckWork.h"
 #include "WorkerAnswer.h"
 
 #include <QByteArray>
@@ -19,14 +20,16 @@ class GstSoundDevice;
 // thread asks with call(), which waits for the answer with its event loop running and gives
 // up after a bound. A session whose device hangs (a file system call that never returns) is
 // simply dropped: dispose() queues the close and returns, and the thread ends on its own
-// once the device lets go; nothing ever joins it.
+// once the device lets go; nothing ever joins it. While such a thread hangs on a file, no
+// new session for that file starts (StuckWork): retrying leaves no more threads behind.
 class SoundSession : public std::enable_shared_from_this<SoundSession>
 {
 public:
-    // onNotify runs on the user-interface thread for every play or resume that ended. It is
-    // called by takeNotices() (after each call) and by a queued wake-up for the ones that
-    // end while nothing is asked.
-    static std::shared_ptr<SoundSession> start(const QByteArray &audioSink,
+    // A session for the sound file path, or nothing while an earlier session's thread hangs
+    // on that file. onNotify runs on the user-interface thread for every play or resume that
+    // ended. It is called by takeNotices() (after each call) and by a queued wake-up for the
+    // ones that end while nothing is asked.
+    static std::shared_ptr<SoundSession> start(const QString &path, const QByteArray &audioSink,
                                                std::function<void(NotifyValue)> onNotify);
     ~SoundSession();
     SoundSession(const SoundSession &) = delete;
@@ -54,6 +57,9 @@ public:
         return result;
     }
 
+    // How long closing a disposed session's device may take before it counts as hanging.
+    static constexpr std::chrono::milliseconds closeBound{1000};
+
     // Closes and frees the device on its thread; returns at once.
     void dispose();
     // Waits up to bound (without an event loop) for a disposed session's thread to finish,
@@ -64,7 +70,8 @@ public:
     void takeNotices();
 
 private:
-    SoundSession(const QByteArray &audioSink, std::function<void(NotifyValue)> onNotify);
+    SoundSession(std::shared_ptr<StuckWork::Ticket> ticket, const QByteArray &audioSink,
+                 std::function<void(NotifyValue)> onNotify);
     using Job = std::function<void(GstSoundDevice &)>;
 
     void post(Job job);
@@ -73,6 +80,8 @@ private:
     void markHanging();
     void collectNotice(NotifyValue value);
 
+    // Marks the session's thread as stuck on its file while a call or the close overruns.
+    const std::shared_ptr<StuckWork::Ticket> m_ticket;
     QByteArray m_audioSink;
     std::function<void(NotifyValue)> m_onNotify;
 

@@ -243,8 +243,11 @@ Replace replaceWithTemp(const QByteArray &target, QByteArrayView data, const str
     return Replace::Done;
 }
 
-// Rewrites the file itself. Room for the new text is taken first, so a full disk changes
-// nothing; if writing fails all the same, the old text is put back.
+// Rewrites the file itself so that a kill at any moment leaves text that reads as the old or
+// the new: room for a longer text is reserved without changing the length, and the new text
+// goes over the old in one write; a shorter one is padded with line breaks (blank lines,
+// which the reader skips) to the old length, flushed, and only then is the file cut.
+// A full disk changes nothing; if writing fails all the same, the old text is put back.
 bool writeInPlace(const QByteArray &target, QByteArrayView data)
 {
     const Descriptor fd(::open(target.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
@@ -254,12 +257,17 @@ bool writeInPlace(const QByteArray &target, QByteArrayView data)
     QByteArray old;
     if (!readAll(fd.get(), old))
         return false;
-    if (data.size() > old.size() && ::fallocate(fd.get(), 0, 0, off_t(data.size())) != 0 &&
+    if (data.size() > old.size() &&
+        ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(data.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS) {
         return false;
     }
-    if (writeAll(fd.get(), data) && ::ftruncate(fd.get(), off_t(data.size())) == 0 &&
-        ::fsync(fd.get()) == 0) {
+    QByteArray padded = data.toByteArray();
+    if (padded.size() < old.size())
+        padded.append(old.size() - padded.size(), '\n');
+    if (writeAll(fd.get(), padded) && ::fsync(fd.get()) == 0 &&
+        (padded.size() == data.size() ||
+         (::ftruncate(fd.get(), off_t(data.size())) == 0 && ::fsync(fd.get()) == 0))) {
         return true;
     }
     if (writeAll(fd.get(), old) && ::ftruncate(fd.get(), off_t(old.size())) == 0)

@@ -149,4 +149,111 @@ run_case "corner picture, stat hangs" stat \
 run_case "corner picture, read hangs" read \
     $'[SET]\r\nico='"$mount_point/corner.jpg"$'\r\nshowico=-1\r\nmp3=\r\n' "${picture_error[@]}"
 
+# Browse on the hanging file system, from the sound file field of the settings dialog
+# (346+82, 139+24 in the dialog): the browse dialog opens within two seconds (the lookups'
+# half-second bound, and making the dialog under the sanitizers) and closes within one
+# whatever the typed path does, the main window then repaints and answers F8 and F10
+# within a second while the calls still hang, and the program ends cleanly.
+find_browse() { xdotool search --onlyvisible --name "^Browse\$" 2>/dev/null | head -1 || true; }
+has_browse() { [ -n "$(find_browse)" ]; }
+browse_gone() { ! has_browse; }
+# Milliseconds until the command succeeds, or fails after the given limit.
+within() { # limit_ms command...
+    local limit=$1 started
+    shift
+    started=$(date +%s%N)
+    while ! "$@"; do
+        [ $(( ($(date +%s%N) - started) / 1000000 )) -lt "$limit" ] || return 1
+        sleep 0.02
+    done
+    echo $(( ($(date +%s%N) - started) / 1000000 ))
+}
+display_painted() {
+    # The display's black background, seen on the screen below the panel.
+    import -window root "$work/screen.png" 2>/dev/null &&
+        [[ "$(convert "$work/screen.png" -format '%[pixel:p{40,400}]' info:)" =~ ^s?rgb\(0,0,0\)$ ]]
+}
+run_browse_case() {
+    local name=$1 typed=$2 ms dialog dx dy
+    echo "case: $name"
+    mount_slowfs stat
+    start_program $'[SET]\r\nmp3=\r\n'
+    wait_main_window
+    press F11
+    wait_for has_settings_dialog || fail "F11 opened no settings dialog"
+    dialog=$(settings_dialog)
+    read -r dx dy _ _ <<<"$(geometry "$dialog")"
+    xdotool mousemove $((dx + 346 + 82 + 60)) $((dy + 139 + 24 + 10)) sleep 0.2 click 1
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "$typed"
+    xdotool key --clearmodifiers alt+Down
+    ms=$(within 2000 has_browse) || fail "no browse dialog within 2 s"
+    echo "browse dialog after $ms ms"
+    # A call of the program hangs on the file system by now (the lookup of the typed file,
+    # or the dialog's own reader in the typed folder).
+    wait_for waits_on_file_system || fail "no call of the program hangs on the file system"
+    xdotool windowactivate --sync "$(find_browse)" >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers Escape
+    ms=$(within 1000 browse_gone) || fail "the browse dialog did not close within 1 s"
+    echo "browse dialog closed after $ms ms"
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers alt+F4
+    wait_for no_settings_dialog || fail "the settings dialog did not close"
+    press F10
+    ms=$(within 1000 is_full_screen) || fail "F10 was not answered within 1 s"
+    echo "F10 answered after $ms ms"
+    wait_for display_painted || fail "the display was not repainted"
+    press F8
+    ms=$(within 1000 is_framed_maximised) || fail "F8 was not answered within 1 s"
+    echo "F8 answered after $ms ms"
+    press F12
+    no_main_window() { [ -z "$(find_main_window)" ]; }
+    wait_for no_main_window || fail "F12 did not close the window"
+    unmount_slowfs
+    expect_clean_exit
+    passed=$((passed + 1))
+}
+has_settings_dialog() { [ -n "$(settings_dialog)" ]; }
+waits_on_file_system() { grep -qs request_wait_answer /proc/"$program_pid"/task/*/wchan; }
+
+run_browse_case "browse, typed file whose stat hangs" "$mount_point/alarm.mp3"
+run_browse_case "browse, typed folder whose files' stat hangs" "$mount_point/"
+
+# Sixteen starts on a sound file whose reads hang: each reports, and the threads and
+# descriptors of the program stay bounded (a stuck device is not started again).
+threads() { ls "/proc/$program_pid/task" | wc -l; }
+descriptors() { ls "/proc/$program_pid/fd" | wc -l; }
+dismiss_error_box() {
+    wait_for has_error_box || fail "no error box"
+    xdotool windowactivate --sync "$(error_box)" key Return >/dev/null 2>&1 || true
+    wait_for no_error_box || fail "the error box did not close"
+}
+echo "case: 16 starts on a sound file whose reads hang"
+mount_slowfs read
+start_program $'[SET]\r\nmp3='"$mount_point/alarm.mp3"$'\r\n'
+for _ in $(seq 300); do
+    has_error_box && break
+    sleep 0.1
+done
+dismiss_error_box
+wait_main_window
+threads_before=$(threads)
+descriptors_before=$(descriptors)
+for _ in $(seq 16); do
+    press F4
+    dismiss_error_box
+done
+threads_after=$(threads)
+descriptors_after=$(descriptors)
+echo "threads $threads_before -> $threads_after, descriptors $descriptors_before -> $descriptors_after"
+[ "$threads_after" -le $((threads_before + 6)) ] || fail "16 starts left $((threads_after - threads_before)) threads behind"
+[ "$descriptors_after" -le $((descriptors_before + 6)) ] ||
+    fail "16 starts left $((descriptors_after - descriptors_before)) descriptors behind"
+press F12
+no_main_window() { [ -z "$(find_main_window)" ]; }
+wait_for no_main_window || fail "F12 did not close the window"
+unmount_slowfs
+expect_clean_exit
+passed=$((passed + 1))
+
 echo "slow path end-to-end: $passed passed, 0 failed"

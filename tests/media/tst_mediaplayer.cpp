@@ -301,10 +301,16 @@ void tst_MediaPlayer::newerOpenDuringTheWaitWins()
 {
     // An open waits with the event loop running; a timer opens another file meanwhile. The
     // older open then leaves the player as the newer one made it, and reports nothing.
+    // Files of its own: a device that is still closing on a file (the slow sink of the test
+    // before) has the next open of that file refused at once.
+    const QString older = m_dir.filePath(QStringLiteral("older.mp3"));
+    const QString newer = m_dir.filePath(QStringLiteral("newer.mp3"));
+    QVERIFY(QFile::copy(m_shortMp3, older));
+    QVERIFY(QFile::copy(m_mp3, newer));
     MediaPlayer player("identity sleep-time=6000000 ! fakesink sync=true");
-    player.setFileName(m_shortMp3);
-    QTimer::singleShot(200, &player, [&player, this] {
-        player.setFileName(m_mp3);
+    player.setFileName(older);
+    QTimer::singleShot(200, &player, [&player, &newer] {
+        player.setFileName(newer);
         try {
             player.open();
         } catch (const EMCIDeviceError &) {
@@ -313,7 +319,7 @@ void tst_MediaPlayer::newerOpenDuringTheWaitWins()
     });
     QCOMPARE(player.openIfFileExists(), MediaPlayer::OpenResult::Superseded);
     QVERIFY(!player.isOpen());
-    QCOMPARE(player.fileName(), m_mp3);
+    QCOMPARE(player.fileName(), newer);
 
     // With a sink that keeps up, the newer file is what stays open.
     MediaPlayer quick(TestSounds::fakeSink());

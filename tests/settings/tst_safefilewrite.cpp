@@ -3,6 +3,8 @@
 #include "SafeFileWrite.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -105,6 +107,7 @@ private slots:
     void staleTempFilesAreRemoved();
     void killedWritersLeaveAtMostOneTempFile();
     void fullDiskLosesNothing();
+    void inPlaceWriteKilledAtTheCutReadsAsNew();
 };
 
 void tst_SafeFileWrite::permissionCases_data()
@@ -382,6 +385,65 @@ void tst_SafeFileWrite::fullDiskLosesNothing()
             QVERIFY(::unlink(copy.constData()) == 0);
         }
     }
+}
+
+// The in-place write of a shorter text, killed by strace's fault injection at the moment it
+// would cut the file: what is left reads as the new text, with nothing of the old tail.
+void tst_SafeFileWrite::inPlaceWriteKilledAtTheCutReadsAsNew()
+{
+    const QString strace = QStandardPaths::findExecutable(u"strace"_s);
+    if (strace.isEmpty())
+        QSKIP("strace is not installed");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"config.dat"_s);
+    writeBytes(path, "[SET]\r\nmp3=/home/someone/music/a-rather-long-name.mp3\r\nkey=value\r\n");
+    // A second name keeps the write in place.
+    QVERIFY(::link(QFile::encodeName(path).constData(),
+                   QFile::encodeName(dir.filePath(u"copy.dat"_s)).constData()) == 0);
+    const QByteArray expected("[SET]\r\nmp3=/m.mp3\r\nkey=value\r\n");
+
+    int go[2];
+    QVERIFY(::pipe(go) == 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(go[1]);
+        char byte = 0;
+        if (::read(go[0], &byte, 1) != 1)
+            ::_exit(98);
+        IniFile(path).writeString(u"SET", u"mp3", u"/m.mp3");
+        ::_exit(0);
+    }
+    QVERIFY(pid > 0);
+    ::close(go[0]);
+    QProcess tracer;
+    tracer.setProcessChannelMode(QProcess::MergedChannels);
+    tracer.start(strace, {u"-f"_s, u"-e"_s, u"trace=ftruncate"_s, u"-e"_s,
+                          u"inject=ftruncate:signal=KILL"_s, u"-p"_s, QString::number(pid)});
+    QByteArray traced;
+    while (!traced.contains("attached") && tracer.waitForReadyRead(10000))
+        traced += tracer.readAll();
+    if (!traced.contains("attached")) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        QSKIP(qPrintable(u"strace cannot trace here: "_s + QString::fromLocal8Bit(traced)));
+    }
+    QCOMPARE(::write(go[1], "x", 1), ssize_t(1));
+    ::close(go[1]);
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    QVERIFY(tracer.waitForFinished(10000));
+    traced += tracer.readAll();
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, traced.constData());
+
+    const QByteArray text = readBytes(path);
+    QVERIFY2(text.startsWith(expected) &&
+                 text.sliced(expected.size()).count('\n') == text.size() - expected.size(),
+             text.constData());
+    QCOMPARE(IniFile(path).readString(u"SET", u"mp3", u"(none)"_s), u"/m.mp3"_s);
+    QCOMPARE(IniFile(path).readString(u"SET", u"ey", u"(none)"_s), u"(none)"_s);
+    qInfo("%lld bytes after the kill, %lld of them new text", qlonglong(text.size()),
+          qlonglong(expected.size()));
 }
 
 QTEST_GUILESS_MAIN(tst_SafeFileWrite)

@@ -83,7 +83,7 @@ TTEImage::LoadResult TTEImage::loadOnWorker(const QString &path, bool onlyIfFile
         }));
     };
     QPointer<TTEImage> self(this);
-    std::optional<std::optional<CornerPicture>> answer = WorkerCall::run(std::move(job), loadBound);
+    std::optional<std::optional<CornerPicture>> answer = WorkerCall::run(StuckWork::Kind::PictureLoad, path, std::move(job), loadBound);
     if (!self || m_loadGeneration != generation)
         return LoadResult::Superseded;
     if (!answer) {

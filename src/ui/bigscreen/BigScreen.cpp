@@ -27,6 +27,10 @@ BigScreen::BigScreen(QWidget *window, QLabel *display)
     , m_window(window)
     , m_display(display)
 {
+    // The display takes whatever area the window's layout gives it, never the other way
+    // round: a font too large for the screen clips its digits (or, fitted, shrinks) instead
+    // of holding the window larger than the screen.
+    m_display->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_display->installEventFilter(this);
     m_window->installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &BigScreen::screenRemoved);
@@ -34,13 +38,7 @@ BigScreen::BigScreen(QWidget *window, QLabel *display)
 
 void BigScreen::setAutofit(bool on)
 {
-    if (on != m_autofit) {
-        m_autofit = on;
-        // A fitted font must not hold the window at its size: the display takes
-        // whatever area the layout gives it and the font follows.
-        const QSizePolicy::Policy policy = on ? QSizePolicy::Ignored : QSizePolicy::Preferred;
-        m_display->setSizePolicy(policy, policy);
-    }
+    m_autofit = on;
     refit();
 }
 

@@ -9,7 +9,8 @@ class QLabel;
 class QScreen;
 class QWidget;
 
-// The main window's big-screen behaviour, both off by default:
+// The main window's big-screen behaviour. The display's size always comes from the window,
+// whatever its font. Both of these are off by default:
 //   digits that fit: the display's font is the largest at which "00:00:00" fits its
 //   area with a margin, chosen again whenever the display's size changes and when the
 //   settings are applied; a countdown tick only changes the text;
@@ -30,8 +31,8 @@ class BigScreen : public QObject
 public:
     BigScreen(QWidget *window, QLabel *display);
 
-    // While on, the display's size follows its area; off gives the display back its
-    // size policy (the caller sets the font size from the settings).
+    // While on, the display's font follows its area; off leaves the font to the caller
+    // (the font size from the settings).
     void setAutofit(bool on);
     bool autofit() const { return m_autofit; }
     // Fits the digits to the display's area now; does nothing while autofit is off.

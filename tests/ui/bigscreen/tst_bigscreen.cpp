@@ -51,6 +51,8 @@ private slots:
     void cleanup();
     void autofitFollowsTheDisplayArea();
     void autofitLetsTheWindowShrinkAndOffRestoresTheFontSize();
+    void windowKeepsTheScreensSizeWhateverTheFontSize_data();
+    void windowKeepsTheScreensSizeWhateverTheFontSize();
     void fullScreenOnTheChosenMonitorAndBack();
     void missingMonitorMeansTheWindowsOwn();
     void unpluggedMonitorHandsTheWindowBack();
@@ -181,6 +183,40 @@ void tst_BigScreen::autofitLetsTheWindowShrinkAndOffRestoresTheFontSize()
     window.resize(900, 500);
     QTRY_COMPARE(window.Label7->width(), 900);
     QCOMPARE(window.Label7->font().pointSize(), 40);
+}
+
+void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize_data()
+{
+    QTest::addColumn<QString>("fontsize");
+    QTest::addColumn<QString>("autofit");
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("72, maximised") << "72" << "0" << false;
+    QTest::newRow("300, maximised") << "300" << "0" << false;
+    QTest::newRow("999999999, maximised") << "999999999" << "0" << false;
+    QTest::newRow("999999999, full screen") << "999999999" << "0" << true;
+    QTest::newRow("999999999, autofit, full screen") << "999999999" << "-1" << true;
+    QTest::newRow("-999999999 pixels, maximised") << "-999999999" << "0" << false;
+}
+
+void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize()
+{
+    QFETCH(QString, fontsize);
+    QFETCH(QString, autofit);
+    QFETCH(bool, fullScreen);
+    write(QStringLiteral("fontsize"), fontsize);
+    write(QStringLiteral("autofit"), autofit);
+    frm_main window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (fullScreen)
+        window.ac_fullExecute();
+    QScreen *const screen = window.screen();
+    const QRect area = fullScreen ? screen->geometry() : screen->availableGeometry();
+    // The display's size comes from the window: the digits are clipped, not the window grown.
+    QTRY_COMPARE(window.frameGeometry(), area);
+    QVERIFY(window.minimumSizeHint().width() <= area.width());
+    QVERIFY(window.minimumSizeHint().height() <= area.height());
+    QVERIFY(window.Label7->width() <= area.width());
 }
 
 void tst_BigScreen::fullScreenOnTheChosenMonitorAndBack()
