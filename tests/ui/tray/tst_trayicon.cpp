@@ -214,9 +214,10 @@ void tst_TrayIcon::hiddenDisplayWithATray()
     // Framed and maximised underneath.
     QCOMPARE(w.widget.windowState() & ~Qt::WindowActive, Qt::WindowMaximized);
 
+    // Shown framed, so that the compositor focuses it, then full screen once shown.
     w.activate(QSystemTrayIcon::Trigger);
     QVERIFY(w.widget.isVisible());
-    QVERIFY(w.widget.isFullScreen());
+    QTRY_VERIFY(w.widget.isFullScreen());
 
     w.menu->N12->action()->trigger();
     QVERIFY(!w.widget.isVisible());
