@@ -70,7 +70,9 @@ QImage ProjectPictures::mainWindow(const QSize &size)
         const auto window =
             std::make_unique<frm_main>(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
         window->resize(size);
-        // Twenty-three seconds into a 25-minute countdown.
+        // Twenty-three seconds into a 25-minute countdown, the commands as a running one
+        // leaves them (the start button greyed), without a timer of its own.
+        CommandStates::applyFlags(*window, CountdownState::Running);
         window->setTotalText(QStringLiteral("1500"));
         window->setElapsedText(QStringLiteral("23"));
         window->setRemainingText(QStringLiteral("1477"));
