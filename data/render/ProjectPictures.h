@@ -19,7 +19,8 @@ public:
     // Writes the clock drawing as SVG; false when the file cannot be written.
     static bool writeScalableIcon(const QString &path);
 
-    // The main window at size, counting down with a corner picture shown; the settings
+    // The main window at size, counting down (the commands in the running state) with a
+    // corner picture shown; the settings
     // live in a temporary folder. An empty image when the folder cannot be made.
     static QImage mainWindow(const QSize &size);
 };

@@ -87,7 +87,11 @@ void BigScreen::prepareFullScreen()
     m_step = Step::None;
     QScreen *const target = fullScreenTarget();
     QScreen *const current = m_window->screen();
-    if (!(m_window->windowState() & Qt::WindowFullScreen))
+    // The framed place is kept across a hide or a minimise that came from full screen.
+    const Qt::WindowStates state = m_window->windowState();
+    const bool framedNow =
+        m_window->isVisible() && !(state & (Qt::WindowFullScreen | Qt::WindowMinimized));
+    if (!(state & Qt::WindowFullScreen) && (framedNow || !m_windowedScreen))
         m_windowedScreen = current;
     if (target == current)
         return;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
+class QScreen;
 class QWidget;
 
 // The three display modes of the main window.
@@ -10,7 +12,9 @@ class QWidget;
 //   hidden display: framed and minimised. Where a minimise request may be ignored
 //   (Wayland) and the tray icon sits in a notification area, the window is hidden
 //   instead and the tray brings it back; without the tray it is only asked to
-//   minimise, so it never becomes unreachable.
+//   minimise, so it never becomes unreachable. Full screen from there shows the window
+//   framed first, so that the compositor focuses it where the user is, and full screen
+//   on its monitor as soon as it is shown.
 // A mode that is already in force changes nothing on screen.
 //
 // Wiring in the main window:
@@ -39,14 +43,20 @@ public:
     // without a tray.
     void setTrayAvailable(bool available);
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // After each of the three, also when nothing had to change.
     void changed();
 
 private:
     void apply(Qt::WindowStates states);
+    // Full screen for a window back from the tray, once it is shown framed.
+    void finishFullScreen();
 
     QWidget *const m_window;
     bool m_trayAvailable = false;
     bool m_hiddenToTray = false;
+    bool m_fullScreenPending = false;
+    QPointer<QScreen> m_fullScreenScreen;
 };

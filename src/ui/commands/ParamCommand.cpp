@@ -1,6 +1,7 @@
 #include "ParamCommand.h"
 
 #include "Command.h"
+#include "WindowFocus.h"
 
 namespace ParamCommand {
 
@@ -27,11 +28,14 @@ private:
 
 void run(Command &acParam, Command &acReadparam, const CreateDialog &createDialog)
 {
+    WindowFocus::ReturnAfterModal focusBack;
     {
         const Reenable reenable(acParam);
         const std::unique_ptr<QDialog> dialog = createDialog();
-        if (dialog)
+        if (dialog) {
+            focusBack.setOwner(dialog->parentWidget());
             dialog->exec();
+        }
     } // destroys the dialog, then enables acParam
     acReadparam.execute();
 }

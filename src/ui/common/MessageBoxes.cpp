@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "WindowFocus.h"
+
 namespace MessageBoxes {
 
 namespace {
@@ -16,6 +18,7 @@ QMessageBox::StandardButton showReal(const Request &request)
     // Without an owner the box blocks every window of the program.
     if (!request.owner)
         box.setWindowModality(Qt::ApplicationModal);
+    const WindowFocus::ReturnAfterModal focusBack(request.owner);
     const int result = box.exec();
     return QMessageBox::StandardButton(result);
 }

@@ -4,6 +4,7 @@
 #include "PopupMenu.h"
 #include "TrayIcon.h"
 #include "TaskbarPresence.h"
+#include "WindowFocus.h"
 
 #include <QVBoxLayout>
 
@@ -28,6 +29,8 @@ MainFrame::MainFrame(QWidget *parent)
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     TaskbarPresence::keepOffTaskbar(this);
+    // Off the taskbar, the window manager may no longer give it the focus by itself.
+    WindowFocus::takeWhenShown(this);
     // Nothing so far measures text: showing now costs no font loading.
     show();
 }

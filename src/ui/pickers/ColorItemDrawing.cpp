@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QPen>
 
+#include <algorithm>
+
 namespace ColorItemDrawing {
 
 namespace {
@@ -29,6 +31,21 @@ QColor swatchColour(std::int32_t value, std::int32_t defaultColorColor, std::int
 QRect swatchRect(const QRect &item)
 {
     return QRect(item.left(), item.top(), item.height(), item.height()).adjusted(1, 1, -1, -1);
+}
+
+QFont fittingFont(const QFont &font, const QString &text, int width)
+{
+    const int needed = QFontMetrics(font).horizontalAdvance(text);
+    if (needed <= width || width <= 0)
+        return font;
+    // Glyph widths do not scale exactly with the stretch: narrowed until it fits.
+    QFont narrow = font;
+    for (int stretch = std::max(1, 100 * width / needed); stretch >= 1; stretch -= 2) {
+        narrow.setStretch(stretch);
+        if (QFontMetrics(narrow).horizontalAdvance(text) <= width)
+            break;
+    }
+    return narrow;
 }
 
 QColor outlineColour(const QColor &swatch, bool selected)
@@ -60,11 +77,13 @@ void draw(QPainter &painter, const QRect &rect, const Entry &entry, const QPalet
         painter.drawRect(swatch.adjusted(0, 0, -1, -1));
     }
 
-    painter.setFont(font);
     painter.setPen(entry.selected ? SystemColors::toQColor(highlightTextColour)
                                   : palette.color(QPalette::Text));
     const QFontMetrics metrics(font);
     const int textLeft = swatch.left() + swatch.width() + textGap;
+    // A long name in a narrow picker shows whole, narrowed, rather than cut by the arrow;
+    // a pixel stays clear before the edge.
+    painter.setFont(fittingFont(font, entry.text, rect.right() - textLeft));
     const int textTop = rect.top() + (rect.height() - metrics.height()) / 2;
     painter.drawText(QRect(textLeft, textTop, rect.right() - textLeft + 1, metrics.height()),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, entry.text);

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 
-class QFont;
 class QPainter;
 class QPalette;
 
@@ -31,6 +31,9 @@ QRect swatchRect(const QRect &item);
 // Black when the swatch is light in any channel (above 192), else white on the highlight,
 // else the swatch's own colour so that no frame shows.
 QColor outlineColour(const QColor &swatch, bool selected);
+
+// font, or, where text is wider than width, font narrowed just enough to show it whole.
+QFont fittingFont(const QFont &font, const QString &text, int width);
 
 struct Entry
 {

@@ -10,6 +10,9 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr int visibleEntries = 8;
@@ -88,6 +91,19 @@ void ColorPicker::setNoneColorColor(std::int32_t colour)
 void ColorPicker::setTypeAheadClock(std::function<std::int64_t()> clock)
 {
     m_clock = std::move(clock);
+}
+
+void ColorPicker::showPopup()
+{
+    // The open list is wide enough for its longest entry, whatever the picker's own width.
+    int widest = 0;
+    for (const QString &text : std::as_const(m_texts))
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    const int frame = 2 * view()->frameWidth() + 2;
+    view()->setMinimumWidth(ColorItemDelegate::itemHeight + ColorItemDrawing::textGap + widest +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view()) +
+                            frame);
+    QComboBox::showPopup();
 }
 
 void ColorPicker::paintEvent(QPaintEvent *)

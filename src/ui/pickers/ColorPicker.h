@@ -44,6 +44,8 @@ public:
     void setTypeAheadClock(std::function<std::int64_t()> clock);
     QString typeAheadText() const { return m_search.text(); }
 
+    void showPopup() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -5,7 +5,8 @@
 
 // The application's clock icon: a square clock face with a red frame and a grey
 // shadow, drawn at whatever size it is asked for, so trays of 16 to 64 pixels and
-// the window manager all get a crisp picture.
+// the window manager all get a crisp picture. Below 32 pixels it is a simpler drawing
+// of its own: a round dial and two hands at three o'clock, on whole pixels.
 //
 //   QApplication::setWindowIcon(ClockIcon::icon());
 class ClockIcon : public QIconEngine
@@ -23,4 +24,6 @@ public:
 
 private:
     ClockIcon(const ClockIcon &) = default;
+    // The sizes below 32 pixels, as icon themes draw them: simpler and on whole pixels.
+    static void paintSmall(QPainter *painter, const QRect &rect, int side, bool disabled);
 };

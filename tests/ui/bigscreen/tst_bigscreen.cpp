@@ -54,6 +54,7 @@ private slots:
     void windowKeepsTheScreensSizeWhateverTheFontSize_data();
     void windowKeepsTheScreensSizeWhateverTheFontSize();
     void fullScreenOnTheChosenMonitorAndBack();
+    void framedPlaceKeptAcrossAHide();
     void missingMonitorMeansTheWindowsOwn();
     void unpluggedMonitorHandsTheWindowBack();
     void dialogRowKeepsEveryOtherControlInPlace();
@@ -247,6 +248,29 @@ void tst_BigScreen::fullScreenOnTheChosenMonitorAndBack()
     // The tray's double click takes the same way.
     window.RxTrayIcon1->doubleClicked();
     QTRY_COMPARE(window.screen(), second);
+}
+
+void tst_BigScreen::framedPlaceKeptAcrossAHide()
+{
+    // Window display on the first, full screen on the second, hidden, full screen again
+    // from the tray: window display goes back to the first, where the window was framed.
+    QScreen *const home = QGuiApplication::primaryScreen();
+    QScreen *const second = plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080),
+                                   QStringLiteral("HDMI-1"));
+    write(QStringLiteral("monitor"), QStringLiteral("2"));
+    frm_main window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.ac_winExecute();
+    window.ac_fullExecute();
+    QTRY_COMPARE(window.screen(), second);
+    window.ac_hideExecute();
+    QTRY_VERIFY(!(window.windowState() & Qt::WindowFullScreen));
+    window.RxTrayIcon1->doubleClicked();
+    QTRY_VERIFY(window.windowState() & Qt::WindowFullScreen);
+    QCOMPARE(window.screen(), second);
+    window.ac_winExecute();
+    QTRY_COMPARE(window.screen(), home);
 }
 
 void tst_BigScreen::missingMonitorMeansTheWindowsOwn()

@@ -1,3 +1,4 @@
+#include "ColorItemDrawing.h"
 #include "ColorPicker.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +50,7 @@ private slots:
     void fieldWithFocusIsRewrittenBeforeSaving();
     void pictureCheckBox();
     void colours();
+    void colourPickersShowWholeTexts();
     void loadingErrorSkipsTheRest_data();
     void loadingErrorSkipsTheRest();
     void refusedWriteStopsTheSave();
@@ -317,6 +320,34 @@ void tst_frm_param::colours()
     QCOMPARE(stored(QStringLiteral("qiancolor")), QStringLiteral("clRed"));
     // A colour without an entry in the list survives a save untouched.
     QCOMPARE(stored(QStringLiteral("beicolor")), QStringLiteral("$00C0FFEE"));
+}
+
+void tst_frm_param::colourPickersShowWholeTexts()
+{
+    // At the dialog's fixed size every entry shows whole in the closed picker, narrowed where
+    // it is long: no text runs under the arrow ("clBlac").
+    auto dialog = openDialog();
+    for (ColorPicker *picker : {dialog->ColorBox1, dialog->ColorBox2}) {
+        QStyleOptionComboBox option;
+        option.initFrom(picker);
+        const QRect field = picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                            QStyle::SC_ComboBoxEditField, picker);
+        const int textLeft = field.left() + field.height() + ColorItemDrawing::textGap;
+        for (int i = 0; i < picker->count(); ++i) {
+            picker->setCurrentIndex(i);
+            const QImage image = picker->grab().toImage();
+            int inkRight = -1;
+            for (int x = textLeft; x <= field.right(); ++x) {
+                for (int y = field.top(); y <= field.bottom(); ++y) {
+                    if (qGray(image.pixel(x, y)) < 128)
+                        inkRight = x;
+                }
+            }
+            QVERIFY2(inkRight > textLeft, qPrintable(picker->currentText()));
+            QVERIFY2(inkRight < field.right(),
+                     qPrintable(picker->currentText() + QStringLiteral(" runs to the arrow")));
+        }
+    }
 }
 
 void tst_frm_param::loadingErrorSkipsTheRest_data()

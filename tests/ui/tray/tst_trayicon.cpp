@@ -93,6 +93,8 @@ private slots:
     void buttonsOnTheIcon();
     void clockIconIsDrawnAtEachSize_data();
     void clockIconIsDrawnAtEachSize();
+    void smallClockHandsStayApart_data();
+    void smallClockHandsStayApart();
 };
 
 void tst_TrayIcon::rxTrayIcon1()
@@ -214,9 +216,10 @@ void tst_TrayIcon::hiddenDisplayWithATray()
     // Framed and maximised underneath.
     QCOMPARE(w.widget.windowState() & ~Qt::WindowActive, Qt::WindowMaximized);
 
+    // Shown framed, so that the compositor focuses it, then full screen once shown.
     w.activate(QSystemTrayIcon::Trigger);
     QVERIFY(w.widget.isVisible());
-    QVERIFY(w.widget.isFullScreen());
+    QTRY_VERIFY(w.widget.isFullScreen());
 
     w.menu->N12->action()->trigger();
     QVERIFY(!w.widget.isVisible());
@@ -371,6 +374,41 @@ void tst_TrayIcon::clockIconIsDrawnAtEachSize()
     // The window manager gets a picture at every size the icon offers.
     QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
     QVERIFY(icon.availableSizes().contains(QSize(64, 64)));
+}
+
+void tst_TrayIcon::smallClockHandsStayApart_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {16, 22, 24})
+        QTest::addRow("%dpx", size) << size;
+}
+
+void tst_TrayIcon::smallClockHandsStayApart()
+{
+    // Two separate dark strokes on the face, one up and one across, meeting at a corner:
+    // slanted hands blur at these sizes into a "V" that reads as a check mark.
+    QFETCH(int, size);
+    const QImage image = ClockIcon::icon().pixmap(QSize(size, size), 1.0).toImage();
+    const auto dark = [&image](int x, int y) {
+        const QRgb pixel = image.pixel(x, y);
+        return qAlpha(pixel) == 255 && qGray(pixel) < 64;
+    };
+    QRect ink;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (dark(x, y))
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!ink.isEmpty());
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        QVERIFY2(dark(ink.left(), y), "the upright hand is broken");
+    for (int x = ink.left(); x <= ink.right(); ++x)
+        QVERIFY2(dark(x, ink.bottom()), "the hand across is broken");
+    QVERIFY2(!dark(ink.right(), ink.top()), "the hands merge into one blot");
+    // The minute hand is the longer, and both read as strokes, not dots.
+    QVERIFY(ink.height() > ink.width());
+    QVERIFY(ink.width() >= 3);
 }
 
 QTEST_MAIN(tst_TrayIcon)
