@@ -36,6 +36,10 @@ fail() {
 cleanup() {
     # The session's process group: dbus-daemon, sway, swaybar and the program.
     [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+    # The pointer ends with its input.
+    [ -z "${pointer_steps:-}" ] || exec {pointer_steps}>&-
+    [ -z "${pointer_pid:-}" ] || kill "$pointer_pid" 2>/dev/null || true
+    [ -z "${monitor_pid:-}" ] || kill "$monitor_pid" 2>/dev/null || true
     [ -z "$session_pid" ] || kill -- -"$session_pid" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -92,6 +96,7 @@ EOF
     session_pid=$!
     sway_up() { [ -S "$work/run/wayland-1" ] && [ -s "$work/run/bus" ] && in_session swaymsg -t get_version >/dev/null 2>&1; }
     wait_for sway_up || fail "sway did not start"
+    start_pointer
 }
 
 watcher_items() {
@@ -111,7 +116,8 @@ start_program() {
         lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
     fi
     [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
-    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
         "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!
@@ -147,12 +153,45 @@ is_state() { [ "$(main_state)" = "$1" ]; }
 # One key from a new virtual keyboard; the pause lets the client take its keymap.
 key() { in_session wtype -s 400 -k "$@"; }
 
-# Pointer steps from a new virtual pointer (see vpointer.py): move X Y, click BUTTON,
-# double BUTTON, wait MS.
-cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$work/vpointer.py"
-chmod 644 "$work/vpointer.py"
+# The seat's pointer (see vpointer.py), made once with the session, before any program:
+# each program finds it when it starts. pointer runs steps (move X Y, click BUTTON,
+# double BUTTON) and returns once the compositor has them.
+cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$(dirname "${BASH_SOURCE[0]}")/layout.py" "$work/"
+chmod 644 "$work/vpointer.py" "$work/layout.py"
+pointer_pid=""
+start_pointer() {
+    mkfifo "$work/pointer.in" "$work/pointer.out"
+    in_session env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h \
+        python3 "$work/vpointer.py" <"$work/pointer.in" >"$work/pointer.out" &
+    pointer_pid=$!
+    exec {pointer_steps}>"$work/pointer.in"
+    exec {pointer_done}<"$work/pointer.out"
+}
 pointer() {
-    in_session env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h python3 "$work/vpointer.py" "$@"
+    local answer=""
+    echo "$*" >&"$pointer_steps"
+    read -r -t 10 answer <&"$pointer_done" || true
+    [ "$answer" = ok ] || fail "the virtual pointer did not take: $*"
+}
+
+# The program's widgets as its accessibility interface has them (see layout.py; the
+# rectangles are the window's own on Wayland), and the one with the keyboard focus.
+widgets() { in_session /usr/bin/python3 "$work/layout.py" "$title" 2>/dev/null; }
+focused_widget() { widgets | awk -F'\t' '$7 ~ /focused/ { print $1, $2, $3, $4 }' | tail -1; }
+
+# A key whose effect can be read back and that changes nothing else: Tab moves the
+# focus on in the window that has it. Once the focus has moved, every input sent before
+# the key has been handled. Waits for that, or fails.
+prove_delivered() { # what was sent, for the failure message
+    local before
+    before=$(focused_widget)
+    [ -n "$before" ] || fail "no focused widget to prove '$1' with"
+    key Tab
+    focus_moved() { [ "$(focused_widget)" != "$before" ]; }
+    wait_for focus_moved || fail "Tab after '$1' did not arrive: the focus stayed on $before"
+    in_session wtype -s 400 -M shift -k Tab -m shift
+    focus_back() { [ "$(focused_widget)" = "$before" ]; }
+    wait_for focus_back || fail "Shift+Tab did not bring the focus back to $before"
 }
 
 screenshot() { in_session grim "$1"; }
