@@ -209,7 +209,7 @@ press() {
 
 # The program's widgets on screen, one a line: role, name, x, y, width, height, states
 # (tab-separated; see layout.py).
-widgets() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/layout.py" "$title" 2>/dev/null; }
+widgets() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/layout.py" "$title" 2>/dev/null || true; }
 # "x y w h" of the first widget with this role and name (an empty name matches any),
 # optionally the n-th from the left of those.
 widget_rect() { # role name [n]

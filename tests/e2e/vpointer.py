@@ -116,8 +116,11 @@ def main(steps):
         for line in sys.stdin:
             run(conn, pointer, button, stamp, line.split())
             print("ok", flush=True)
-    conn.send(pointer, 8)  # destroy
-    conn.roundtrip()
+    try:
+        conn.send(pointer, 8)  # destroy
+        conn.roundtrip()
+    except OSError:
+        pass  # the compositor went first, at the end of the session
 
 
 def run(conn, pointer, button, stamp, steps):

@@ -246,7 +246,8 @@ wait_for no_window "$title" || fail "the tray's menu stayed open"
 # pointer (a Wayland client learns no other place); Escape closes it.
 display_area() { convert "$1" -crop ${screen_w}x600+0+100 +repage "$1.area.png"; echo "$1.area.png"; }
 # The display before: the same in two screenshots in a row (the window repainted after
-# the menu's window went).
+# the menu's window went), the pointer already over the tray, off the display.
+pointer move $((screen_w - 11)) $((screen_h - 12))
 display_settled() {
     screenshot "$work/before-menu.png"
     screenshot "$work/before-menu-2.png"
