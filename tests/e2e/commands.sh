@@ -96,6 +96,8 @@ wait_for dialog_gone || fail "the settings dialog did not close"
 wm_sync
 [ -n "$(find_main_window)" ] || fail "F12 in the settings dialog closed the main window"
 program_ended && fail "F12 in the settings dialog or its closing ended the program"
+# A program about to end on the closing would not take input back in its main window.
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || fail "could not activate the main window"
 prove_delivered "the dialog's closing"
 program_ended && fail "closing the settings dialog ended the program"
 

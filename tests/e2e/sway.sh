@@ -182,7 +182,7 @@ pointer() {
 
 # The program's widgets as its accessibility interface has them (see layout.py; the
 # rectangles are the window's own on Wayland), and the one with the keyboard focus.
-widgets() { in_session /usr/bin/python3 "$work/layout.py" "$title" 2>/dev/null || true; }
+widgets() { in_session timeout 10 /usr/bin/python3 "$work/layout.py" "$title" 2>/dev/null || true; }
 focused_widget() { widgets | awk -F'\t' '$7 ~ /focused/ { print $1, $2, $3, $4 }' | tail -1; }
 
 # A key whose effect can be read back and that changes nothing else: Tab moves the

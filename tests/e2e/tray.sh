@@ -38,7 +38,9 @@ read -r x y <<<"$(icon_centre)"
 xdotool mousemove "$x" "$y"
 wait_for tooltip || fail "no tooltip over the icon"
 
-# A single left click does nothing (once a key after it has been handled).
+# A single left click does nothing (once a key after it has been handled, sent to the
+# main window, active from before the click).
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || fail "could not activate the main window"
 click_icon 1
 prove_delivered "a single click on the icon"
 wm_sync
