@@ -98,9 +98,8 @@ expect_dialog_at_once() {
     press F11
     started=$(date +%s%N)
     has_settings_dialog() { dialog=$(settings_dialog); [ -n "$dialog" ]; }
-    wait_for has_settings_dialog || fail "F11 opened no settings dialog"
+    wait_within 1000 has_settings_dialog || fail "F11 opened no settings dialog within 1 s"
     elapsed=$(( ($(date +%s%N) - started) / 1000000 ))
-    [ "$elapsed" -le 1000 ] || fail "F11 opened the settings dialog only after ${elapsed} ms"
     echo "settings dialog after ${elapsed} ms"
     # Closing it applies the settings again: the same bound, the same report.
     xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true

@@ -16,3 +16,15 @@ wait_up_to() {
     done
     return 1
 }
+
+# Waits until the command succeeds, for at most the given milliseconds from now, looking
+# every 50 ms: for what must happen within a bound (wait_within 1000 has_dialog).
+wait_within() {
+    local deadline=$(($(date +%s%N) / 1000000 + $1))
+    shift
+    while [ $(($(date +%s%N) / 1000000)) -lt "$deadline" ]; do
+        "$@" && return 0
+        sleep 0.05
+    done
+    return 1
+}
