@@ -118,9 +118,11 @@ xdotool key Escape
 wait_for no_popup_menu || fail "the tray menu did not close"
 [ -n "$(find_dialog)" ] || fail "closing the tray menu closed the dialog"
 
-# ... and the double click goes full screen.
+# ... and the double click goes full screen. (Handled after the menu's Escape: the
+# dialog must still be there then.)
 click_icon 1 2
 wait_for is_full_screen || fail "no full screen from the tray while the dialog is open"
+[ -n "$(find_dialog)" ] || fail "closing the tray menu closed the dialog"
 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers alt+F4
 wait_for dialog_gone || fail "the settings dialog did not close"
