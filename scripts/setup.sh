@@ -22,6 +22,7 @@ packages=(
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng strace
+  at-spi2-core gir1.2-atspi-2.0 python3-gi
   linux-perf hyperfine
 )
 

@@ -22,25 +22,32 @@ is_maximised() {
 wait_for is_maximised || fail "not maximised: $state"
 # Without a notification area the taskbar entry stays, so the window can come back.
 [[ "$state" != *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "taskbar entry dropped without a tray"
-sleep 1
+# The display, once painted: teal background, yellow digits.
+shows_colours() {
+    import -window root "$work/before.png"
+    pixel=$(convert "$work/before.png" -format '%[pixel:p{60,500}]' info:)
+    yellow=$(convert "$work/before.png" -crop 1280x600+0+150 +repage -fill black +opaque '#FFFF00' \
+        -fill white -opaque '#FFFF00' -format '%[fx:mean]' info:)
+    case "$pixel" in
+        "srgb(0,128,128)" | "rgb(0,128,128)") ;;
+        *) return 1 ;;
+    esac
+    awk -v f="$yellow" 'BEGIN { exit !(f > 0.005) }'
+}
+wait_for shows_colours || fail "display background is $pixel, yellow digits' fraction $yellow"
 
-# The display: teal background, yellow digits.
-import -window root "$work/before.png"
-pixel=$(convert "$work/before.png" -format '%[pixel:p{60,500}]' info:)
-case "$pixel" in
-    "srgb(0,128,128)" | "rgb(0,128,128)") ;;
-    *) fail "display background is $pixel" ;;
-esac
-yellow=$(convert "$work/before.png" -crop 1280x600+0+150 +repage -fill black +opaque '#FFFF00' \
-    -fill white -opaque '#FFFF00' -format '%[fx:mean]' info:)
-awk -v f="$yellow" 'BEGIN { exit !(f > 0.005) }' || fail "no yellow digits (fraction $yellow)"
-
-# The start button sits at 371,18 (60 wide) in the top panel.
-xdotool mousemove --window "$window" 400 30 click 1
-sleep 1.6
-import -window root "$work/running.png"
-changed=$(compare -metric AE "$work/before.png" "$work/running.png" null: 2>&1 || true)
-[ "${changed%% *}" != "0" ] || fail "the display did not change after the start button"
+# The start button, where the window has it. The digits change (the display, not the
+# panel, where the pointer lights the button up).
+xy=$(widget_centre "push button" "开始计时")
+read -r x y <<<"$xy"
+xdotool mousemove "$x" "$y" click 1
+display_area() { convert "$1" -crop 1280x600+0+150 +repage "$1.area.png"; echo "$1.area.png"; }
+display_changed() {
+    import -window root "$work/running.png"
+    changed=$(compare -metric AE "$(display_area "$work/before.png")" "$(display_area "$work/running.png")" null: 2>&1 || true)
+    [ "${changed%% *}" != "0" ]
+}
+wait_for display_changed || fail "the display did not change after the start button"
 
 # Four seconds later the finish message appears.
 finish_box() { xdotool search --onlyvisible --name "计时完成提醒" 2>/dev/null | head -1; }
@@ -49,6 +56,8 @@ no_finish_box() { ! has_finish_box; }
 wait_for has_finish_box || fail "no finish message"
 xdotool windowactivate --sync "$(finish_box)" key Return
 wait_for no_finish_box || fail "the finish message did not close"
+# Still on the taskbar after all that input: the start did not take the entry away either.
+[[ "$(net_state "$window")" != *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "taskbar entry dropped without a tray"
 
 # Once a notification area appears, the program leaves the taskbar.
 skips_taskbar() {

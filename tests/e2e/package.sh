@@ -30,10 +30,8 @@ remove_all() {
     apt-get remove --purge -y -q -o DPkg::Lock::Timeout=600 tarvik-timer >/dev/null 2>&1 || true
     if $made_user; then
         # The user's last processes may take a moment to go.
-        for _ in $(seq 50); do
-            userdel "$user" 2>/dev/null && break
-            sleep 0.2
-        done
+        removed() { userdel "$user" 2>/dev/null; }
+        wait_for removed || true
         id "$user" >/dev/null 2>&1 && echo "warning: could not remove user $user" >&2
         rm -rf "/tmp/runtime-$user"
     fi
@@ -66,8 +64,8 @@ made_user=true
 # The duration fields sit in the group at 8,4 of the top panel: hours at 24,18, minutes
 # at 104,18, seconds at 190,18; the save button at 276,13.
 set_field() {
+    # The click gives the field the focus before the keys after it arrive.
     xdotool mousemove $((wx + $1)) $((wy + 32)) click 1
-    sleep 0.2
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 50 "$2"
 }

@@ -78,20 +78,16 @@ reads_as() {
 }
 expect_error_box() {
     local expected="$*" box text=""""
-    for _ in $(seq 300); do
-        has_error_box && break
-        sleep 0.1
-    done
+    wait_up_to 30 has_error_box || fail "no error box (expected: $expected)"
     box=$(error_box)
-    [ -n "$box" ] || fail "no error box (expected: $expected)"
-    for _ in $(seq 5); do
+    # Read again while the box may still be painting.
+    box_reads_as() {
         import -window "$box" "$work/box.png"
         convert "$work/box.png" -colorspace Gray -resize 300% "$work/box-large.png"
         text=$(tesseract "$work/box-large.png" - 2>/dev/null | plain)
-        reads_as "$@" && break
-        sleep 0.5
-    done
-    reads_as "$@" || fail "the error box reads '$text', not '$expected'"
+        reads_as "$@"
+    }
+    wait_up_to 1 box_reads_as "$@" || fail "the error box reads '$text', not '$expected'"
     xdotool windowactivate --sync "$box" key Return >/dev/null 2>&1 || true
     wait_for no_error_box || fail "the error box did not close"
 }
@@ -101,13 +97,9 @@ expect_dialog_at_once() {
     local started elapsed dialog=""
     press F11
     started=$(date +%s%N)
-    while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt 1000 ]; do
-        dialog=$(settings_dialog)
-        [ -n "$dialog" ] && break
-        sleep 0.05
-    done
+    has_settings_dialog() { dialog=$(settings_dialog); [ -n "$dialog" ]; }
+    wait_within 1000 has_settings_dialog || fail "F11 opened no settings dialog within 1 s"
     elapsed=$(( ($(date +%s%N) - started) / 1000000 ))
-    [ -n "$dialog" ] || fail "F11 opened no settings dialog within 1 s"
     echo "settings dialog after ${elapsed} ms"
     # Closing it applies the settings again: the same bound, the same report.
     xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true

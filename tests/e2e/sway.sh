@@ -34,8 +34,10 @@ fail() {
 }
 
 cleanup() {
+    [ ! -s "$work/run/keyboard.pid" ] || kill "$(cat "$work/run/keyboard.pid")" 2>/dev/null || true
     # The session's process group: dbus-daemon, sway, swaybar and the program.
     [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+    [ -z "${monitor_pid:-}" ] || kill "$monitor_pid" 2>/dev/null || true
     [ -z "$session_pid" ] || kill -- -"$session_pid" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -79,7 +81,16 @@ start_sway() {
         if [ "${1:-}" = tray ]; then
             printf 'bar {\n    position bottom\n    tray_output *\n}\n'
         fi
+        # The seat's pointer and a keyboard that stay for the whole session: each program
+        # finds them when it starts, and the focused window stays active between keys (a
+        # seat without a keyboard deactivates it). The pointer ends with its input; the
+        # keyboard, in a process group of its own, is ended by its number.
+        echo "exec env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h python3 $work/vpointer.py <$work/pointer.in >$work/pointer.out"
+        echo "exec sh $work/keyboard.sh"
     } >"$work/sway.conf"
+    printf 'echo $$ >%s/run/keyboard.pid\nexec wtype -s 86400000\n' "$work" >"$work/keyboard.sh"
+    mkfifo -m 600 "$work/pointer.in" "$work/pointer.out"
+    [ "$(id -u)" -ne 0 ] || chown "$e2e_user" "$work/pointer.in" "$work/pointer.out"
     cat >"$work/session.sh" <<EOF
 echo "\$DBUS_SESSION_BUS_ADDRESS" >"$work/run/bus"
 exec sway -c "$work/sway.conf"
@@ -92,6 +103,16 @@ EOF
     session_pid=$!
     sway_up() { [ -S "$work/run/wayland-1" ] && [ -s "$work/run/bus" ] && in_session swaymsg -t get_version >/dev/null 2>&1; }
     wait_for sway_up || fail "sway did not start"
+    # The accessibility bus, up before any program (which reports its widgets there
+    # only if it finds it at its start).
+    in_session gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.a11y.Bus.GetAddress >/dev/null || fail "no accessibility bus"
+    # Opened for reading and writing, the pipes do not wait for the other end.
+    exec {pointer_steps}<>"$work/pointer.in" {pointer_done}<>"$work/pointer.out"
+    seat_ready() {
+        in_session swaymsg -t get_inputs | jq -e 'map(.type) | index("pointer") and index("keyboard")' >/dev/null
+    }
+    wait_for seat_ready || fail "no virtual pointer and keyboard: $(in_session swaymsg -t get_inputs | jq -c 'map([.name, .type])')"
 }
 
 watcher_items() {
@@ -111,7 +132,8 @@ start_program() {
         lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
     fi
     [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
-    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
         "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!
@@ -147,12 +169,41 @@ is_state() { [ "$(main_state)" = "$1" ]; }
 # One key from a new virtual keyboard; the pause lets the client take its keymap.
 key() { in_session wtype -s 400 -k "$@"; }
 
-# Pointer steps from a new virtual pointer (see vpointer.py): move X Y, click BUTTON,
-# double BUTTON, wait MS.
-cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$work/vpointer.py"
-chmod 644 "$work/vpointer.py"
+# The session's pointer (see vpointer.py and start_sway) runs steps (move X Y, click
+# BUTTON, double BUTTON); pointer returns once the compositor has them.
+cp "$(dirname "${BASH_SOURCE[0]}")/vpointer.py" "$(dirname "${BASH_SOURCE[0]}")/layout.py" "$work/"
+chmod 644 "$work/vpointer.py" "$work/layout.py"
 pointer() {
-    in_session env VPOINTER_WIDTH=$screen_w VPOINTER_HEIGHT=$screen_h python3 "$work/vpointer.py" "$@"
+    local answer=""
+    echo "$*" >&"$pointer_steps"
+    read -r -t 10 answer <&"$pointer_done" || true
+    [ "$answer" = ok ] || fail "the virtual pointer did not take: $*"
+}
+
+# The program's widgets as its accessibility interface has them (see layout.py; the
+# rectangles are the window's own on Wayland), and the one with the keyboard focus.
+widgets() { in_session timeout 10 /usr/bin/python3 "$work/layout.py" "$title" 2>/dev/null || true; }
+focused_widget() { widgets | awk -F'\t' '$7 ~ /focused/ { print $1, $2, $3, $4 }' | tail -1; }
+
+# A key whose effect can be read back and that changes nothing else: Tab moves the
+# focus on in the window that has it. Once the focus has moved, every input sent before
+# the key has been handled. Waits for that, or fails.
+prove_delivered() { # what was sent, for the failure message
+    local before
+    have_focus() { before=$(focused_widget); [ -n "$before" ]; }
+    wait_for have_focus || fail "no focused widget to prove '$1' with: $(widgets | cut -f1-7 | tr '\t\n' ' ;')"
+    key Tab
+    # On to another of the window's controls: an open menu would take the key as a step
+    # through its items.
+    local after=""
+    focus_moved() {
+        after=$(focused_widget)
+        [ -n "$after" ] && [ "$after" != "$before" ] && [[ "$after" != "menu item "* ]]
+    }
+    wait_for focus_moved || fail "Tab after '$1' did not arrive: the focus went from $before to '$after'"
+    in_session wtype -s 400 -M shift -k Tab -m shift
+    focus_back() { [ "$(focused_widget)" = "$before" ]; }
+    wait_for focus_back || fail "Shift+Tab did not bring the focus back to $before"
 }
 
 screenshot() { in_session grim "$1"; }

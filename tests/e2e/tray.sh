@@ -12,13 +12,7 @@ start_program
 
 # The icon's window is made before the main window: it exists as soon as the main
 # window shows, with a lower window id (ids are handed out in order).
-window=""
-for _ in $(seq 1000); do
-    window=$(find_main_window)
-    [ -n "$window" ] && break
-    sleep 0.01
-done
-[ -n "$window" ] || fail "the main window did not map"
+wait_main_window
 icon=$(find_icon)
 [ -n "$icon" ] || fail "no tray icon when the main window showed"
 [ $((icon)) -lt $((window)) ] || fail "the icon was made after the main window"
@@ -44,15 +38,18 @@ read -r x y <<<"$(icon_centre)"
 xdotool mousemove "$x" "$y"
 wait_for tooltip || fail "no tooltip over the icon"
 
-# A single left click does nothing.
+# A single left click does nothing (once a key after it has been handled, sent to the
+# main window, active from before the click).
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || fail "could not activate the main window"
 click_icon 1
-sleep 0.8
+prove_delivered "a single click on the icon"
+wm_sync
 is_framed_maximised || fail "a single click changed the display"
 
 # A right click opens the command menu at the icon, when the button is released.
 read -r x y <<<"$(icon_centre)"
-xdotool mousemove "$x" "$y" sleep 0.2 mousedown 3
-sleep 0.8
+xdotool mousemove "$x" "$y" mousedown 3
+prove_delivered "the right button's press"
 no_popup_menu || fail "the menu opened on the right button's press"
 xdotool mouseup 3
 wait_for popup_menu || fail "no menu on a right click"
@@ -100,12 +97,13 @@ press F12
 expect_clean_exit
 icon_removed() { [ -z "$(find_icon)" ]; }
 wait_for icon_removed || fail "the icon is still in the tray after the program ended"
-kill -0 "$tray_pid" 2>/dev/null || fail "the tray host went away"
 
-# Likewise when the window's close box ends the program.
+# Likewise when the window's close box ends the program. (The tray that docks the new
+# icon has lived through the old one's going.)
 start_program
 wait_main_window
 wait_for icon_docked || fail "the icon did not dock the second time"
+kill -0 "$tray_pid" 2>/dev/null || fail "the tray host went away"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 expect_clean_exit
 wait_for icon_removed || fail "the icon is still in the tray after the window was closed"

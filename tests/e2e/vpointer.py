@@ -2,12 +2,14 @@
 """A virtual pointer for end-to-end tests on wlroots compositors (sway).
 
 Speaks the Wayland wire protocol on $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY and drives
-zwlr_virtual_pointer_v1. Arguments are steps, run in order:
+zwlr_virtual_pointer_v1. Steps, run in order:
     move X Y        put the pointer at X,Y of the output layout
     click BUTTON    press and release left, right or middle
-    double BUTTON   two clicks 80 ms apart
-    wait MS         let the clients catch up
-The device lives until the last step is done, like wtype's keyboard.
+    double BUTTON   two clicks 80 ms apart (a double click is two clicks in time)
+Given as arguments, the device lives until the last step is done. Without arguments
+it lives until standard input ends and runs each line read from it as steps, writing
+"ok" once the compositor has taken them: started before the program, the program sees
+a seat with a pointer from its start, and no step has to wait for it to notice one.
 """
 
 import os
@@ -98,7 +100,6 @@ def main(steps):
     pointer = conn.new_id()
     conn.send(manager, 0, struct.pack("<II", seat, pointer))  # create_virtual_pointer
     conn.roundtrip()
-    time.sleep(0.3)  # the clients learn that the seat has a pointer now
 
     start = time.monotonic()
 
@@ -109,6 +110,20 @@ def main(steps):
         conn.send(pointer, 2, struct.pack("<III", stamp(), code, state))
         conn.send(pointer, 4)  # frame
 
+    if steps:
+        run(conn, pointer, button, stamp, steps)
+    else:
+        for line in sys.stdin:
+            run(conn, pointer, button, stamp, line.split())
+            print("ok", flush=True)
+    try:
+        conn.send(pointer, 8)  # destroy
+        conn.roundtrip()
+    except OSError:
+        pass  # the compositor went first, at the end of the session
+
+
+def run(conn, pointer, button, stamp, steps):
     i = 0
     while i < len(steps):
         step = steps[i]
@@ -129,15 +144,9 @@ def main(steps):
                 button(code, 1)
                 button(code, 0)
             i += 2
-        elif step == "wait":
-            conn.roundtrip()
-            time.sleep(int(steps[i + 1]) / 1000)
-            i += 2
         else:
             raise SystemExit("vpointer: unknown step " + step)
         conn.roundtrip()
-    conn.send(pointer, 8)  # destroy
-    conn.roundtrip()
 
 
 if __name__ == "__main__":

@@ -446,7 +446,7 @@ void tst_frm_main::countdownTicksAndFinishes()
     QVERIFY(window->Timer1->isActive());
     QVERIFY(window->Timer1->isSingleShot());
     QCOMPARE(window->Timer1->timerType(), Qt::PreciseTimer);
-    QCOMPARE(window->Timer1->remainingTime() > 990, true);
+    QCOMPARE(window->Timer1->interval(), 1000);
     QVERIFY(!window->RzBitBtn2->isEnabled());
     QVERIFY(window->isCommandEnabled(StateCommand::Suspend));
     QVERIFY(window->isCommandEnabled(StateCommand::End));
@@ -456,7 +456,7 @@ void tst_frm_main::countdownTicksAndFinishes()
     m_now += 999ms;
     window->Timer1Timer();
     QCOMPARE(window->RzNumericEdit2->text(), QStringLiteral("00"));
-    QVERIFY(window->Timer1->remainingTime() <= 1);
+    QVERIFY(window->Timer1->interval() <= 1);
 
     m_now += 1ms;
     window->Timer1Timer();
@@ -500,7 +500,7 @@ void tst_frm_main::lateTicksAreCaughtUpAndStopAtTheFinish()
     QCOMPARE(window->RzNumericEdit2->text(), QStringLiteral("4"));
     QCOMPARE(window->Label7->text(), QStringLiteral("00:00:06"));
     // The next tick falls due on the next whole second, not a full period later.
-    QVERIFY(window->Timer1->remainingTime() <= 500);
+    QVERIFY(window->Timer1->interval() <= 500);
 
     // A long sleep: the ticks stop at the finish, which is shown once.
     m_now += 1h;
@@ -534,7 +534,7 @@ void tst_frm_main::pauseKeepsPendingTicksAndPausedTimeDoesNotCount()
     QTRY_COMPARE(window->RzNumericEdit2->text(), QStringLiteral("3"));
     QCOMPARE(window->RzNumericEdit3->text(), QStringLiteral("57"));
     QVERIFY(window->Timer1->isActive());
-    QVERIFY(window->Timer1->remainingTime() > 900);
+    QVERIFY(window->Timer1->interval() > 900);
 
     m_now += 1s;
     window->Timer1Timer();
