@@ -158,7 +158,12 @@ QString givenAs(const QStringList &arguments, const QString &name)
 
 QString helpText(QCommandLineParser &parser)
 {
-    return parser.helpText() + QStringLiteral(
+    // The usage line names the program, not the path it was started by.
+    QString text = parser.helpText();
+    const qsizetype usageEnd = text.indexOf(QStringLiteral(" [options]"));
+    if (text.startsWith(QStringLiteral("Usage: ")) && usageEnd > 0)
+        text.replace(7, usageEnd - 7, QStringLiteral("tarvik-timer"));
+    return text + QStringLiteral(
                "\nWhen the program runs already, a later launch hands it the options and exits;"
                "\nwithout options it brings the running window forward."
                "\nExit status: 0 done, 1 refused by the countdown's state, 2 bad input,"
