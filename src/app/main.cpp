@@ -47,7 +47,8 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
     const QString name = QStringLiteral("tarvik-timer-launch");
     std::optional<HandOver::Result> handedOver;
     {
-        const QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        const QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
         if (bus.isConnected())
             handedOver = HandOver::send(parsed.request, bus);
     }

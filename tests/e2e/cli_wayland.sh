@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The first and the second launch on a Wayland compositor (headless sway with swaybar's tray,
 # its own session bus): a first launch with a duration counts it down once the window has
-# applied its settings; a second launch with a duration hands it over and exits, and the window counts
-# down to the finish box; --status, --hide, a launch without options, --quit.
+# applied its settings; a second launch with a duration hands it over and exits, and the
+# window counts down to the finish box; --status, --hide, a launch without options, --quit.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/sway.sh"

@@ -36,10 +36,10 @@ void tst_EndTime::secondsUntil_data()
     // go forward on 29 March 2026 at 02:00, back on 25 October 2026 at 03:00).
     const QTimeZone berlin("Europe/Berlin");
     if (berlin.isValid()) {
-        QTest::newRow("spring forward") << QDateTime(QDate(2026, 3, 28), QTime(22, 0), berlin)
-                                        << QTime(6, 0) << 7 * 3600;
-        QTest::newRow("fall back") << QDateTime(QDate(2026, 10, 24), QTime(22, 0), berlin)
-                                   << QTime(6, 0) << 9 * 3600;
+        QTest::newRow("spring forward")
+            << QDateTime(QDate(2026, 3, 28), QTime(22, 0), berlin) << QTime(6, 0) << 7 * 3600;
+        QTest::newRow("fall back")
+            << QDateTime(QDate(2026, 10, 24), QTime(22, 0), berlin) << QTime(6, 0) << 9 * 3600;
     }
 }
 

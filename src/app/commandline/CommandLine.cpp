@@ -86,11 +86,13 @@ struct OptionRow
 const std::vector<OptionRow> &optionTable()
 {
     static const std::vector<OptionRow> table{
-        {{QStringLiteral("start")}, {},
+        {{QStringLiteral("start")},
+         {},
          QStringLiteral("Start a countdown: of DURATION if given, else of the saved duration "
                         "(the start command, as F4)."),
          command(Command::Start, "--start")},
-        {{QStringLiteral("until")}, QStringLiteral("HH:MM"),
+        {{QStringLiteral("until")},
+         QStringLiteral("HH:MM"),
          QStringLiteral("Start a countdown that ends at that time today (tomorrow if it has "
                         "passed)."),
          [](Gathered &gathered, const QString &value) {
@@ -102,19 +104,32 @@ const std::vector<OptionRow> &optionTable()
              gathered.request.until = *time;
              return setCommand(gathered, Command::StartUntil, QStringLiteral("--until"));
          }},
-        {{QStringLiteral("pause")}, {}, QStringLiteral("Pause the countdown (F5)."),
+        {{QStringLiteral("pause")},
+         {},
+         QStringLiteral("Pause the countdown (F5)."),
          command(Command::Pause, "--pause")},
-        {{QStringLiteral("resume")}, {}, QStringLiteral("Continue the paused countdown (F6)."),
+        {{QStringLiteral("resume")},
+         {},
+         QStringLiteral("Continue the paused countdown (F6)."),
          command(Command::Resume, "--resume")},
-        {{QStringLiteral("end")}, {}, QStringLiteral("End the countdown (F7)."),
+        {{QStringLiteral("end")},
+         {},
+         QStringLiteral("End the countdown (F7)."),
          command(Command::End, "--end")},
-        {{QStringLiteral("full-screen")}, {}, QStringLiteral("Full screen (F10)."),
+        {{QStringLiteral("full-screen")},
+         {},
+         QStringLiteral("Full screen (F10)."),
          display(DisplayMode::FullScreen, "--full-screen")},
-        {{QStringLiteral("window")}, {}, QStringLiteral("Window display: framed and maximised (F8)."),
+        {{QStringLiteral("window")},
+         {},
+         QStringLiteral("Window display: framed and maximised (F8)."),
          display(DisplayMode::Window, "--window")},
-        {{QStringLiteral("hide")}, {}, QStringLiteral("Hidden display (F9)."),
+        {{QStringLiteral("hide")},
+         {},
+         QStringLiteral("Hidden display (F9)."),
          display(DisplayMode::Hidden, "--hide")},
-        {{QStringLiteral("monitor")}, QStringLiteral("N"),
+        {{QStringLiteral("monitor")},
+         QStringLiteral("N"),
          QStringLiteral("Full screen on monitor N for this run, as the monitor setting: 0 the "
                         "monitor the window is on, 1 the first. With --window or --hide, where "
                         "full screen goes later."),
@@ -127,16 +142,23 @@ const std::vector<OptionRow> &optionTable()
              gathered.request.monitor = *number;
              return QString();
          }},
-        {{QStringLiteral("status")}, {},
+        {{QStringLiteral("status")},
+         {},
          QStringLiteral("Print the state and the display, as \"running 00:24:59\"; exit 3 when "
                         "no program runs."),
          command(Command::Status, "--status")},
-        {{QStringLiteral("quit")}, {}, QStringLiteral("End the running program (退出系统)."),
+        {{QStringLiteral("quit")},
+         {},
+         QStringLiteral("End the running program (退出系统)."),
          command(Command::Quit, "--quit")},
-        {{QStringLiteral("h"), QStringLiteral("help")}, {},
-         QStringLiteral("Show this help and exit."), {}},
-        {{QStringLiteral("v"), QStringLiteral("version")}, {},
-         QStringLiteral("Show the version and exit."), {}},
+        {{QStringLiteral("h"), QStringLiteral("help")},
+         {},
+         QStringLiteral("Show this help and exit."),
+         {}},
+        {{QStringLiteral("v"), QStringLiteral("version")},
+         {},
+         QStringLiteral("Show the version and exit."),
+         {}},
     };
     return table;
 }
@@ -163,7 +185,8 @@ QString helpText(QCommandLineParser &parser)
     const qsizetype usageEnd = text.indexOf(QStringLiteral(" [options]"));
     if (text.startsWith(QStringLiteral("Usage: ")) && usageEnd > 0)
         text.replace(7, usageEnd - 7, QStringLiteral("tarvik-timer"));
-    return text + QStringLiteral(
+    return text +
+           QStringLiteral(
                "\nWhen the program runs already, a later launch hands it the options and exits;"
                "\nwithout options it brings the running window forward."
                "\nExit status: 0 done, 1 refused by the countdown's state, 2 bad input,"
@@ -217,7 +240,8 @@ Parsed parse(const QStringList &arguments)
     }
     if (parser.isSet(QStringLiteral("version"))) {
         parsed.outcome = Parsed::Outcome::Version;
-        parsed.text = program + QLatin1Char(' ') + QStringLiteral(TARVIK_VERSION) + QLatin1Char('\n');
+        parsed.text =
+            program + QLatin1Char(' ') + QStringLiteral(TARVIK_VERSION) + QLatin1Char('\n');
         return parsed;
     }
 
@@ -228,8 +252,9 @@ Parsed parse(const QStringList &arguments)
             continue;
         const QStringList values = parser.values(options[i]);
         if (!row.valueName.isEmpty() && values.size() > 1) {
-            return error(QStringLiteral("--%1 given twice (%2 and %3): give it once")
-                             .arg(row.names.constLast(), quoted(values.at(0)), quoted(values.at(1))));
+            return error(
+                QStringLiteral("--%1 given twice (%2 and %3): give it once")
+                    .arg(row.names.constLast(), quoted(values.at(0)), quoted(values.at(1))));
         }
         const QString failure = row.apply(gathered, values.value(0));
         if (!failure.isEmpty())
@@ -248,7 +273,8 @@ Parsed parse(const QStringList &arguments)
                              .arg(quoted(positional.constFirst()), ArgumentRules::durationForms()));
         }
         gathered.request.seconds = *seconds;
-        const QString failure = setCommand(gathered, Command::Start, quoted(positional.constFirst()));
+        const QString failure =
+            setCommand(gathered, Command::Start, quoted(positional.constFirst()));
         if (!failure.isEmpty())
             return error(failure);
     }

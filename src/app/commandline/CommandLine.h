@@ -15,7 +15,8 @@
 namespace CommandLine {
 
 // Exit statuses of a launch that steers the timer.
-enum ExitStatus {
+enum ExitStatus
+{
     Done = 0,
     Refused = 1,    // the countdown's state refuses the command
     BadInput = 2,   // nothing was done
@@ -24,7 +25,13 @@ enum ExitStatus {
 
 struct Parsed
 {
-    enum class Outcome { Run, Help, Version, Error };
+    enum class Outcome
+    {
+        Run,
+        Help,
+        Version,
+        Error
+    };
     Outcome outcome = Outcome::Run;
     Request request;
     // Help: the help text; Version: the version line; Error: one line, without the program's

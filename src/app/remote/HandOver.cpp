@@ -60,7 +60,8 @@ HandOver::Result failure(const QDBusConnection &bus, const QDBusMessage &reply)
 
     const bool badArgument =
         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs");
-    return {badArgument ? CommandLine::BadInput : CommandLine::Refused, {},
+    return {badArgument ? CommandLine::BadInput : CommandLine::Refused,
+            {},
             QStringLiteral("tarvik-timer: %1\n").arg(reply.errorMessage())};
 }
 

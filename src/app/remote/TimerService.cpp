@@ -121,12 +121,9 @@ QString TimerService::displayMode() const
 QVariantMap TimerService::properties() const
 {
     return {
-        {QStringLiteral("State"), state()},
-        {QStringLiteral("Total"), total()},
-        {QStringLiteral("Elapsed"), elapsed()},
-        {QStringLiteral("Remaining"), remaining()},
-        {QStringLiteral("Display"), display()},
-        {QStringLiteral("DisplayMode"), displayMode()},
+        {QStringLiteral("State"), state()},     {QStringLiteral("Total"), total()},
+        {QStringLiteral("Elapsed"), elapsed()}, {QStringLiteral("Remaining"), remaining()},
+        {QStringLiteral("Display"), display()}, {QStringLiteral("DisplayMode"), displayMode()},
     };
 }
 
@@ -256,18 +253,21 @@ QString TimerService::refusal(TimerCore::Command command) const
                    ? QStringLiteral("cannot start: a countdown is running; end it first")
                    : QStringLiteral("cannot start: a countdown is paused; resume or end it first");
     case TimerCore::Command::Pause:
-        return state == CountdownState::Idle ? QStringLiteral("cannot pause: no countdown is running")
-                                             : QStringLiteral("cannot pause: the countdown is paused already");
+        return state == CountdownState::Idle
+                   ? QStringLiteral("cannot pause: no countdown is running")
+                   : QStringLiteral("cannot pause: the countdown is paused already");
     case TimerCore::Command::Resume:
-        return state == CountdownState::Idle ? QStringLiteral("cannot resume: no countdown is paused")
-                                             : QStringLiteral("cannot resume: the countdown is running, not paused");
+        return state == CountdownState::Idle
+                   ? QStringLiteral("cannot resume: no countdown is paused")
+                   : QStringLiteral("cannot resume: the countdown is running, not paused");
     case TimerCore::Command::End:
         return QStringLiteral("cannot end: no countdown is running");
     }
     return QStringLiteral("not allowed now");
 }
 
-TimerService::Outcome TimerService::moveCountdown(TimerCore::Command command, bool (TimerCore::*run)())
+TimerService::Outcome TimerService::moveCountdown(TimerCore::Command command,
+                                                  bool (TimerCore::*run)())
 {
     const QString why = refusal(command);
     if (!why.isEmpty())
@@ -303,8 +303,8 @@ void TimerService::Start(int seconds)
 {
     if (seconds < 0) {
         rejectArguments(QStringLiteral("invalid seconds %1: use 0 for the saved "
-                                                   "duration, or 1 to 2147483647")
-                                        .arg(seconds));
+                                       "duration, or 1 to 2147483647")
+                            .arg(seconds));
         return;
     }
     perform([this, seconds] { return start(seconds); });
@@ -315,7 +315,7 @@ void TimerService::StartUntil(const QString &time)
     const auto end = ArgumentRules::clockTime(time);
     if (!end) {
         rejectArguments(QStringLiteral("invalid time %1: use %2")
-                                        .arg(quoted(time), ArgumentRules::clockTimeForms()));
+                            .arg(quoted(time), ArgumentRules::clockTimeForms()));
         return;
     }
     // Counted from the moment the window can start it.
@@ -342,8 +342,8 @@ void TimerService::SetDisplay(const QString &mode)
     const auto chosen = DisplayModeNames::fromName(mode);
     if (!chosen) {
         rejectArguments(QStringLiteral("invalid display mode %1: use full-screen, "
-                                                   "window or hidden")
-                                        .arg(quoted(mode)));
+                                       "window or hidden")
+                            .arg(quoted(mode)));
         return;
     }
     perform([this, chosen] {
@@ -367,7 +367,7 @@ void TimerService::SetMonitor(int monitor)
 {
     if (monitor < 0) {
         rejectArguments(QStringLiteral("invalid monitor %1: use %2")
-                                        .arg(QString::number(monitor), ArgumentRules::monitorForms()));
+                            .arg(QString::number(monitor), ArgumentRules::monitorForms()));
         return;
     }
     perform([this, monitor] {

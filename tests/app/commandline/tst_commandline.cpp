@@ -192,8 +192,8 @@ void tst_CommandLine::everyOptionDocumented()
         QVERIFY2(plain.contains(word), qPrintable(option));
     }
     // And the help lists them too.
-    const CommandLine::Parsed help = CommandLine::parse({QStringLiteral("tarvik-timer"),
-                                                          QStringLiteral("--help")});
+    const CommandLine::Parsed help =
+        CommandLine::parse({QStringLiteral("tarvik-timer"), QStringLiteral("--help")});
     QCOMPARE(help.outcome, CommandLine::Parsed::Outcome::Help);
     for (const QString &option : CommandLine::optionNames())
         QVERIFY2(help.text.contains(option), qPrintable(option));
