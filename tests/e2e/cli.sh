@@ -54,8 +54,9 @@ done
 dbus-monitor --session "type='signal',path='$object',interface='org.freedesktop.DBus.Properties'" \
     >"$work/monitor" 2>&1 &
 pids+=($!)
-monitor_up() { grep -q 'NameAcquired\|member=PropertiesChanged\|signal' "$work/monitor"; }
-wait_for monitor_up || true
+# Becoming a monitor, it loses its own name.
+monitor_up() { grep -q 'member=NameLost' "$work/monitor"; }
+wait_for monitor_up || fail "dbus-monitor did not start: $(cat "$work/monitor")"
 # The changed properties of each announcement: "Remaining=1 Elapsed=1 Display=00:00:01".
 announcements() {
     awk '/member=PropertiesChanged/ { if (line != "") print line; line = ""; n = 1; next }
