@@ -67,7 +67,7 @@ std::vector<nanoseconds> timeTicks(frm_main &window, int rounds)
     std::vector<nanoseconds> samples;
     for (int i = 0; i < rounds * 8; ++i) {
         const auto start = steady_clock::now();
-        window.setDisplayText(QStringLiteral("00:%1:%2")
+        window.Label7->setText(QStringLiteral("00:%1:%2")
                                   .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
                                   .arg(i % 60, 2, 10, QLatin1Char('0')));
         QCoreApplication::sendPostedEvents();
@@ -93,6 +93,8 @@ Run measure(const QString &configPath, bool autofit, int fontSize, int rounds,
     pub_unit::writeKey(configPath, QStringLiteral("SET"), QStringLiteral("fontsize"),
                        QString::number(fontSize));
     frm_main window;
+    while (!window.isStartedUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window.setWindowState(Qt::WindowNoState);
     window.show();
     double resize = 0;

@@ -10,6 +10,7 @@
 #include "MessageBoxes.h"
 #include "MonotonicClock.h"
 #include "TTEImage.h"
+#include "TimerCore.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -33,28 +34,22 @@ using namespace std::chrono;
 namespace {
 
 // Records when the countdown starts and when each display change lands.
-class MeasuredWindow : public frm_main
+class CountdownRecorder : public QObject
 {
 public:
-    explicit MeasuredWindow(MonotonicClock clock)
-        : frm_main(nullptr, clock)
-        , m_clock(std::move(clock))
-    {}
-
-    void startCountdownTimer() override
+    CountdownRecorder(TimerCore *core, MonotonicClock clock)
+        : m_clock(std::move(clock))
     {
-        if (!m_started) {
-            m_started = true;
-            m_start = m_clock();
-        }
-        frm_main::startCountdownTimer();
-    }
-
-    void setDisplayText(const QString &text) override
-    {
-        if (m_started)
-            m_changes.push_back(m_clock());
-        frm_main::setDisplayText(text);
+        connect(core, &TimerCore::stateChanged, this, [this](CountdownState state) {
+            if (state == CountdownState::Running && !m_started) {
+                m_started = true;
+                m_start = m_clock();
+            }
+        });
+        connect(core, &TimerCore::displayChanged, this, [this] {
+            if (m_started)
+                m_changes.push_back(m_clock());
+        });
     }
 
     nanoseconds start() const { return m_start; }
@@ -167,8 +162,10 @@ int main(int argc, char *argv[])
         });
     }
 
-    MeasuredWindow window(clock);
-    window.show();
+    frm_main window(nullptr, clock);
+    while (!window.isStartedUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const CountdownRecorder recorder(window.timerCore(), clock);
     RollCpuMeter rollMeter(window.TEImage1, window.Timer2);
 
     // Blocks the user-interface thread for blockMs every 7.3 s, as a long handler would.
@@ -185,8 +182,8 @@ int main(int argc, char *argv[])
     for (std::thread &thread : load)
         thread.join();
 
-    const nanoseconds start = window.start();
-    const std::vector<nanoseconds> &changes = window.changes();
+    const nanoseconds start = recorder.start();
+    const std::vector<nanoseconds> &changes = recorder.changes();
     std::vector<double> lateness;
     for (std::size_t k = 0; k < changes.size(); ++k)
         lateness.push_back(ms(changes[k] - (start + std::chrono::seconds(k + 1))));

@@ -120,6 +120,8 @@ int main(int argc, char *argv[])
     write("playtime", QString::number(lead));
 
     frm_main window;
+    while (!window.isStartedUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window.show();
 
     int countdowns = 0;

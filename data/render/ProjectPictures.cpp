@@ -1,13 +1,17 @@
 #include "ProjectPictures.h"
 
 #include "ClockIcon.h"
+#include "TimerCore.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <memory>
 
 const QList<int> &ProjectPictures::iconSizes()
@@ -67,14 +71,18 @@ QImage ProjectPictures::mainWindow(const QSize &size)
 
     QImage image;
     {
-        const auto window =
-            std::make_unique<frm_main>(nullptr, Clocks::boot(), QByteArrayLiteral("fakesink"));
+        std::chrono::nanoseconds now{0};
+        const auto window = std::make_unique<frm_main>(
+            nullptr, [&now] { return now; }, QByteArrayLiteral("fakesink"));
+        window->setWindowState(Qt::WindowNoState);
         window->resize(size);
-        // Twenty-three seconds into a 25-minute countdown.
-        window->setTotalText(QStringLiteral("1500"));
-        window->setElapsedText(QStringLiteral("23"));
-        window->setRemainingText(QStringLiteral("1477"));
-        window->setDisplayText(QStringLiteral("00:24:37"));
+        const QDeadlineTimer patience(5000);
+        while ((!window->isStartedUp() || window->size() != size) && !patience.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        // Twenty-three seconds into a 25-minute countdown, as the running program shows it.
+        window->timerCore()->startFor(1500);
+        now += std::chrono::seconds(23);
+        window->Timer1Timer();
         window->placeCornerPicture();
         image = window->grab().toImage();
     }

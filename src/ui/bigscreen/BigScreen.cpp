@@ -2,7 +2,7 @@
 
 #include "DigitFit.h"
 #include "MonitorChoice.h"
-#include "platform/DesktopPlatform.h"
+#include "DesktopPlatform.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "DisplayModes.h"
 
-#include "platform/DesktopPlatform.h"
+#include "DesktopPlatform.h"
 
 #include <QWidget>
 

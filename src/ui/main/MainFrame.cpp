@@ -3,7 +3,7 @@
 #include "CommandList.h"
 #include "PopupMenu.h"
 #include "TrayIcon.h"
-#include "platform/TaskbarPresence.h"
+#include "TaskbarPresence.h"
 
 #include <QVBoxLayout>
 

@@ -21,7 +21,7 @@
 #include "TimerCore.h"
 #include "TrayIcon.h"
 #include "frm_param.h"
-#include "platform/TaskbarPresence.h"
+#include "TaskbarPresence.h"
 #include "pub_unit.h"
 
 #include <QApplication>

@@ -12,7 +12,7 @@
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
-#include "platform/FrameExtents.h"
+#include "FrameExtents.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>

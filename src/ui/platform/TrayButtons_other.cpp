@@ -2,6 +2,6 @@
 
 namespace TrayButtons {
 
-void watch(TrayIcon *) {}
+void watch(QObject *, Handlers) {}
 
 } // namespace TrayButtons

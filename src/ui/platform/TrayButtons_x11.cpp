@@ -1,7 +1,5 @@
 #include "TrayButtons.h"
 
-#include "TrayIcon.h"
-
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -85,9 +83,9 @@ std::uint8_t inputExtensionOpcode()
 class Filter : public QObject, public QAbstractNativeEventFilter
 {
 public:
-    explicit Filter(TrayIcon *tray)
-        : QObject(tray)
-        , m_tray(tray)
+    Filter(QObject *owner, Handlers handlers)
+        : QObject(owner)
+        , m_handlers(std::move(handlers))
         , m_inputOpcode(inputExtensionOpcode())
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
@@ -123,12 +121,12 @@ public:
         const std::int64_t time = button->time;
         const bool press = button->press;
         QMetaObject::invokeMethod(
-            m_tray,
-            [tray = m_tray, which = *which, press, time, position] {
+            this,
+            [this, which = *which, press, time, position] {
                 if (press)
-                    tray->buttonPressed(which, time, position);
+                    m_handlers.pressed(which, time, position);
                 else
-                    tray->buttonReleased(which);
+                    m_handlers.released(which);
             },
             Qt::QueuedConnection);
         // Qt's own handling would pop the menu up on the press, and not at all while a
@@ -137,7 +135,7 @@ public:
     }
 
 private:
-    TrayIcon *const m_tray;
+    const Handlers m_handlers;
     const std::uint8_t m_inputOpcode;
     std::pair<std::uint32_t, std::int64_t> m_lastPress{0, -1};
     std::pair<std::uint32_t, std::int64_t> m_lastRelease{0, -1};
@@ -145,10 +143,10 @@ private:
 
 } // namespace
 
-void watch(TrayIcon *tray)
+void watch(QObject *owner, Handlers handlers)
 {
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        new Filter(tray);
+        new Filter(owner, std::move(handlers));
 }
 
 } // namespace TrayButtons

@@ -3,10 +3,10 @@
 #include "ClockIcon.h"
 #include "CommandList.h"
 #include "PopupMenu.h"
-#include "platform/DesktopPlatform.h"
-#include "platform/StatusNotifierHost.h"
-#include "platform/TrayHostWatcher.h"
-#include "platform/TrayButtons.h"
+#include "DesktopPlatform.h"
+#include "StatusNotifierHost.h"
+#include "TrayHostWatcher.h"
+#include "TrayButtons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +60,11 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
     // Asked again whenever the host may have changed, never on a timer: an idle program
     // does not wake.
     connect(m_hostWatcher, &TrayHostWatcher::changed, this, &TrayIcon::checkAvailability);
-    TrayButtons::watch(this);
+    TrayButtons::watch(this, {
+        .pressed = [this](Qt::MouseButton button, std::int64_t timeMs,
+                          QPoint position) { buttonPressed(button, timeMs, position); },
+        .released = [this](Qt::MouseButton button) { buttonReleased(button); },
+    });
     if (m_available || DesktopPlatform::trayIconWaitsForTray())
         m_icon->show();
 }

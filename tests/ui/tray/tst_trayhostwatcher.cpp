@@ -1,6 +1,6 @@
-#include "platform/DesktopPlatform.h"
-#include "platform/TrayHostWatcher.h"
-#include "platform/TrayHostWatcherDBus.h"
+#include "DesktopPlatform.h"
+#include "TrayHostWatcher.h"
+#include "TrayHostWatcherDBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
