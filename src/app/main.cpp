@@ -1,12 +1,83 @@
 #include "ClockIcon.h"
+#include "CommandLine.h"
+#include "HandOver.h"
 #include "QtTranslations.h"
+#include "TimerBus.h"
+#include "TimerService.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+int report(const HandOver::Result &result)
+{
+    print(stdout, result.output);
+    print(stderr, result.errors);
+    return result.exitStatus;
+}
+
+// What a launch can settle without a window: its command line, and a program that runs
+// already. Nothing when this launch is to run the program itself.
+std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
+{
+    switch (parsed.outcome) {
+    case CommandLine::Parsed::Outcome::Help:
+    case CommandLine::Parsed::Outcome::Version:
+        print(stdout, parsed.text);
+        return CommandLine::Done;
+    case CommandLine::Parsed::Outcome::Error:
+        print(stderr, QStringLiteral("tarvik-timer: %1\n").arg(parsed.text));
+        return CommandLine::BadInput;
+    case CommandLine::Parsed::Outcome::Run:
+        break;
+    }
+    // A connection of its own, closed before the window's application takes the bus.
+    const QString name = QStringLiteral("tarvik-timer-launch");
+    std::optional<HandOver::Result> handedOver;
+    {
+        const QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        if (bus.isConnected())
+            handedOver = HandOver::send(parsed.request, bus);
+    }
+    QDBusConnection::disconnectFromBus(name);
+    if (handedOver)
+        return report(*handedOver);
+    if (parsed.request.needsRunningProgram()) {
+        if (parsed.request.command == Request::Command::Status)
+            print(stdout, QStringLiteral("not running\n"));
+        else
+            print(stderr, QStringLiteral("tarvik-timer: not running\n"));
+        return CommandLine::NotRunning;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    CommandLine::Parsed parsed;
+    {
+        // No window system yet: --status and a hand-over work from any terminal, and fast.
+        QCoreApplication launcher(argc, argv);
+        parsed = CommandLine::parse(QCoreApplication::arguments());
+        if (const auto status = settleWithoutWindow(parsed))
+            return *status;
+    }
+
     QApplication app(argc, argv);
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
@@ -16,9 +87,28 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));
     QtTranslations::install(&app);
 
+    // One program a session: the first launch owns the name. The object is there before the
+    // name, and its calls wait for the window.
+    TimerService service;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        service.registerOn(bus);
+        const auto claimed = bus.interface()->registerService(
+            TimerBus::service, QDBusConnectionInterface::DontQueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
+        // Another launch took the name in the moment since this one looked.
+        if (claimed.value() != QDBusConnectionInterface::ServiceRegistered) {
+            if (const auto handedOver = HandOver::send(parsed.request, bus))
+                return report(*handedOver);
+        }
+    }
+
     // The window shows first; the settings, with the picture and the sound, are applied
-    // after its first paint.
+    // after its first paint, and this launch's own request after them.
     frm_main mainWindow;
     frm_pubunit pubUnit;
+    service.attach(&mainWindow);
+    if (!parsed.request.isEmpty())
+        service.runOwn(parsed.request.calls());
     return app.exec();
 }

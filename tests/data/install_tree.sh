@@ -9,6 +9,8 @@ cmake --install "$build" --prefix "$prefix/.local" >/dev/null
 
 expected="bin/tarvik-timer
 share/applications/$id.desktop
+share/bash-completion/completions/tarvik-timer
+share/dbus-1/interfaces/io.github.tarvik.Timer1.xml
 share/doc/tarvik-timer/changelog.gz
 share/doc/tarvik-timer/copyright
 share/icons/hicolor/128x128/apps/$id.png

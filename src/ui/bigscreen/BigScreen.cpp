@@ -72,7 +72,8 @@ void BigScreen::setMonitor(std::int64_t setting)
 QScreen *BigScreen::fullScreenTarget() const
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
-    const int index = MonitorChoice::screenIndex(m_monitor, int(screens.size()));
+    const int index =
+        MonitorChoice::screenIndex(m_monitorForRun.value_or(m_monitor), int(screens.size()));
     return index == MonitorChoice::windowsOwn ? m_window->screen() : screens.at(index);
 }
 

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <optional>
 
 class QLabel;
 class QScreen;
@@ -40,6 +41,9 @@ public:
 
     void setMonitor(std::int64_t setting);
     std::int64_t monitor() const { return m_monitor; }
+    // A monitor chosen for this run (from the command line or the bus): it goes before the
+    // setting until the program ends.
+    void setMonitorForRun(std::int64_t monitor) { m_monitorForRun = monitor; }
     // The monitor full screen goes to now: the chosen one, else the window's own.
     QScreen *fullScreenTarget() const;
 
@@ -60,6 +64,7 @@ private:
     QLabel *const m_display;
     bool m_autofit = false;
     std::int64_t m_monitor = 0;
+    std::optional<std::int64_t> m_monitorForRun;
     // Where window display brings the window back to, while full screen elsewhere.
     QPointer<QScreen> m_windowedScreen;
     enum class Step { None, LeavingFullScreen, EnteringFullScreen };

@@ -64,6 +64,8 @@ public:
 
     // The countdown every front end drives.
     TimerCore *timerCore() const { return m_core; }
+    // Digits that fit and the full-screen monitor.
+    BigScreen *bigScreen() const { return m_bigScreen; }
 
     // Whether a state-dependent command is enabled now.
     bool isCommandEnabled(StateCommand command) const;
