@@ -23,6 +23,8 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream man-db
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
   linux-perf hyperfine
+  libxcb-screensaver0-dev libwayland-dev wayland-protocols
+  dunst swayidle suckless-tools x11-xserver-utils
 )
 
 missing=()
