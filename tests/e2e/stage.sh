@@ -12,6 +12,8 @@ if [ -z "${TARVIK_STAGE_BUS:-}" ]; then
     exec dbus-run-session -- bash "$0" "$@"
 fi
 shots=${TARVIK_SHOTS:-}
+# The program says how it holds the screen on.
+export QT_LOGGING_RULES="tarvik.awake.info=true"
 source "$(dirname "$0")/desktop.sh"
 source "$(dirname "$0")/stage_colours.sh"
 
@@ -57,7 +59,8 @@ seen=""
 last=""
 while ! has_finish_box; do
     colour=$(shot)
-    if [ "$colour" != "$last" ] && [ "$colour" != blank ]; then
+    # The finish box over the digits is no colour of theirs.
+    if [ "$colour" != "$last" ] && [[ "$colour" =~ ^(white|yellow|red)$ ]]; then
         seen="$seen $colour"
         last=$colour
         keep_shot "$work/shot.png" "x11-stage-$colour.png"
@@ -67,6 +70,9 @@ while ! has_finish_box; do
 done
 [ "$seen" = " white yellow red" ] || fail "colours seen while counting:$seen"
 echo "colours while counting:$seen"
+held_by() { grep -F "$1 by \"X screen-saver extension\"" "$work/program.log" | tail -1; }
+[ -n "$(held_by "screen held on")" ] || fail "the screen was not held by X screen-saver extension"
+echo "program: $(held_by "screen held on")"
 # The box is up with no input since F4: the countdown's 8 s are well past the timeout.
 long_idle() { [ "$(idle_ms)" -gt 4000 ]; }
 wait_for long_idle || fail "input came while counting"
@@ -78,6 +84,7 @@ xdotool windowactivate --sync "$(finish_box)" key Return
 wait_for no_finish_box || fail "the finish message did not close"
 wait_for saver_on || fail "the screen saver did not start after the finish box closed"
 echo "screen saver after the finish: $(saver) after $(idle_ms) ms without input"
+echo "program: $(held_by "screen released")"
 
 # A zero duration runs below zero: aqua digits that blink once a second.
 config $'shi=0\r\nfeng=0\r\nmiao=0\r\n'

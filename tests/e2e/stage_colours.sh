@@ -32,6 +32,8 @@ printf '%s|%s\n' "$2" "$3" >>"$(dirname "$0")/notifications.log"
 SH
     chmod 755 "$work/notified.sh"
     : >"$work/notifications.log"
+    # dunst may run as another user.
+    chmod 666 "$work/notifications.log"
     cat >"$work/dunstrc" <<CONF
 [global]
     idle_threshold = 0

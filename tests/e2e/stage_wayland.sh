@@ -8,6 +8,8 @@
 set -euo pipefail
 program=$1
 shots=${TARVIK_SHOTS:-}
+# The program says how it holds the screen on.
+export QT_LOGGING_RULES="tarvik.awake.info=true"
 source "$(dirname "$0")/sway.sh"
 source "$(dirname "$0")/stage_colours.sh"
 
@@ -70,7 +72,8 @@ seen=""
 last=""
 while ! has_window "计时完成提醒"; do
     colour=$(shot)
-    if [ "$colour" != "$last" ] && [ "$colour" != blank ]; then
+    # The finish box over the digits is no colour of theirs.
+    if [ "$colour" != "$last" ] && [[ "$colour" =~ ^(white|yellow|red)$ ]]; then
         seen="$seen $colour"
         last=$colour
         keep_shot "$work/shot.png" "wayland-stage-$colour.png"
@@ -80,6 +83,9 @@ while ! has_window "计时完成提醒"; do
 done
 [ "$seen" = " white yellow red" ] || fail "colours seen while counting:$seen"
 echo "colours while counting:$seen"
+held_by() { grep -F "$1 by \"zwp_idle_inhibit_manager_v1\"" "$work/program.log" | tail -1; }
+[ -n "$(held_by "screen held on")" ] || fail "the screen was not held by zwp_idle_inhibit_manager_v1"
+echo "program: $(held_by "screen held on")"
 not_idle || fail "the compositor went idle under the finish box"
 echo "idle file after $((SECONDS - started)) s without input, counting and under the finish box: absent"
 [ ! -s "$work/notifications.log" ] || fail "a notification with the window in sight: $(cat "$work/notifications.log")"
@@ -88,6 +94,7 @@ key Return
 wait_for no_window "计时完成提醒" || fail "the finish message did not close"
 wait_for gone_idle || fail "the compositor did not go idle after the finish"
 echo "idle file after the finish: present"
+echo "program: $(held_by "screen released")"
 
 # A zero duration runs below zero: aqua digits that blink once a second.
 config $'shi=0\r\nfeng=0\r\nmiao=0\r\n'
@@ -113,7 +120,7 @@ config $'shi=0\r\nfeng=0\r\nmiao=3\r\nwarn1=0\r\nwarn2=0\r\n'
 in_session wtype -s 400 -k F4 -s 300 -k F9
 wait_for is_state hidden || fail "F9 did not hide the window: $(main_state)"
 notified() { grep -qx '计时完成提醒|您好，您的计时时间已经完成，谢谢使用！' "$work/notifications.log"; }
-wait_for notified || fail "no notification at an unseen finish: $(cat "$work/notifications.log")"
+wait_for notified || fail "no notification at an unseen finish: $(cat "$work/notifications.log") $(cat "$work/dunst.log") $(main_state)"
 echo "notification received: $(cat "$work/notifications.log")"
 in_session dunstctl action 0
 wait_for is_state framed || fail "the notification's click did not bring the window back: $(main_state)"

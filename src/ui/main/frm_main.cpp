@@ -202,6 +202,7 @@ void frm_main::buildLayout()
     QFont endFont = displayFont;
     endFont.setPixelSize(40);
     m_endLine->setFont(endFont);
+    m_endLine->setContentsMargins(0, 0, 0, 12);
     m_endLine->setAttribute(Qt::WA_WState_ExplicitShowHide); // not shown with the rest
     m_endLine->hide();
     frameLayout()->addWidget(m_endLine);
@@ -519,16 +520,22 @@ void frm_main::rememberStart(std::int32_t total)
         showEndLine(total);
         if (total <= 0)
             return;
-        // Remembering is a convenience: a settings file that cannot be written does not
-        // stop the countdown, and the list just stays as it was.
-        try {
-            const QString stored = SettingsSchema::read(m_settingsFilePath, Key::recent);
-            const QString updated = QuickStarts::recentToText(
-                QuickStarts::recentAfterStart(QuickStarts::recentFromText(stored), total));
-            if (updated != stored)
-                SettingsSchema::write(m_settingsFilePath, Key::recent, updated);
-        } catch (const TarvikError &) {
-        }
+        // Written after the start has armed its timer. Remembering is a convenience: a
+        // settings file that cannot be written does not stop the countdown, and the list
+        // just stays as it was.
+        QMetaObject::invokeMethod(
+            this,
+            [this, total] {
+                try {
+                    const QString stored = SettingsSchema::read(m_settingsFilePath, Key::recent);
+                    const QString updated = QuickStarts::recentToText(
+                        QuickStarts::recentAfterStart(QuickStarts::recentFromText(stored), total));
+                    if (updated != stored)
+                        SettingsSchema::write(m_settingsFilePath, Key::recent, updated);
+                } catch (const TarvikError &) {
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 

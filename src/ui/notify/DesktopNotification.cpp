@@ -37,7 +37,8 @@ void DesktopNotification::send(const QString &summary, const QString &body)
     const QStringList actions{defaultAction, QStringLiteral("显示")};
     const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},
                             {QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName()}};
-    call << QCoreApplication::applicationName() << uint(m_id) << QStringLiteral("alarm-symbolic")
+    // The program's icon is installed under the desktop entry's name.
+    call << QCoreApplication::applicationName() << uint(m_id) << QGuiApplication::desktopFileName()
          << summary << body << actions << hints << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {

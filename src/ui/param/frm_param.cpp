@@ -291,11 +291,12 @@ void frm_param::placeControls()
 void frm_param::applyTabOrder()
 {
     QWidget *const chain[] = {
-        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
-        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
-        CheckBox1,      FilenameEdit2, CheckBox2,   CheckBox3, ComboBox1,
-        RzSpinEdit5,    ColorBox3,     RzSpinEdit6, ColorBox4, ColorBox5,
-        CheckBox4,      CheckBox5,     TimeEdit1,   CheckBox6, CheckBox7,
+        // The end time stands in for the duration fields, first like them.
+        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, TimeEdit1, ColorBox2,
+        ColorBox1,      GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1,
+        RzBitBtn2,      CheckBox1,     FilenameEdit2, CheckBox2, CheckBox3,
+        ComboBox1,      RzSpinEdit5,   ColorBox3,   RzSpinEdit6, ColorBox4,
+        ColorBox5,      CheckBox4,     CheckBox5,   CheckBox6, CheckBox7,
         Edit1,          CheckBox8,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
