@@ -18,9 +18,16 @@
 
 Q_LOGGING_CATEGORY(lcAwake, "tarvik.awake", QtWarningMsg)
 
-ScreenAwake::ScreenAwake(QWidget *window, QObject *parent)
+ScreenAwake::DisplayServer ScreenAwake::currentDisplayServer()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? DisplayServer::X11
+                                                                    : DisplayServer::Wayland;
+}
+
+ScreenAwake::ScreenAwake(QWidget *window, QObject *parent, DisplayServer server)
     : QObject(parent)
     , m_window(window)
+    , m_server(server)
 {
     // A window shown again has a new surface, which needs an inhibitor of its own.
     if (window)
@@ -46,7 +53,7 @@ void ScreenAwake::setHeld(bool held)
 
 void ScreenAwake::chooseAndHold()
 {
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    if (m_server == DisplayServer::X11) {
         const quint64 generation = m_generation;
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected()) {
@@ -102,7 +109,7 @@ void ScreenAwake::releaseBackend()
 bool ScreenAwake::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
-        m_held && QGuiApplication::platformName() != QLatin1String("xcb")) {
+        m_held && m_server == DisplayServer::Wayland) {
         // After the platform window has made or dropped its surface.
         QTimer::singleShot(0, this, [this, generation = m_generation] {
             if (m_held && generation == m_generation) {

@@ -19,8 +19,17 @@ class ScreenAwake : public QObject
     Q_DISABLE_COPY_MOVE(ScreenAwake)
 
 public:
+    enum class DisplayServer
+    {
+        X11,
+        Wayland, // or any other than X11
+    };
+    // The one the program runs on, by Qt's platform plugin.
+    static DisplayServer currentDisplayServer();
+
     // window: the window whose surface carries the inhibitor on Wayland.
-    explicit ScreenAwake(QWidget *window, QObject *parent = nullptr);
+    explicit ScreenAwake(QWidget *window, QObject *parent = nullptr,
+                         DisplayServer server = currentDisplayServer());
     ~ScreenAwake() override;
 
     void setHeld(bool held);
@@ -36,6 +45,7 @@ private:
     void releaseBackend();
 
     QPointer<QWidget> m_window;
+    const DisplayServer m_server;
     std::unique_ptr<AwakeBackend> m_backend;
     bool m_held = false;
     // Counts holds, so that an answer about an older one is dropped.
