@@ -16,8 +16,7 @@ namespace ColourStages {
 
 // Below zero is Over; otherwise the tighter of the two warnings whose threshold the
 // remaining seconds have reached (a threshold of 0 or less is off), else Normal.
-constexpr ColourStage forRemaining(std::int32_t remaining, std::int32_t first,
-                                   std::int32_t second)
+constexpr ColourStage forRemaining(std::int32_t remaining, std::int32_t first, std::int32_t second)
 {
     if (remaining < 0)
         return ColourStage::Over;

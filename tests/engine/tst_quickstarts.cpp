@@ -55,8 +55,7 @@ void tst_QuickStarts::recentAfterStart()
     QFETCH(QString, stored);
     QFETCH(int, started);
     QFETCH(QString, after);
-    const auto recent =
-        QuickStarts::recentAfterStart(QuickStarts::recentFromText(stored), started);
+    const auto recent = QuickStarts::recentAfterStart(QuickStarts::recentFromText(stored), started);
     QCOMPARE(QuickStarts::recentToText(recent), after);
 }
 

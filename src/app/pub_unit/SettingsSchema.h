@@ -21,19 +21,19 @@ inline const QString section = QStringLiteral("SET");
 // In the order the settings dialog reads them.
 enum class Key
 {
-    shi,       // hours of the duration
-    feng,      // minutes
-    miao,      // seconds
-    qiancolor, // digit colour
-    beicolor,  // display background
-    fontsize,  // display font size in points
-    mp3,       // alarm sound file
-    showtop,   // top panel of the main window shown
-    ico,       // corner picture file
-    showico,   // corner picture shown
-    playtime,  // alarm lead in seconds
-    autofit,   // digits fitted to the display
-    monitor,   // monitor of the full screen, 0 for the window's own
+    shi,        // hours of the duration
+    feng,       // minutes
+    miao,       // seconds
+    qiancolor,  // digit colour
+    beicolor,   // display background
+    fontsize,   // display font size in points
+    mp3,        // alarm sound file
+    showtop,    // top panel of the main window shown
+    ico,        // corner picture file
+    showico,    // corner picture shown
+    playtime,   // alarm lead in seconds
+    autofit,    // digits fitted to the display
+    monitor,    // monitor of the full screen, 0 for the window's own
     warn1,      // remaining seconds from which the digits take warn1color, 0 for off
     warn2,      // the same for warn2color
     warn1color, // digit colour of the first warning

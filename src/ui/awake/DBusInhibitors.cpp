@@ -36,8 +36,8 @@ void callAsync(const QDBusMessage &call, std::function<void(const QDBusMessage &
 void ScreenSaverInhibitor::hold()
 {
     m_held = true;
-    QDBusMessage call = QDBusMessage::createMethodCall(service, path, service,
-                                                       QStringLiteral("Inhibit"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Inhibit"));
     call << QGuiApplication::applicationDisplayName() << reason;
     callAsync(call, [self = QPointer(this)](const QDBusMessage &reply) {
         const std::uint32_t cookie = reply.arguments().value(0).toUInt();
@@ -61,8 +61,8 @@ void ScreenSaverInhibitor::release()
 
 void ScreenSaverInhibitor::unInhibit(std::uint32_t cookie)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(service, path, service,
-                                                       QStringLiteral("UnInhibit"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service, path, service, QStringLiteral("UnInhibit"));
     call << cookie;
     QDBusConnection::sessionBus().send(call);
 }
@@ -96,6 +96,6 @@ void PortalIdleInhibitor::release()
 void PortalIdleInhibitor::close(const QDBusObjectPath &request)
 {
     QDBusConnection::sessionBus().send(QDBusMessage::createMethodCall(
-        portal, request.path(),
-        QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Close")));
+        portal, request.path(), QStringLiteral("org.freedesktop.portal.Request"),
+        QStringLiteral("Close")));
 }

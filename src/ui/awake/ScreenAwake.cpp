@@ -21,7 +21,7 @@ Q_LOGGING_CATEGORY(lcAwake, "tarvik.awake", QtWarningMsg)
 ScreenAwake::DisplayServer ScreenAwake::currentDisplayServer()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb") ? DisplayServer::X11
-                                                                    : DisplayServer::Wayland;
+                                                                   : DisplayServer::Wayland;
 }
 
 ScreenAwake::ScreenAwake(QWidget *window, QObject *parent, DisplayServer server)

@@ -44,7 +44,8 @@ struct WaylandIdleInhibitor::Objects
                        uint32_t)
     {
         auto *self = static_cast<Objects *>(data);
-        if (!self->manager && std::strcmp(interface, zwp_idle_inhibit_manager_v1_interface.name) == 0)
+        if (!self->manager &&
+            std::strcmp(interface, zwp_idle_inhibit_manager_v1_interface.name) == 0)
             self->manager = static_cast<zwp_idle_inhibit_manager_v1 *>(
                 wl_registry_bind(registry, name, &zwp_idle_inhibit_manager_v1_interface, 1));
     }
@@ -104,7 +105,8 @@ void WaylandIdleInhibitor::release()
 #else
 
 struct WaylandIdleInhibitor::Objects
-{};
+{
+};
 
 std::unique_ptr<WaylandIdleInhibitor> WaylandIdleInhibitor::create(QWindow *)
 {
@@ -116,7 +118,9 @@ WaylandIdleInhibitor::WaylandIdleInhibitor(std::unique_ptr<Objects> objects)
 {}
 
 WaylandIdleInhibitor::~WaylandIdleInhibitor() = default;
-void WaylandIdleInhibitor::hold() {}
-void WaylandIdleInhibitor::release() {}
+void WaylandIdleInhibitor::hold()
+{}
+void WaylandIdleInhibitor::release()
+{}
 
 #endif

@@ -54,8 +54,11 @@ std::unique_ptr<X11ScreenSaverSuspend> X11ScreenSaverSuspend::create()
     return nullptr;
 }
 
-void X11ScreenSaverSuspend::hold() {}
-void X11ScreenSaverSuspend::release() {}
-void X11ScreenSaverSuspend::suspend(bool) {}
+void X11ScreenSaverSuspend::hold()
+{}
+void X11ScreenSaverSuspend::release()
+{}
+void X11ScreenSaverSuspend::suspend(bool)
+{}
 
 #endif

@@ -308,8 +308,8 @@ void frm_main::applyStageSettings(std::int32_t digitColour, std::int32_t backgro
     m_stageSettings = StageSettings::read(m_settingsFilePath);
     const StageSettings &s = m_stageSettings;
     const QColor digits = SystemColors::toQColor(digitColour);
-    const QColor over = s.overColour == StageSettings::clDefault ? digits
-                                                                 : SystemColors::toQColor(s.overColour);
+    const QColor over =
+        s.overColour == StageSettings::clDefault ? digits : SystemColors::toQColor(s.overColour);
     m_digitColours->setColours({digits, SystemColors::toQColor(s.warn1Colour),
                                 SystemColors::toQColor(s.warn2Colour), over},
                                SystemColors::toQColor(background));
@@ -483,7 +483,8 @@ void frm_main::bindTimerCore()
                     m_alarmLoop->arm();
             },
         .showFinished = [this] { showFinished(); },
-        .tickFailed = [](std::exception_ptr error) { guarded([&] { std::rethrow_exception(error); }); },
+        .tickFailed =
+            [](std::exception_ptr error) { guarded([&] { std::rethrow_exception(error); }); },
     });
     connect(m_core, &TimerCore::stateChanged, this, &frm_main::showCommandStates);
     connect(m_core, &TimerCore::countersChanged, this, &frm_main::showCounters);

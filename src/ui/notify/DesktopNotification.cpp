@@ -57,8 +57,8 @@ void DesktopNotification::withdraw()
     m_withdrawn = true;
     if (m_id == 0)
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(service, path, service,
-                                                       QStringLiteral("CloseNotification"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service, path, service, QStringLiteral("CloseNotification"));
     call << uint(m_id);
     QDBusConnection::sessionBus().send(call);
     m_id = 0;

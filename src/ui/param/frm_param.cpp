@@ -7,8 +7,8 @@
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
 #include "IniFile.h"
-#include "MonitorChoice.h"
 #include "MessageBoxes.h"
+#include "MonitorChoice.h"
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
@@ -19,8 +19,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -292,12 +292,11 @@ void frm_param::applyTabOrder()
 {
     QWidget *const chain[] = {
         // The end time stands in for the duration fields, first like them.
-        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, TimeEdit1, ColorBox2,
-        ColorBox1,      GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1,
-        RzBitBtn2,      CheckBox1,     FilenameEdit2, CheckBox2, CheckBox3,
-        ComboBox1,      RzSpinEdit5,   ColorBox3,   RzSpinEdit6, ColorBox4,
-        ColorBox5,      CheckBox4,     CheckBox5,   CheckBox6, CheckBox7,
-        Edit1,          CheckBox8,
+        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, TimeEdit1, ColorBox2,   ColorBox1,
+        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,   CheckBox1,
+        FilenameEdit2,  CheckBox2,     CheckBox3,   ComboBox1, RzSpinEdit5, ColorBox3,
+        RzSpinEdit6,    ColorBox4,     ColorBox5,   CheckBox4, CheckBox5,   CheckBox6,
+        CheckBox7,      Edit1,         CheckBox8,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -336,8 +335,8 @@ void frm_param::FormCreate()
     CheckBox5->setChecked(SettingsSchema::readBoolean(file, Key::endmode));
     // A time that is not HH:MM shows the default, which a save then writes.
     const QTime end = EndTime::fromText(SettingsSchema::read(file, Key::endtime));
-    TimeEdit1->setTime(end.isValid() ? end
-                                     : EndTime::fromText(SettingsSchema::defaultValue(Key::endtime)));
+    TimeEdit1->setTime(
+        end.isValid() ? end : EndTime::fromText(SettingsSchema::defaultValue(Key::endtime)));
     CheckBox6->setChecked(SettingsSchema::readBoolean(file, Key::showend));
     CheckBox7->setChecked(SettingsSchema::readBoolean(file, Key::keepawake));
     CheckBox8->setChecked(SettingsSchema::readBoolean(file, Key::alarmloop));

@@ -5,8 +5,8 @@
 #include "MessageBoxes.h"
 #include "SpinField.h"
 #include "TTEImage.h"
-#include "TimerCore.h"
 #include "TestSounds.h"
+#include "TimerCore.h"
 #include "TrayIcon.h"
 #include "frm_main.h"
 #include "pub_unit.h"
@@ -677,7 +677,9 @@ void tst_frm_main::warningColoursOnTheDisplay()
     write(QStringLiteral("overcolor"), QStringLiteral("clAqua"));
     write(QStringLiteral("overflash"), QStringLiteral("True"));
     const auto window = createWindow();
-    const auto digits = [&window] { return window->Label7->palette().color(QPalette::WindowText); };
+    const auto digits = [&window] {
+        return window->Label7->palette().color(QPalette::WindowText);
+    };
     const auto tick = [this, &window] {
         m_now += 1s;
         window->Timer1Timer();

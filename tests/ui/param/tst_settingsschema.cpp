@@ -1,13 +1,13 @@
 #include "BigScreen.h"
-#include "EndTime.h"
-#include "QuickStartMenu.h"
 #include "ColorPicker.h"
+#include "EndTime.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
 #include "MediaPlayer.h"
 #include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "NumberTexts.h"
+#include "QuickStartMenu.h"
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SystemColors.h"
@@ -23,9 +23,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimeEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 
 #include <memory>
 
@@ -93,8 +93,8 @@ QString mainWindowShows(const frm_main &window, Key key)
         window.quickStartMenu()->refresh();
         QStringList shown;
         const bool presets = key == Key::presets;
-        for (std::int32_t seconds : presets ? window.quickStartMenu()->presets()
-                                            : window.quickStartMenu()->recent())
+        for (std::int32_t seconds :
+             presets ? window.quickStartMenu()->presets() : window.quickStartMenu()->recent())
             shown.append(QString::number(presets ? seconds / 60 : seconds));
         return shown.join(QLatin1Char(','));
     }
@@ -215,9 +215,9 @@ private slots:
         QTest::addColumn<QString>("fileValue"); // empty: the key is not in the file
         // One per key, in the table's order; a key added to the table needs one here.
         const std::array<const char *, SettingsSchema::entries.size()> values = {
-            "07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12", "-1", "2",
-            "30", "10", "clAqua", "clFuchsia", "clBlue", "-1", "-1", "07:45", "-1", "1,2",
-            "60,30", "0", "-1"};
+            "07", "45", "09",    "clLime", "clNavy", "40",    "",       "0",         "",
+            "-1", "12", "-1",    "2",      "30",     "10",    "clAqua", "clFuchsia", "clBlue",
+            "-1", "-1", "07:45", "-1",     "1,2",    "60,30", "0",      "-1"};
         for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
             const QString name = QString::fromUtf16(entry.name);
             QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();
