@@ -24,6 +24,8 @@ packages=(
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng strace
   at-spi2-core gir1.2-atspi-2.0 python3-gi
   linux-perf hyperfine
+  libxcb-screensaver0-dev libwayland-dev wayland-protocols
+  dunst swayidle suckless-tools x11-xserver-utils
 )
 
 missing=()

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <QDateTime>
+#include <QString>
 #include <QTime>
 
 #include <cstdint>
 
-// A countdown that ends at a time of day: how long it runs from a given moment.
+// Counting to a time of day: the total that makes a countdown started now finish when the
+// clock shows that time.
 namespace EndTime {
 
-// Seconds from now to the next time the clock shows end, rounded up to whole seconds: today
-// while end is still ahead, else tomorrow (an end equal to now is tomorrow's). The result lies
-// between 1 and 86400 on days without a clock change. end is read in now's time zone; now
-// comes from the caller, so that tests pass the moment they need. Invalid input gives 0.
-std::int32_t secondsUntil(QTime end, const QDateTime &now);
+// Whole seconds from now to the next time the clock shows end, rounded up, so that the
+// finish comes at that time or less than a second after it. An end that is now or already
+// past today is tomorrow's. -1 when end or now is not a valid time.
+std::int32_t secondsUntil(QTime end, QDateTime now);
+
+// "HH:MM" (hours 0 to 23, minutes 0 to 59); an invalid time for any other text.
+QTime fromText(const QString &text);
+QString toText(QTime time);
 
 } // namespace EndTime

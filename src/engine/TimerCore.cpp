@@ -82,6 +82,7 @@ public:
     void setRemainingText(const QString &text) override
     {
         m_core.setCounter(m_core.m_remainingText, text);
+        m_core.updateColourStage();
     }
     void setDisplayText(const QString &text) override
     {
@@ -168,8 +169,10 @@ bool TimerCore::startFor(std::int32_t seconds)
 bool TimerCore::begin(std::int32_t seconds)
 {
     m_counters->setTotalText(NumberTexts::integerToText(seconds));
+    m_stageFollowsRemaining = true;
     m_counters->setRemainingText(m_counters->totalText());
     CommandStates::start(*m_moves);
+    emit started(total());
     return true;
 }
 
@@ -212,8 +215,28 @@ std::int32_t TimerCore::remaining() const
     return NumberTexts::integerFromText(m_remainingText, 0);
 }
 
+void TimerCore::setWarnings(std::int32_t first, std::int32_t second)
+{
+    m_firstWarning = first;
+    m_secondWarning = second;
+    updateColourStage();
+}
+
+void TimerCore::updateColourStage()
+{
+    const ColourStage stage =
+        m_stageFollowsRemaining
+            ? ColourStages::forRemaining(remaining(), m_firstWarning, m_secondWarning)
+            : ColourStage::Normal;
+    if (stage == m_stage)
+        return;
+    m_stage = stage;
+    emit colourStageChanged(stage);
+}
+
 void TimerCore::resetCounters()
 {
+    m_stageFollowsRemaining = false;
     m_counters->setDisplayText(zeroDisplay);
     m_counters->setTotalText(zeroCounter);
     m_counters->setElapsedText(zeroCounter);

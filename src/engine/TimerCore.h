@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColourStage.h"
 #include "CommandStates.h"
 #include "MonotonicClock.h"
 #include "TickDriver.h"
@@ -80,6 +81,12 @@ public:
     void setAlarmLead(std::int32_t seconds) { m_alarmLead = seconds; }
     std::int32_t alarmLead() const { return m_alarmLead; }
 
+    // The warning thresholds in remaining seconds (0 for off), and the digits' stage they
+    // give: Normal until a countdown starts, then by the remaining seconds, changing on the
+    // tick that crosses a threshold.
+    void setWarnings(std::int32_t first, std::int32_t second);
+    ColourStage colourStage() const { return m_stage; }
+
     // The display at "00:00:00" and the counters at "00", as every apply of the settings
     // leaves them.
     void resetCounters();
@@ -97,6 +104,9 @@ signals:
     void alarmDue();
     // Remaining seconds reached zero; the state is idle again.
     void finished();
+    // A countdown of total seconds started (by any caller, with the saved duration or not).
+    void started(std::int32_t total);
+    void colourStageChanged(ColourStage stage);
 
 private:
     class Counters;
@@ -106,6 +116,7 @@ private:
     void setState(CountdownState state);
     void setCounter(QString &counter, const QString &text);
     void armTimer1();
+    void updateColourStage();
 
     TickDriver m_ticks;
     QTimer *const Timer1; // countdown tick, on while running
@@ -116,6 +127,11 @@ private:
     QString m_remainingText;
     QString m_displayText;
     std::int32_t m_alarmLead = 0;
+    std::int32_t m_firstWarning = 0;
+    std::int32_t m_secondWarning = 0;
+    // Off after an apply of the settings, until the next start.
+    bool m_stageFollowsRemaining = false;
+    ColourStage m_stage = ColourStage::Normal;
     const std::unique_ptr<Counters> m_counters;
     const std::unique_ptr<Moves> m_moves;
 };

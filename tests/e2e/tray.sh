@@ -70,12 +70,12 @@ click_icon 1 2
 wait_for is_full_screen || fail "double click from hidden display: $(wm_state "$window") $(net_state "$window")"
 
 # ... and again from window display, chosen in the tray's menu while minimised
-# (idle: the keyboard walks 参数设置, 开始计时, 窗口显示).
+# (idle: the keyboard walks 快速开始, 参数设置, 开始计时, 窗口显示).
 press F9
 wait_for is_minimised || fail "F9 did not minimise"
 click_icon 3
 wait_for popup_menu || fail "no menu on a right click while minimised"
-xdotool key Down Down Down Return
+xdotool key Down Down Down Down Return
 wait_for is_framed_maximised || fail "窗口显示 from the tray did not restore the window: $(wm_state "$window")"
 click_icon 1 2
 wait_for is_full_screen || fail "double click after F8"

@@ -70,7 +70,8 @@ is_state framed || fail "the right click changed the display: $(main_state)"
 
 # The total counter has the focus at start; Shift+Tab takes it back round to the start
 # button, which has no menu of its own, so the menu key opens the command menu at the
-# client area's top-left corner; 全屏显示 is the fifth enabled item while idle. (The
+# client area's top-left corner; 全屏显示 is the sixth enabled item while idle, under the
+# quick-start submenu. (The
 # session's own keyboard stays, so the menu stays open between keys.)
 read -r cx cy <<<"$(main_window | jq -r '"\(.rect.x) \(.rect.y)"')"
 in_session wtype -s 400 -M shift -k Tab -m shift
@@ -78,7 +79,7 @@ on_start_button() { [[ "$(focused_widget)" == "push button 开始计时 "* ]]; }
 wait_for on_start_button || fail "Shift+Tab did not reach the start button: $(focused_widget)"
 key Menu
 wait_for shows_menu_at menu "$cx" "$cy" || fail "no menu at the client area"
-key Down -k Down -k Down -k Down -k Down -k Return
+key Down -k Down -k Down -k Down -k Down -k Down -k Return
 wait_for is_state full || fail "全屏显示 from the menu: $(main_state)"
 key F8
 wait_for is_state framed || fail "F8 after the menu: $(main_state)"
@@ -273,12 +274,12 @@ wait_for has_window "计时完成提醒" || fail "no finish message while hidden
 focus "计时完成提醒"
 key Return
 wait_for no_window "计时完成提醒" || fail "the finish message did not close"
-# ... and 参数设置, the menu's first row, opens the settings from the tray: a menu shown
+# ... and 参数设置, the menu's first row under the quick starts, opens the settings from the tray: a menu shown
 # after the message closed also proves the program did not end with it.
 tray_click click right
 wait_for has_window "$title" || fail "no menu from the tray while hidden"
 program_ended && fail "closing the finish message over the hidden window ended the program"
-key Down -k Return
+key Down -k Down -k Return
 wait_for has_window "参数设置" || fail "no settings dialog from the tray's menu"
 in_session swaymsg '[title="^参数设置$"] kill' >/dev/null
 wait_for no_window "参数设置" || fail "the settings dialog did not close"

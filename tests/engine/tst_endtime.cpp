@@ -30,7 +30,7 @@ void tst_EndTime::secondsUntil_data()
     QTest::newRow("passed: tomorrow") << utc(23, 0, 0) << QTime(6, 30) << 7 * 3600 + 1800;
     QTest::newRow("midnight") << utc(23, 59, 30) << QTime(0, 0) << 30;
     QTest::newRow("from midnight") << utc(0, 0, 0) << QTime(23, 59) << 86340;
-    QTest::newRow("invalid time") << utc(10, 0, 0) << QTime() << 0;
+    QTest::newRow("invalid time") << utc(10, 0, 0) << QTime() << -1;
 
     // A clock change in the night makes tomorrow's time nearer or further (Berlin: the clocks
     // go forward on 29 March 2026 at 02:00, back on 25 October 2026 at 03:00).

@@ -1,3 +1,4 @@
+#include "EndTime.h"
 #include "TimerCore.h"
 
 #include <QSignalSpy>
@@ -22,6 +23,11 @@ private slots:
     void commandsTheStateRefuses();
     void aFailedApplyStartsNothing();
     void aZeroTotalCountsOnBelowZero();
+    void colourStageOnEachTick_data();
+    void colourStageOnEachTick();
+    void anApplyOfTheSettingsResetsTheStage();
+    void countsToATimeOfDay_data();
+    void countsToATimeOfDay();
 
 private:
     // Advances the clock by whole seconds and lets the countdown timer's handler run.
@@ -189,6 +195,111 @@ void tst_TimerCore::aZeroTotalCountsOnBelowZero()
     QCOMPARE(m_core->displayText(), QStringLiteral("00:-01:-01"));
     QCOMPARE(m_core->state(), CountdownState::Running);
     QCOMPARE(finished.size(), 0);
+}
+
+void tst_TimerCore::colourStageOnEachTick_data()
+{
+    // The stage after the start and after each tick, one letter each: Normal, First
+    // warning, Second warning, Over (below zero).
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("stages");
+    QTest::newRow("warnings off") << 0 << 0 << 2 << "NNN";
+    QTest::newRow("first at 3, second at 1") << 3 << 1 << 5 << "NNFFSS";
+    QTest::newRow("started inside the first") << 4 << 2 << 3 << "FSSS";
+    QTest::newRow("started inside the second") << 4 << 2 << 2 << "SSS";
+    QTest::newRow("second above first wins from its crossing") << 1 << 3 << 5 << "NNSSSS";
+    QTest::newRow("only the second") << 0 << 2 << 4 << "NNSSS";
+    QTest::newRow("negative total is over at once") << 3 << 1 << -2 << "OOO";
+    QTest::newRow("zero total runs on below zero") << 3 << 1 << 0 << "SOO";
+}
+
+void tst_TimerCore::colourStageOnEachTick()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, total);
+    QFETCH(QString, stages);
+    const QString letters = QStringLiteral("NFSO");
+    m_core->setWarnings(first, second);
+    QCOMPARE(m_core->colourStage(), ColourStage::Normal);
+    QString seen;
+    // Read when the remaining counter changes: the colour is right on the crossing tick,
+    // before that tick's display text is shown.
+    QString atDisplay;
+    connect(m_core.get(), &TimerCore::displayChanged, this,
+            [&] { atDisplay += letters.at(int(m_core->colourStage())); });
+    QVERIFY(m_core->startFor(total));
+    seen += letters.at(int(m_core->colourStage()));
+    atDisplay.clear();
+    for (qsizetype i = 1; i < stages.size(); ++i) {
+        runSeconds(1);
+        seen += letters.at(int(m_core->colourStage()));
+    }
+    QCOMPARE(seen, stages);
+    QCOMPARE(atDisplay, stages.mid(1, atDisplay.size()));
+}
+
+void tst_TimerCore::anApplyOfTheSettingsResetsTheStage()
+{
+    QSignalSpy changes(m_core.get(), &TimerCore::colourStageChanged);
+    m_core->setWarnings(10, 5);
+    QVERIFY(m_core->startFor(3));
+    QCOMPARE(m_core->colourStage(), ColourStage::Second);
+    QVERIFY(m_core->end());
+    m_core->resetCounters(); // what every apply of the settings ends with
+    QCOMPARE(m_core->colourStage(), ColourStage::Normal);
+    QCOMPARE(changes.size(), 2);
+}
+
+void tst_TimerCore::countsToATimeOfDay_data()
+{
+    QTest::addColumn<QDateTime>("startedAt");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("total");
+    const auto at = [](int h, int m, int s, int ms) {
+        return QDateTime(QDate(2026, 12, 7), QTime(h, m, s, ms));
+    };
+    QTest::newRow("half a minute before, with a fraction") << at(15, 29, 30, 400) << "15:30" << 30;
+    QTest::newRow("on a whole second") << at(15, 29, 30, 0) << "15:30" << 30;
+    QTest::newRow("a millisecond before") << at(15, 29, 59, 999) << "15:30" << 1;
+    QTest::newRow("across midnight") << at(23, 59, 30, 400) << "00:00" << 30;
+    QTest::newRow("equal to now: tomorrow") << at(15, 30, 0, 0) << "15:30" << 86400;
+    QTest::newRow("just past: tomorrow") << at(15, 30, 0, 400) << "15:30" << 86400;
+    QTest::newRow("an hour and a half ahead") << at(8, 0, 0, 0) << "09:30" << 5400;
+}
+
+void tst_TimerCore::countsToATimeOfDay()
+{
+    QFETCH(QDateTime, startedAt);
+    QFETCH(QString, end);
+    QFETCH(int, total);
+    const QTime endTime = EndTime::fromText(end);
+    QVERIFY(endTime.isValid());
+    // The wall clock moves with the monotonic one here; the countdown reads only the latter.
+    const auto startTicks = m_now;
+    const auto wallNow = [&] {
+        using std::chrono::milliseconds;
+        return startedAt.addMSecs(
+            std::chrono::duration_cast<milliseconds>(m_now - startTicks).count());
+    };
+    m_savedDuration = EndTime::secondsUntil(endTime, wallNow());
+    QCOMPARE(m_savedDuration, total);
+    QSignalSpy finished(m_core.get(), &TimerCore::finished);
+    QVERIFY(m_core->start());
+    QCOMPARE(m_core->total(), total);
+    runSeconds(total - 1);
+    QCOMPARE(finished.size(), 0);
+    runSeconds(1);
+    QCOMPARE(finished.size(), 1);
+    // Never before the end time, and less than a second after it.
+    QDateTime endAt = startedAt;
+    endAt.setTime(endTime);
+    if (endAt <= startedAt)
+        endAt = endAt.addDays(1);
+    QVERIFY(wallNow() >= endAt);
+    QVERIFY(wallNow() < endAt.addSecs(1));
 }
 
 QTEST_GUILESS_MAIN(tst_TimerCore)

@@ -21,19 +21,32 @@ inline const QString section = QStringLiteral("SET");
 // In the order the settings dialog reads them.
 enum class Key
 {
-    shi,       // hours of the duration
-    feng,      // minutes
-    miao,      // seconds
-    qiancolor, // digit colour
-    beicolor,  // display background
-    fontsize,  // display font size in points
-    mp3,       // alarm sound file
-    showtop,   // top panel of the main window shown
-    ico,       // corner picture file
-    showico,   // corner picture shown
-    playtime,  // alarm lead in seconds
-    autofit,   // digits fitted to the display
-    monitor,   // monitor of the full screen, 0 for the window's own
+    shi,        // hours of the duration
+    feng,       // minutes
+    miao,       // seconds
+    qiancolor,  // digit colour
+    beicolor,   // display background
+    fontsize,   // display font size in points
+    mp3,        // alarm sound file
+    showtop,    // top panel of the main window shown
+    ico,        // corner picture file
+    showico,    // corner picture shown
+    playtime,   // alarm lead in seconds
+    autofit,    // digits fitted to the display
+    monitor,    // monitor of the full screen, 0 for the window's own
+    warn1,      // remaining seconds from which the digits take warn1color, 0 for off
+    warn2,      // the same for warn2color
+    warn1color, // digit colour of the first warning
+    warn2color, // digit colour of the second warning
+    overcolor,  // digit colour below zero; clDefault for the digit colour
+    overflash,  // digits blink below zero
+    endmode,    // the countdown runs to the end time instead of for the duration
+    endtime,    // end time of day, HH:MM
+    showend,    // a line under the digits tells when the countdown ends
+    presets,    // quick-start durations in minutes, comma-separated
+    recent,     // the durations started last, in seconds, most recent first
+    keepawake,  // no screen saver or blanking while counting
+    alarmloop,  // the alarm repeats until the finish box is closed
 };
 
 enum class Kind
@@ -42,6 +55,7 @@ enum class Kind
     Colour,
     Path,
     Boolean,
+    Text,
 };
 
 struct Entry
@@ -53,7 +67,7 @@ struct Entry
     Kind kind;
 };
 
-inline constexpr std::array<Entry, 13> entries{{
+inline constexpr std::array<Entry, 26> entries{{
     {Key::shi, u"shi", u"01", Kind::Integer},
     {Key::feng, u"feng", u"30", Kind::Integer},
     {Key::miao, u"miao", u"00", Kind::Integer},
@@ -67,6 +81,19 @@ inline constexpr std::array<Entry, 13> entries{{
     {Key::playtime, u"playtime", u"0", Kind::Integer},
     {Key::autofit, u"autofit", u"false", Kind::Boolean},
     {Key::monitor, u"monitor", u"0", Kind::Integer},
+    {Key::warn1, u"warn1", u"0", Kind::Integer},
+    {Key::warn2, u"warn2", u"0", Kind::Integer},
+    {Key::warn1color, u"warn1color", u"clYellow", Kind::Colour},
+    {Key::warn2color, u"warn2color", u"clRed", Kind::Colour},
+    {Key::overcolor, u"overcolor", u"clDefault", Kind::Colour},
+    {Key::overflash, u"overflash", u"false", Kind::Boolean},
+    {Key::endmode, u"endmode", u"false", Kind::Boolean},
+    {Key::endtime, u"endtime", u"12:00", Kind::Text},
+    {Key::showend, u"showend", u"false", Kind::Boolean},
+    {Key::presets, u"presets", u"5,10,15,25,45,60", Kind::Text},
+    {Key::recent, u"recent", u"", Kind::Text},
+    {Key::keepawake, u"keepawake", u"true", Kind::Boolean},
+    {Key::alarmloop, u"alarmloop", u"false", Kind::Boolean},
 }};
 
 constexpr const Entry &entry(Key key)

@@ -1,23 +1,31 @@
 #include "frm_main.h"
 
+#include "AlarmLoop.h"
 #include "BigScreen.h"
 #include "CommandList.h"
 #include "ContextMenuHook.h"
 #include "Countdown.h"
 #include "CounterField.h"
+#include "DesktopNotification.h"
+#include "DigitColours.h"
 #include "DisplayModes.h"
+#include "EndTime.h"
 #include "ErrorGuard.h"
 #include "KeyDispatcher.h"
 #include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "ParamCommand.h"
 #include "PopupMenu.h"
+#include "QuickStartMenu.h"
+#include "QuickStarts.h"
 #include "SaveDurationCommand.h"
+#include "ScreenAwake.h"
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
 #include "SystemColors.h"
 #include "TTEImage.h"
+#include "TarvikError.h"
 #include "TimerCore.h"
 #include "TrayIcon.h"
 #include "frm_param.h"
@@ -26,11 +34,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -98,10 +108,16 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
     , m_bigScreen(new BigScreen(this, Label7))
+    , m_endLine(new QLabel(this))
+    , m_digitColours(new DigitColours(Label7, this))
+    , m_awake(new ScreenAwake(this, this))
+    , m_notification(new DesktopNotification(this))
+    , m_alarmLoop(new AlarmLoop(MediaPlayer1->player(), this))
 {
     buildLayout();
     bindTimerCore();
     bindCommands();
+    bindStageFeatures();
     guarded([this] { FormCreate(); });
     // Made after the frame was shown, the controls show now, before its first paint, as
     // showing the window would have shown them: all but those hidden on purpose.
@@ -175,6 +191,21 @@ void frm_main::buildLayout()
     displayPalette.setColor(QPalette::Window, Qt::black);
     displayPalette.setColor(QPalette::WindowText, Qt::red);
     Label7->setPalette(displayPalette);
+
+    // Hidden unless showend: the display then keeps the whole height as before.
+    m_endLine->setObjectName(QStringLiteral("EndLine"));
+    m_endLine->setAlignment(Qt::AlignCenter);
+    m_endLine->setAutoFillBackground(true);
+    m_endLine->setBackgroundRole(QPalette::Window);
+    m_endLine->setForegroundRole(QPalette::WindowText);
+    m_endLine->setPalette(displayPalette);
+    QFont endFont = displayFont;
+    endFont.setPixelSize(40);
+    m_endLine->setFont(endFont);
+    m_endLine->setContentsMargins(0, 0, 0, 12);
+    m_endLine->setAttribute(Qt::WA_WState_ExplicitShowHide); // not shown with the rest
+    m_endLine->hide();
+    frameLayout()->addWidget(m_endLine);
 
     TEImage1->resize(131, 127);
     TEImage1->raise();
@@ -267,8 +298,34 @@ void frm_main::applySettings()
 
     applySoundSettings();
     applyBigScreenSettings();
+    applyStageSettings(SettingsSchema::readColour(file, Key::qiancolor), background);
 
     m_core->resetCounters();
+}
+
+void frm_main::applyStageSettings(std::int32_t digitColour, std::int32_t background)
+{
+    m_stageSettings = StageSettings::read(m_settingsFilePath);
+    const StageSettings &s = m_stageSettings;
+    const QColor digits = SystemColors::toQColor(digitColour);
+    const QColor over =
+        s.overColour == StageSettings::clDefault ? digits : SystemColors::toQColor(s.overColour);
+    m_digitColours->setColours({digits, SystemColors::toQColor(s.warn1Colour),
+                                SystemColors::toQColor(s.warn2Colour), over},
+                               SystemColors::toQColor(background));
+    m_digitColours->setBlinkBelowZero(s.overFlash);
+    m_core->setWarnings(s.warn1, s.warn2);
+
+    QPalette endPalette = m_endLine->palette();
+    endPalette.setColor(QPalette::WindowText, digits);
+    endPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
+    m_endLine->setPalette(endPalette);
+    m_endLine->setText(s.endMode ? QStringLiteral("结束于 %1").arg(EndTime::toText(s.endTime))
+                                 : QString());
+    m_endLine->setVisible(s.showEnd);
+    // The sound player was just closed: nothing plays to repeat.
+    m_alarmLoop->disarm();
+    updateScreenHold();
 }
 
 void frm_main::setDisplayFontSize(std::int32_t size)
@@ -345,7 +402,15 @@ void frm_main::ac_ContinueExecute()
 
 void frm_main::ac_endExecute()
 {
-    guarded([this] { m_core->end(); });
+    guarded([this] {
+        if (m_core->end())
+            m_alarmLoop->disarm();
+    });
+}
+
+void frm_main::startQuickly(std::int32_t seconds)
+{
+    guarded([this, seconds] { m_core->startFor(seconds); });
 }
 
 void frm_main::ac_readparamExecute()
@@ -406,16 +471,111 @@ void frm_main::bindTimerCore()
         // Read through the fields, so that an empty one counts as the 0 it shows.
         .savedDuration =
             [this] {
+                if (m_stageSettings.endMode)
+                    return secondsToEndTime();
                 return Countdown::totalSeconds(RzSpinEdit1->value(), RzSpinEdit2->value(),
                                                RzSpinEdit3->value());
             },
-        .startAlarm = [this] { MediaPlayer1->startAlarm(); },
+        .startAlarm =
+            [this] {
+                MediaPlayer1->startAlarm();
+                if (m_stageSettings.alarmLoop)
+                    m_alarmLoop->arm();
+            },
         .showFinished = [this] { showFinished(); },
-        .tickFailed = [](std::exception_ptr error) { guarded([&] { std::rethrow_exception(error); }); },
+        .tickFailed =
+            [](std::exception_ptr error) { guarded([&] { std::rethrow_exception(error); }); },
     });
     connect(m_core, &TimerCore::stateChanged, this, &frm_main::showCommandStates);
     connect(m_core, &TimerCore::countersChanged, this, &frm_main::showCounters);
     connect(m_core, &TimerCore::displayChanged, Label7, &QLabel::setText);
+}
+
+void frm_main::bindStageFeatures()
+{
+    connect(m_core, &TimerCore::colourStageChanged, m_digitColours, &DigitColours::setStage);
+    connect(m_core, &TimerCore::stateChanged, this, &frm_main::followState);
+    connect(m_core, &TimerCore::started, this, &frm_main::rememberStart);
+    connect(m_notification, &DesktopNotification::activated, this, &frm_main::bringForward);
+    m_quickStarts = new QuickStartMenu(
+        PopupMenu1->menu(),
+        {
+            .presets = [this] { return SettingsSchema::read(m_settingsFilePath, Key::presets); },
+            .recent = [this] { return SettingsSchema::read(m_settingsFilePath, Key::recent); },
+            .canStart = [this] { return m_core->isAllowed(TimerCore::Command::Start); },
+        },
+        this);
+    connect(m_quickStarts, &QuickStartMenu::chosen, this, &frm_main::startQuickly);
+}
+
+std::int32_t frm_main::secondsToEndTime()
+{
+    m_startingToEndTime = true;
+    return EndTime::secondsUntil(m_stageSettings.endTime, QDateTime::currentDateTime());
+}
+
+void frm_main::rememberStart(std::int32_t total)
+{
+    const bool toEndTime = std::exchange(m_startingToEndTime, false);
+    if (!toEndTime) {
+        showEndLine(total);
+        if (total <= 0)
+            return;
+        // Written after the start has armed its timer. Remembering is a convenience: a
+        // settings file that cannot be written does not stop the countdown, and the list
+        // just stays as it was.
+        QMetaObject::invokeMethod(
+            this,
+            [this, total] {
+                try {
+                    const QString stored = SettingsSchema::read(m_settingsFilePath, Key::recent);
+                    const QString updated = QuickStarts::recentToText(
+                        QuickStarts::recentAfterStart(QuickStarts::recentFromText(stored), total));
+                    if (updated != stored)
+                        SettingsSchema::write(m_settingsFilePath, Key::recent, updated);
+                } catch (const TarvikError &) {
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void frm_main::showEndLine(std::int32_t remaining)
+{
+    // In the end mode the line names the end time, set with the settings.
+    if (m_stageSettings.endMode)
+        return;
+    const QDateTime end = QDateTime::currentDateTime().addSecs(remaining);
+    m_endLine->setText(QStringLiteral("结束于 %1").arg(end.toString(QStringLiteral("HH:mm:ss"))));
+}
+
+void frm_main::followState(CountdownState state)
+{
+    const bool running = state == CountdownState::Running;
+    // A pause moves the end by the time paused.
+    if (running && m_lastState == CountdownState::Paused)
+        showEndLine(m_core->remaining());
+    m_lastState = state;
+    m_digitColours->setRunning(running);
+    updateScreenHold();
+}
+
+void frm_main::updateScreenHold()
+{
+    m_awake->setHeld(m_stageSettings.keepAwake &&
+                     (m_core->state() == CountdownState::Running || m_finishShown));
+}
+
+void frm_main::bringForward()
+{
+    // Asked only to change its state, a window manager may keep a minimised window iconic
+    // when another program had the user's last click: mapped anew, it comes back.
+    if (isMinimized())
+        hide();
+    if (!isVisible() || isMinimized())
+        ac_winExecute();
+    raise();
+    activateWindow();
 }
 
 void frm_main::showCommandStates(CountdownState state)
@@ -434,11 +594,25 @@ void frm_main::showCounters()
 
 void frm_main::showFinished()
 {
+    m_finishShown = true;
+    updateScreenHold();
+    // Out of sight, the box alone may go unnoticed.
+    const QString caption = QStringLiteral("计时完成提醒");
+    const QString text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    if (!isVisible() || isMinimized())
+        m_notification->send(caption, text);
+    const auto closed = qScopeGuard([this] {
+        m_notification->withdraw();
+        if (m_stageSettings.alarmLoop)
+            m_alarmLoop->stop();
+        m_finishShown = false;
+        updateScreenHold();
+    });
     MessageBoxes::Request message;
     message.owner = this;
     message.icon = QMessageBox::Information;
-    message.caption = QStringLiteral("计时完成提醒");
-    message.text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    message.caption = caption;
+    message.text = text;
     message.buttons = QMessageBox::Ok;
     MessageBoxes::show(message);
 }
@@ -517,6 +691,8 @@ void frm_main::closeEvent(QCloseEvent *event)
     }
     // The settings applied after the dialog closes may wait on a worker in a loop of their
     // own, where the application's automatic quit is lost: the program ends explicitly.
+    if (event->isAccepted())
+        m_awake->setHeld(false);
     if (event->isAccepted())
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);

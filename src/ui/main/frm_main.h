@@ -3,19 +3,25 @@
 #include "CommandStates.h"
 #include "MainFrame.h"
 #include "MonotonicClock.h"
+#include "StageSettings.h"
 
 #include <QByteArray>
 
 #include <cstdint>
 
+class AlarmLoop;
 class BigScreen;
 class CommandList;
 class ContextMenuHook;
 class CounterField;
+class DesktopNotification;
+class DigitColours;
 class DisplayModes;
 class KeyDispatcher;
 class MediaPlayerBar;
 class PopupMenu;
+class QuickStartMenu;
+class ScreenAwake;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -66,6 +72,17 @@ public:
     TimerCore *timerCore() const { return m_core; }
     // Digits that fit and the full-screen monitor.
     BigScreen *bigScreen() const { return m_bigScreen; }
+
+    // A countdown of the given seconds for this run only, as the quick-start menu starts it.
+    void startQuickly(std::int32_t seconds);
+    // The warning colours, the end time and the screen, as last applied.
+    const StageSettings &stageSettings() const { return m_stageSettings; }
+    DigitColours *digitColours() const { return m_digitColours; }
+    QuickStartMenu *quickStartMenu() const { return m_quickStarts; }
+    ScreenAwake *screenAwake() const { return m_awake; }
+    AlarmLoop *alarmLoop() const { return m_alarmLoop; }
+    // "结束于 15:30" under the digits (showend).
+    QLabel *endLine() const { return m_endLine; }
 
     // Whether a state-dependent command is enabled now.
     bool isCommandEnabled(StateCommand command) const;
@@ -147,7 +164,17 @@ private:
     void applySoundSettings();
     // Digits that fit the display and the full-screen monitor; both off by default.
     void applyBigScreenSettings();
+    // Warning colours, the end line and the alarm's repeats.
+    void applyStageSettings(std::int32_t digitColour, std::int32_t background);
     void bindCommands();
+    void bindStageFeatures();
+    // The start's total in the end mode: the seconds to the end time.
+    std::int32_t secondsToEndTime();
+    void rememberStart(std::int32_t total);
+    void showEndLine(std::int32_t remaining);
+    void followState(CountdownState state);
+    void updateScreenHold();
+    void bringForward();
 
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
@@ -157,4 +184,16 @@ private:
 
     QString m_settingsFilePath;
     QString m_icoPath;
+
+    QLabel *const m_endLine;
+    DigitColours *const m_digitColours;
+    QuickStartMenu *m_quickStarts = nullptr;
+    ScreenAwake *const m_awake;
+    DesktopNotification *const m_notification;
+    AlarmLoop *const m_alarmLoop;
+    StageSettings m_stageSettings;
+    CountdownState m_lastState = CountdownState::Idle;
+    bool m_finishShown = false;
+    // The start under way takes its total from the end time: not a duration to remember.
+    bool m_startingToEndTime = false;
 };

@@ -2,28 +2,32 @@
 
 #include "ColorPicker.h"
 #include "EIniFileException.h"
+#include "EndTime.h"
 #include "ErrorGuard.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
 #include "IniFile.h"
-#include "MonitorChoice.h"
 #include "MessageBoxes.h"
+#include "MonitorChoice.h"
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
+#include "StageSettings.h"
 #include "SystemColors.h"
 #include "FrameExtents.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimeEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,6 +39,9 @@ namespace {
 constexpr std::int32_t clWindow = std::int32_t(SystemColors::systemColourFlag | 5u);
 constexpr std::int32_t clRed = 0x000000FF;
 constexpr std::int32_t clBlack = 0x00000000;
+constexpr std::int32_t clYellow = 0x0000FFFF;
+// The longest warning the fields take: the longest duration, 99:59:59.
+constexpr int maxWarning = 99 * 3600 + 59 * 60 + 59;
 
 // The header's 32 x 32 picture: a small alarm clock.
 QPixmap headerIcon()
@@ -142,6 +149,27 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox3(new QCheckBox(QStringLiteral("数字自动适应窗口"), this))
     , Label10(makeLabel(QStringLiteral("全屏显示器："), this, 359, 305))
     , ComboBox1(new QComboBox(this))
+    , Label11(makeLabel(QStringLiteral("结束时间"), RzGroupBox1, 30, 31))
+    , TimeEdit1(new QTimeEdit(RzGroupBox1))
+    , GroupBox5(makeGroup(QStringLiteral("警示颜色"), this))
+    , Label12(makeLabel(QStringLiteral("剩余秒数≤"), GroupBox5, 10, 25))
+    , RzSpinEdit5(makeSpin(GroupBox5, maxWarning, QStringLiteral("0")))
+    , Label13(makeLabel(QStringLiteral("时为"), GroupBox5, 140, 25))
+    , ColorBox3(new ColorPicker(GroupBox5))
+    , Label14(makeLabel(QStringLiteral("剩余秒数≤"), GroupBox5, 312, 25))
+    , RzSpinEdit6(makeSpin(GroupBox5, maxWarning, QStringLiteral("0")))
+    , Label15(makeLabel(QStringLiteral("时为"), GroupBox5, 442, 25))
+    , ColorBox4(new ColorPicker(GroupBox5))
+    , Label16(makeLabel(QStringLiteral("超时颜色："), GroupBox5, 10, 53))
+    , ColorBox5(new ColorPicker(GroupBox5))
+    , CheckBox4(new QCheckBox(QStringLiteral("超时数字闪烁"), GroupBox5))
+    , GroupBox6(makeGroup(QStringLiteral("计时方式与提醒"), this))
+    , CheckBox5(new QCheckBox(QStringLiteral("按结束时间计时"), GroupBox6))
+    , CheckBox6(new QCheckBox(QStringLiteral("数字下显示结束时间"), GroupBox6))
+    , CheckBox7(new QCheckBox(QStringLiteral("计时时屏幕保持常亮"), GroupBox6))
+    , CheckBox8(new QCheckBox(QStringLiteral("提醒音乐循环播放直到关闭提示"), GroupBox6))
+    , Label17(makeLabel(QStringLiteral("快速开始（分钟）："), GroupBox6, 10, 53))
+    , Edit1(new QLineEdit(GroupBox6))
     , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
@@ -166,6 +194,15 @@ frm_param::frm_param(QWidget *owner)
 
     connect(CheckBox1, &QCheckBox::toggled, this, &frm_param::CheckBox1Click);
     connect(CheckBox3, &QCheckBox::toggled, this, &frm_param::CheckBox3Click);
+    connect(CheckBox5, &QCheckBox::toggled, this, &frm_param::CheckBox5Click);
+    connect(ColorBox1, &QComboBox::currentIndexChanged, this,
+            [this] { ColorBox5->setDefaultColorColor(ColorBox1->selectedColor()); });
+    ColorBox3->setSelectedColor(clYellow);
+    ColorBox4->setSelectedColor(clRed);
+    ColorBox5->setSelectedColor(StageSettings::clDefault);
+    TimeEdit1->setDisplayFormat(QStringLiteral("HH:mm"));
+    CheckBox7->setChecked(true);
+    CheckBox5Click();
     connect(RzBitBtn1, &QPushButton::clicked, this, &frm_param::RzBitBtn1Click);
     connect(RzBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     m_frameWatch->setInterval(framePollMs);
@@ -180,8 +217,8 @@ frm_param::~frm_param() = default;
 
 void frm_param::placeControls()
 {
-    // The big-screen row below adds height only; everything above keeps its place.
-    setFixedSize(681, 336);
+    // The rows below the original controls add height only; everything above keeps its place.
+    setFixedSize(681, 510);
 
     Panel1->setGeometry(0, 0, 681, 57);
     Panel1->setAutoFillBackground(true);
@@ -231,14 +268,35 @@ void frm_param::placeControls()
 
     CheckBox3->setGeometry(45, 304, 150, 17);
     ComboBox1->setGeometry(440, 301, 209, 22);
+
+    TimeEdit1->setGeometry(100, 28, 80, 21);
+
+    GroupBox5->setGeometry(35, 334, 614, 82);
+    RzSpinEdit5->setGeometry(80, 21, 55, 21);
+    ColorBox3->setGeometry(172, 21, 110, 22);
+    RzSpinEdit6->setGeometry(382, 21, 55, 21);
+    ColorBox4->setGeometry(474, 21, 110, 22);
+    ColorBox5->setGeometry(80, 50, 110, 22);
+    CheckBox4->setGeometry(312, 52, 200, 17);
+
+    GroupBox6->setGeometry(35, 422, 614, 82);
+    CheckBox5->setGeometry(10, 24, 130, 17);
+    CheckBox6->setGeometry(146, 24, 150, 17);
+    CheckBox7->setGeometry(302, 24, 140, 17);
+    Label17->move(10, 53);
+    Edit1->setGeometry(130, 50, 200, 21);
+    CheckBox8->setGeometry(346, 52, 260, 17);
 }
 
 void frm_param::applyTabOrder()
 {
     QWidget *const chain[] = {
-        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
-        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
-        CheckBox1,      FilenameEdit2, CheckBox2,   CheckBox3, ComboBox1,
+        // The end time stands in for the duration fields, first like them.
+        RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, TimeEdit1, ColorBox2,   ColorBox1,
+        GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,   CheckBox1,
+        FilenameEdit2,  CheckBox2,     CheckBox3,   ComboBox1, RzSpinEdit5, ColorBox3,
+        RzSpinEdit6,    ColorBox4,     ColorBox5,   CheckBox4, CheckBox5,   CheckBox6,
+        CheckBox7,      Edit1,         CheckBox8,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -266,6 +324,23 @@ void frm_param::FormCreate()
     FilenameEdit1->setInitialDir(appDir);
     CheckBox3->setChecked(SettingsSchema::readBoolean(file, Key::autofit));
     fillMonitorList(SettingsSchema::readInteger(file, Key::monitor));
+
+    RzSpinEdit5->setText(SettingsSchema::read(file, Key::warn1));
+    RzSpinEdit6->setText(SettingsSchema::read(file, Key::warn2));
+    ColorBox3->setSelectedColor(SettingsSchema::readColour(file, Key::warn1color));
+    ColorBox4->setSelectedColor(SettingsSchema::readColour(file, Key::warn2color));
+    ColorBox5->setDefaultColorColor(ColorBox1->selectedColor());
+    ColorBox5->setSelectedColor(SettingsSchema::readColour(file, Key::overcolor));
+    CheckBox4->setChecked(SettingsSchema::readBoolean(file, Key::overflash));
+    CheckBox5->setChecked(SettingsSchema::readBoolean(file, Key::endmode));
+    // A time that is not HH:MM shows the default, which a save then writes.
+    const QTime end = EndTime::fromText(SettingsSchema::read(file, Key::endtime));
+    TimeEdit1->setTime(
+        end.isValid() ? end : EndTime::fromText(SettingsSchema::defaultValue(Key::endtime)));
+    CheckBox6->setChecked(SettingsSchema::readBoolean(file, Key::showend));
+    CheckBox7->setChecked(SettingsSchema::readBoolean(file, Key::keepawake));
+    CheckBox8->setChecked(SettingsSchema::readBoolean(file, Key::alarmloop));
+    Edit1->setText(SettingsSchema::read(file, Key::presets));
 }
 
 void frm_param::fillMonitorList(std::int32_t setting)
@@ -356,6 +431,18 @@ void frm_param::CheckBox3Click()
     GSFontSizeBox1->setEnabled(!CheckBox3->isChecked());
 }
 
+void frm_param::CheckBox5Click()
+{
+    // Counting to a time of day: the end time replaces the duration fields.
+    const bool toEndTime = CheckBox5->isChecked();
+    for (QWidget *field : {static_cast<QWidget *>(RzSpinEdit1), static_cast<QWidget *>(RzSpinEdit2),
+                           static_cast<QWidget *>(RzSpinEdit3), static_cast<QWidget *>(Label1),
+                           static_cast<QWidget *>(Label2), static_cast<QWidget *>(Label3)})
+        field->setVisible(!toEndTime);
+    Label11->setVisible(toEndTime);
+    TimeEdit1->setVisible(toEndTime);
+}
+
 void frm_param::RzBitBtn1Click()
 {
     guarded([this] {
@@ -393,6 +480,26 @@ void frm_param::saveSettings()
          QStringLiteral("数字自动适应窗口")},
         {Key::monitor, SettingsSchema::valueText(Key::monitor, ComboBox1->currentData().toInt()),
          QStringLiteral("全屏显示器")},
+        {Key::warn1, RzSpinEdit5->text(), QStringLiteral("警示秒数")},
+        {Key::warn2, RzSpinEdit6->text(), QStringLiteral("警示秒数")},
+        {Key::warn1color, SettingsSchema::valueText(Key::warn1color, ColorBox3->selectedColor()),
+         QStringLiteral("警示颜色")},
+        {Key::warn2color, SettingsSchema::valueText(Key::warn2color, ColorBox4->selectedColor()),
+         QStringLiteral("警示颜色")},
+        {Key::overcolor, SettingsSchema::valueText(Key::overcolor, ColorBox5->selectedColor()),
+         QStringLiteral("超时颜色")},
+        {Key::overflash, SettingsSchema::valueText(Key::overflash, CheckBox4->isChecked()),
+         QStringLiteral("超时数字闪烁")},
+        {Key::endmode, SettingsSchema::valueText(Key::endmode, CheckBox5->isChecked()),
+         QStringLiteral("按结束时间计时")},
+        {Key::endtime, EndTime::toText(TimeEdit1->time()), QStringLiteral("结束时间")},
+        {Key::showend, SettingsSchema::valueText(Key::showend, CheckBox6->isChecked()),
+         QStringLiteral("数字下显示结束时间")},
+        {Key::keepawake, SettingsSchema::valueText(Key::keepawake, CheckBox7->isChecked()),
+         QStringLiteral("计时时屏幕保持常亮")},
+        {Key::alarmloop, SettingsSchema::valueText(Key::alarmloop, CheckBox8->isChecked()),
+         QStringLiteral("提醒音乐循环播放")},
+        {Key::presets, Edit1->text(), QStringLiteral("快速开始")},
     };
     // Every value is checked before the first is written, so that a value the file cannot
     // hold leaves the file as it was instead of half saved.

@@ -12,7 +12,9 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QTimeEdit;
 class QTimer;
 class SpinField;
 
@@ -64,6 +66,29 @@ public:
     QCheckBox *const CheckBox3;           // "数字自动适应窗口": digits fit the display (autofit)
     QLabel *const Label10;                // "全屏显示器："
     QComboBox *const ComboBox1;           // monitor of the full screen (monitor)
+    // In place of the duration fields while CheckBox5 is checked.
+    QLabel *const Label11;      // "结束时间"
+    QTimeEdit *const TimeEdit1; // end time (endtime)
+    // Below: the warning colours, then the end time, the screen, the alarm and quick starts.
+    QGroupBox *const GroupBox5;   // "警示颜色"
+    QLabel *const Label12;        // "剩余秒数≤"
+    SpinField *const RzSpinEdit5; // first warning (warn1)
+    QLabel *const Label13;        // "时为"
+    ColorPicker *const ColorBox3; // first warning colour (warn1color)
+    QLabel *const Label14;        // "剩余秒数≤"
+    SpinField *const RzSpinEdit6; // second warning (warn2)
+    QLabel *const Label15;        // "时为"
+    ColorPicker *const ColorBox4; // second warning colour (warn2color)
+    QLabel *const Label16;        // "超时颜色："
+    ColorPicker *const ColorBox5; // colour below zero (overcolor)
+    QCheckBox *const CheckBox4;   // "超时数字闪烁" (overflash)
+    QGroupBox *const GroupBox6;   // "计时方式与提醒"
+    QCheckBox *const CheckBox5;   // "按结束时间计时" (endmode)
+    QCheckBox *const CheckBox6;   // "数字下显示结束时间" (showend)
+    QCheckBox *const CheckBox7;   // "计时时屏幕保持常亮" (keepawake)
+    QCheckBox *const CheckBox8;   // "提醒音乐循环播放直到关闭提示" (alarmloop)
+    QLabel *const Label17;        // "快速开始（分钟）："
+    QLineEdit *const Edit1;       // quick-start presets in minutes (presets)
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -73,6 +98,7 @@ private:
     void FormCreate();
     void CheckBox1Click();
     void CheckBox3Click();
+    void CheckBox5Click();
     // One entry a monitor, as the platform lists them now; setting selects the stored one.
     void fillMonitorList(std::int32_t setting);
     void RzBitBtn1Click();

@@ -1,10 +1,12 @@
 #include "CommandList.h"
 #include "CounterField.h"
+#include "DigitColours.h"
 #include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "SpinField.h"
 #include "TTEImage.h"
 #include "TestSounds.h"
+#include "TimerCore.h"
 #include "TrayIcon.h"
 #include "frm_main.h"
 #include "pub_unit.h"
@@ -47,6 +49,8 @@ private slots:
     void alarmPlaysAtTheLeadUntilTheNextStart();
     void saveWritesTheDurationOnlyAfterOk();
     void keysButtonsAndTrayReachTheCommands();
+    void warningColoursOnTheDisplay();
+    void startsToTheEndTimeAndRemembersDurations();
 
 private:
     void write(const QString &key, const QString &value);
@@ -664,6 +668,89 @@ void tst_frm_main::keysButtonsAndTrayReachTheCommands()
     // The tray's double click switches to full screen.
     emit window->RxTrayIcon1->doubleClicked();
     QTRY_VERIFY(window->windowState() & Qt::WindowFullScreen);
+}
+
+void tst_frm_main::warningColoursOnTheDisplay()
+{
+    write(QStringLiteral("warn1"), QStringLiteral("3"));
+    write(QStringLiteral("warn2"), QStringLiteral("1"));
+    write(QStringLiteral("overcolor"), QStringLiteral("clAqua"));
+    write(QStringLiteral("overflash"), QStringLiteral("True"));
+    const auto window = createWindow();
+    const auto digits = [&window] {
+        return window->Label7->palette().color(QPalette::WindowText);
+    };
+    const auto tick = [this, &window] {
+        m_now += 1s;
+        window->Timer1Timer();
+    };
+    QCOMPARE(digits(), QColor(Qt::red));
+    window->startQuickly(4);
+    QCOMPARE(digits(), QColor(Qt::red));
+    tick();
+    QCOMPARE(window->Label7->text(), QStringLiteral("00:00:03"));
+    QCOMPARE(digits(), QColor(Qt::yellow));
+    tick();
+    tick();
+    QCOMPARE(digits(), QColor(Qt::red));
+    QVERIFY(!window->digitColours()->isBlinking());
+
+    // Below zero: the colour of its own, blinking while the countdown runs.
+    window->ac_endExecute();
+    window->startQuickly(0);
+    QVERIFY(!window->digitColours()->isBlinking());
+    tick();
+    QCOMPARE(digits(), QColor(Qt::cyan));
+    QVERIFY(window->digitColours()->isBlinking());
+    QTRY_VERIFY(!window->digitColours()->digitsShown());
+    QCOMPARE(digits(), QColor(Qt::black));
+    window->ac_endExecute();
+    QVERIFY(!window->digitColours()->isBlinking());
+    QCOMPARE(digits(), QColor(Qt::cyan));
+    // The next start applies the settings: the digit colour again.
+    window->ac_beginExecute();
+    QCOMPARE(digits(), QColor(Qt::red));
+}
+
+void tst_frm_main::startsToTheEndTimeAndRemembersDurations()
+{
+    write(QStringLiteral("shi"), QStringLiteral("0"));
+    write(QStringLiteral("feng"), QStringLiteral("0"));
+    write(QStringLiteral("miao"), QStringLiteral("5"));
+    const QString config = m_dir->filePath(QStringLiteral("config.dat"));
+    const auto recent = [&config] {
+        return pub_unit::readKey(config, QStringLiteral("SET"), QStringLiteral("recent"), {});
+    };
+    const auto window = createWindow();
+    window->ac_beginExecute();
+    QTRY_COMPARE(recent(), QStringLiteral("5"));
+    window->ac_endExecute();
+    window->startQuickly(120);
+    QCOMPARE(window->timerCore()->total(), 120);
+    QTRY_COMPARE(recent(), QStringLiteral("120,5"));
+    window->ac_endExecute();
+
+    // To the end time: the seconds until it, and nothing remembered.
+    const QTime end = QTime::currentTime().addSecs(300);
+    write(QStringLiteral("endmode"), QStringLiteral("-1"));
+    write(QStringLiteral("endtime"), end.toString(QStringLiteral("HH:mm")));
+    window->ac_beginExecute();
+    const std::int32_t total = window->timerCore()->total();
+    QVERIFY2(total > 240 && total <= 300, qPrintable(QString::number(total)));
+    QCOMPARE(window->endLine()->text(),
+             QStringLiteral("结束于 ") + end.toString(QStringLiteral("HH:mm")));
+    window->ac_endExecute();
+    window->startQuickly(60); // a quick start ignores the end time, and is remembered
+    QCOMPARE(window->timerCore()->total(), 60);
+    QTRY_COMPARE(recent(), QStringLiteral("60,120,5"));
+    window->ac_endExecute();
+
+    // An end time that is not HH:MM stops the start in that mode.
+    write(QStringLiteral("endtime"), QStringLiteral("25:00"));
+    window->ac_beginExecute();
+    QCOMPARE(errorBoxes(), 1);
+    QCOMPARE(m_shown.last().text, QStringLiteral("'25:00' is not a valid time."));
+    verifyIdle(*window);
 }
 
 QTEST_MAIN(tst_frm_main)

@@ -141,7 +141,7 @@ void tst_frm_param::layout()
 {
     auto dialog = openDialog();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("参数设置"));
-    QCOMPARE(dialog->size(), QSize(681, 336));
+    QCOMPARE(dialog->size(), QSize(681, 510));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
     QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
@@ -184,7 +184,10 @@ void tst_frm_param::tabOrder()
         dialog->RzSpinEdit1, dialog->RzSpinEdit2,    dialog->RzSpinEdit3,   dialog->ColorBox2,
         dialog->ColorBox1,   dialog->GSFontSizeBox1, dialog->FilenameEdit1, dialog->RzSpinEdit4,
         dialog->RzBitBtn1,   dialog->RzBitBtn2,      dialog->CheckBox1,     dialog->FilenameEdit2,
-        dialog->CheckBox2,   dialog->CheckBox3,      dialog->ComboBox1,     dialog->RzSpinEdit1};
+        dialog->CheckBox2,   dialog->CheckBox3,      dialog->ComboBox1,     dialog->RzSpinEdit5,
+        dialog->ColorBox3,   dialog->RzSpinEdit6,    dialog->ColorBox4,     dialog->ColorBox5,
+        dialog->CheckBox4,   dialog->CheckBox5,      dialog->CheckBox6,     dialog->CheckBox7,
+        dialog->Edit1,       dialog->CheckBox8,      dialog->RzSpinEdit1};
     QTRY_VERIFY(dialog->RzSpinEdit1->hasFocus());
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

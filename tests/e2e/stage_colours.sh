@@ -1,0 +1,46 @@
+# Shared by the stage end-to-end scripts: the digits' colour read from a screenshot, and
+# dunst as the session's notification server, logging what it receives. Sourced after
+# desktop.sh or sway.sh; expects $work.
+
+# The display's most common colour other than its black background, as a name: white,
+# yellow, red, aqua, or blank when the digits are not there. $1: the screenshot; $2: the
+# region to look at (WxH+X+Y).
+digit_colour() {
+    local top
+    top=$(convert "$1" -crop "$2" +repage -format %c histogram:info:- |
+        grep -v -i '#000000' | sort -rn | head -1 | grep -o '#[0-9A-Fa-f]\{6\}' || true)
+    case "${top^^}" in
+    '#FFFFFF') echo white ;;
+    '#FFFF00') echo yellow ;;
+    '#FF0000') echo red ;;
+    '#00FFFF') echo aqua ;;
+    '') echo blank ;;
+    *) echo "other:$top" ;;
+    esac
+}
+
+# Keeps the screenshot under the given name where the caller wants the pictures ($shots).
+keep_shot() { # file name
+    [ -z "${shots:-}" ] || cp "$1" "$shots/$2"
+}
+
+# dunst with a rule that writes every notification it receives, "summary|body" a line.
+start_dunst() { # command prefix to run it in the session
+    cat >"$work/notified.sh" <<'SH'
+#!/bin/sh
+printf '%s|%s\n' "$2" "$3" >>"$(dirname "$0")/notifications.log"
+SH
+    chmod 755 "$work/notified.sh"
+    : >"$work/notifications.log"
+    # dunst may run as another user.
+    chmod 666 "$work/notifications.log"
+    cat >"$work/dunstrc" <<CONF
+[global]
+    idle_threshold = 0
+[log_every_one]
+    summary = "*"
+    script = $work/notified.sh
+CONF
+    "$@" dunst -config "$work/dunstrc" >"$work/dunst.log" 2>&1 &
+    dunst_pid=$!
+}
