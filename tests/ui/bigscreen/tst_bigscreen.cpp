@@ -207,6 +207,7 @@ void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize()
     write(QStringLiteral("fontsize"), fontsize);
     write(QStringLiteral("autofit"), autofit);
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     if (fullScreen)
@@ -259,6 +260,7 @@ void tst_BigScreen::framedPlaceKeptAcrossAHide()
                                    QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
+    QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.ac_winExecute();
