@@ -223,10 +223,7 @@ dismiss_error_box() {
 echo "case: 16 starts on a sound file whose reads hang"
 mount_slowfs read
 start_program $'[SET]\r\nmp3='"$mount_point/alarm.mp3"$'\r\n'
-for _ in $(seq 300); do
-    has_error_box && break
-    sleep 0.1
-done
+wait_up_to 30 has_error_box || true
 dismiss_error_box
 wait_main_window
 threads_before=$(threads)
