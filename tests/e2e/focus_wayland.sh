@@ -35,7 +35,7 @@ named_focused() { [ "$(window_named "$1" | jq -r .focused)" = true ]; }
 # span both outputs.
 tray_click() {
     in_session env VPOINTER_WIDTH=$layout_w VPOINTER_HEIGHT=$layout_h python3 "$work/vpointer.py" \
-        move $((screen_w - 11)) $((screen_h - 12)) wait 200 click left wait 200
+        move $((screen_w - 11)) $((screen_h - 12)) click left
 }
 
 start_sway tray
