@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the command and tray end-to-end scripts: an Xvfb desktop with openbox,
 # the program copied beside its settings file, and small X helpers.
 # Sourced; expects $program (the built executable).

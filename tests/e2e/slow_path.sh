@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program with its sound or corner picture on a file system whose calls hang
 # (slowfs; a stuck network mount): the error box says what happened after the 5 s bound,
 # the window appears, F11 opens the settings dialog within a second while the path still

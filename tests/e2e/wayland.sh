@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a Wayland compositor (headless sway) with swaybar's tray as the
 # StatusNotifierItem host: the display modes for F10, F8 and F9 from every mode, the
 # countdown on screen with its finish message, the menu key's menu, the settings
