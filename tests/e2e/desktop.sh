@@ -47,7 +47,7 @@ start_desktop() {
     wait_for x_up || fail "Xvfb did not start"
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)
-    wait_for wm_running || fail "openbox did not start"
+    wait_up_to 30 wm_running || fail "openbox did not start: $(cat "$work/openbox.log")"
     start_session_bus
 }
 
