@@ -41,7 +41,9 @@ start_desktop() {
     done
     [ -n "$display" ] || fail "no free display"
     export DISPLAY=$display
-    Xvfb "$display" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # No reset when the last client leaves: the next one (openbox after xdpyinfo) could come
+    # in the middle of it and be refused.
+    Xvfb "$display" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     x_up() { xdpyinfo >/dev/null 2>&1; }
     wait_for x_up || fail "Xvfb did not start"
