@@ -155,10 +155,7 @@ within() { # limit_ms command...
     local limit=$1 started
     shift
     started=$(date +%s%N)
-    while ! "$@"; do
-        [ $(( ($(date +%s%N) - started) / 1000000 )) -lt "$limit" ] || return 1
-        sleep 0.02
-    done
+    wait_within "$limit" "$@" || return 1
     echo $(( ($(date +%s%N) - started) / 1000000 ))
 }
 display_painted() {
