@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the start-up, memory and wake-up scripts: a bare Qt Widgets window with
 // one label, built with the same compiler, flags and Qt as the program.
 

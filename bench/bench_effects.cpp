@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one roll frame, shaded and flat, beside a plain copy of as many pixels, the cost
 // of loading a 6000 x 4000 photograph into the corner picture, and of sizing and drawing a
 // clip-art metafile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens a five-minute MP3 again and again and reports the median time of open (which waits
 // until the file is ready to play) and of play (which should return at once).
 // Usage: bench_media_open [runs] [sink description]   (default sink: the desktop's output)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One read and one write of a key of the settings file, on the usual file of eleven keys
 // and on a file of 10,000 lines; the in-memory forms show what the file access costs.
 #include "IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a resize of the main window takes with the digits fitted to the display,
 // beside the same resize with a fixed font size (the reference), in one run on the
 // offscreen platform. Each resize goes through the layout and the repaint of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a real countdown on the offscreen platform while other threads keep every
 // processor busy (and, with --block-ms, while the user-interface thread itself is
 // blocked now and then), and prints how far the finish lies from the ideal deadline

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 include_guard(GLOBAL)
 # Frame costs of the roll and loading a large photograph into the corner picture.
 add_executable(bench_effects ${CMAKE_CURRENT_LIST_DIR}/bench_effects.cpp)

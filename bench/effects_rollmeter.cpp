@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the corner picture's roll every period (20 s by default) beside a one-second tick and
 // reports how late the tick came while rolls played and the processor time the rolls took.
 //

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A second launch's hand-over to the running program against a bare bus call that asks the
 # same of it, in one run under Xvfb with openbox and a session bus.
 #

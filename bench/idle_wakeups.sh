@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Wake-ups per second of the program against a bare Qt window, in one run under Xvfb with
 # openbox and trayer (and a D-Bus session bus, as on a desktop).
 #

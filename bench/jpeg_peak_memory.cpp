@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak memory of decoding JPEG files for the corner picture: the program's decoder (libjpeg
 // capped) against plain libjpeg without a cap at the same scale, each in a child process of
 // its own, so that the peak resident size belongs to that one decode.

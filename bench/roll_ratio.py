@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Cost of a shaded roll frame against plain copies of as many pixels, in one run.
 
 Usage: bench/roll_ratio.py BUILD/bench/bench_effects [REPETITIONS]

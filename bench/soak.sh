@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Soak: back-to-back one-minute countdowns with a rolling corner picture and an alarm sound,
 # sampling open descriptors and resident memory every 30 s; prints growth per hour.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs back-to-back countdowns in the real main window, with the corner picture rolling and
 // the alarm sound opened at each start and played at each alarm, and samples the process's
 // open descriptors and resident memory at a fixed period. At the end it prints the samples

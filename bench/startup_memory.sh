@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time to a visible window and resident memory of the program with an alarm sound
 # and a corner picture set, against a bare Qt window, in one run under Xvfb with openbox.
 #

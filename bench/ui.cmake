@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 include_guard(GLOBAL)
 # A real countdown under processor load: finish error, display-change lateness and,
 # with a rolling corner picture, the processor time of the rolls.

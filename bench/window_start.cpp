@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and prints the milliseconds until a window of it whose title begins with
 // a given text is viewable, the milliseconds until that window is first drawn into (its first
 // paint, seen as damage), then the process id. The program is left running.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the measuring scripts: a work folder removed at exit, and an Xvfb desktop with
 # openbox on a free display. Sourced; processes started later go into pids.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, made by scripts/package.sh from a Release build configured with the
 # prefix /usr. The package's prefix is the configured one, so the program finds itself
 # installed where it was built to be.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once on every file named on the command line, or found in a folder
 // named there, so the seed corpus is checked by the normal build without libFuzzer.
 #include <cstddef>

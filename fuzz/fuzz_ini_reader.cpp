@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file text: reading any bytes never crashes, sees at most 2047 bytes of a
 // value, and a write changes only the key written.
 #include "FuzzCheck.h"

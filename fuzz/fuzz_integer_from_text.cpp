@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer from text: both forms agree, never crash, and every result prints back to itself.
 #include "EConvertError.h"
 #include "FuzzCheck.h"

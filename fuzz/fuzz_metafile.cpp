@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Metafile bytes: any input either renders within the picture limits or is
 // refused as not valid; nothing reads outside the input or runs without end.
 #include "EInvalidGraphic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Corner picture bytes: read as a JPEG, a bitmap and an icon file (the program chooses the
 // reader by the file name alone, so any bytes can reach any of them). Each either gives a
 // picture within the limits or is refused with one of the loaders' messages; nothing reads

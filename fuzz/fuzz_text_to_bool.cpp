@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to boolean: never crashes, raises only the boolean message, and the written text of
 // a boolean reads back as the same boolean.
 #include "EConvertError.h"

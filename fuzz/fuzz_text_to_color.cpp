@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to colour: never crashes, raises only the integer message, and a colour's text
 // reads back as the same colour.
 #include "EConvertError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed metafiles of the metafile fuzz target into the folder named
 // on the command line, using libuemf's writer functions.
 #include "ClipArtSamples.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the seed pictures of the picture fuzz target into the folder named on the command
 # line: JPEG files from ImageMagick and cjpeg in the codings libjpeg reads (baseline,
 # progressive, arithmetic, restart markers, grey, CMYK, several subsamplings), bitmaps in

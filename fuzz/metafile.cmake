@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The metafile fuzz target. Its seeds are written at test time with libuemf's writer
 # functions, then replayed.
 find_path(UEMF_SEEDS_INCLUDE_DIR uemf.h REQUIRED)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The picture fuzz target (JPEG, bitmap and icon readers). Its seeds are written at test
 # time by ImageMagick and cjpeg, then replayed.
 tarvik_add_fuzz(NAME picture SOURCES fuzz_picture.cpp LIBS tarvik_effects)

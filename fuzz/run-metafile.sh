@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the metafile fuzz target for SECONDS seconds (see run.sh).
 #   fuzz/run-metafile.sh SECONDS [JOBS]
 set -euo pipefail

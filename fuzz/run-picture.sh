@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the picture fuzz target for SECONDS seconds (see run.sh).
 #   fuzz/run-picture.sh SECONDS [JOBS]
 set -euo pipefail

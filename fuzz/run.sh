@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) from
 # the project's own CMake targets in fuzz/build, and runs each for SECONDS seconds, one
 # after the other.

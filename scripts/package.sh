@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds a Release for the prefix /usr and writes
 # tarvik-timer_<version>_<arch>.deb into the build folder (build/package unless given).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the files the package ships that the program draws itself.
 //
 //   tarvik-render-assets icons FOLDER ID

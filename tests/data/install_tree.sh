@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake --install to a user's prefix gives the same tree as the package.
 set -euo pipefail
 build=$1

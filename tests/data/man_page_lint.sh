@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page formats without a warning from groff, as lintian checks it.
 set -euo pipefail
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two monitors on headless sway, the program under Wayland and under Xwayland.
 if(TARGET tarvik-timer)
   add_test(NAME e2e_bigscreen

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two monitors side by side on headless sway: a 1280×720 output and a 1920×1080 one to
 # its right. Full screen goes to the chosen monitor under Wayland and comes back for
 # window display; a monitor number with no monitor means the window's own; digits

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line and the session bus interface on the running program: under Xvfb, and the
 # second launch under headless sway.
 if(TARGET tarvik-timer)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line and the bus interface on the real program, under a private session bus
 # and Xvfb with openbox: a second launch with a duration (the window counts down and the
 # finish box appears) and the PropertiesChanged it announces; --pause, --resume, --status; a

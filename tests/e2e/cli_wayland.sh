@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first and the second launch on a Wayland compositor (headless sway with swaybar's tray,
 # its own session bus): a first launch with a duration counts it down once the window has
 # applied its settings; a second launch with a duration hands it over and exits, and the

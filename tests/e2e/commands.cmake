@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Function keys and display modes on the running program.
 if(TARGET tarvik-timer)
   add_test(NAME e2e_commands

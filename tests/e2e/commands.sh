@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Function keys on the real program under Xvfb and openbox: F10 full screen, F8 window
 # display, F9 minimised, F7 doing nothing while idle, F11's dialog keeping its keys,
 # and F12 ending the program; the total counter focused at start and the wheel stepping

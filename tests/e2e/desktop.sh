@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the command and tray end-to-end scripts: an Xvfb desktop with openbox,
 # the program copied beside its settings file, and small X helpers.
 # Sourced; expects $program (the built executable).
@@ -40,13 +41,15 @@ start_desktop() {
     done
     [ -n "$display" ] || fail "no free display"
     export DISPLAY=$display
-    Xvfb "$display" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # No reset when the last client leaves: the next one (openbox after xdpyinfo) could come
+    # in the middle of it and be refused.
+    Xvfb "$display" -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     x_up() { xdpyinfo >/dev/null 2>&1; }
     wait_for x_up || fail "Xvfb did not start"
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)
-    wait_for wm_running || fail "openbox did not start"
+    wait_up_to 30 wm_running || fail "openbox did not start: $(cat "$work/openbox.log")"
     start_session_bus
 }
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard focus on the running program: under Xvfb, openbox and trayer (and without
 # the tray), and on headless sway with swaybar's tray and two outputs.
 if(TARGET tarvik-timer)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard focus on the real program under Xvfb and openbox, with trayer's notification
 # area (the window is then kept off the taskbar) and without one. Nothing is clicked in the
 # window and nothing is activated by hand: the keys go wherever the window manager left the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard focus and the framed place on headless sway with swaybar's tray and two
 # outputs: a 1280×720 one and a 1920×1080 one to its right, the program set to go full
 # screen on the second (monitor=2). Nothing is focused by hand: the keys go wherever the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program's widgets as its accessibility interface reports them.
 
 Prints one line for every widget on screen of the running program (found by the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb and openbox: the window maps maximised with its title,
 # shows the configured colours, the start button runs a countdown to its finish
 # message, and closing the window ends the program cleanly.

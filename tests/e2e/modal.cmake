@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings dialog and an error box on the running program, with the tray icon.
 if(TARGET tarvik-timer)
   add_test(NAME e2e_modal

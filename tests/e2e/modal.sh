@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings dialog and the error box on the real program under Xvfb, openbox and
 # trayer: the dialog's frame centred on the main window's frame in window display and in
 # full screen, Escape keeping the dialog open, a file typed into the browse dialog leaving

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The .deb built from a Release tree of its own, installed, used by an ordinary user and
 # removed. Labelled so it can be left out: ctest -LE package.
 add_test(NAME e2e_package

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The package as a user gets it: builds the .deb (lintian finds no error or warning in it),
 # installs it with apt-get, runs /usr/bin/tarvik-timer as an ordinary user under Xvfb and
 # openbox, saves the duration with the main window's save button, and checks that the user's

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sound, corner picture and browsing on a file system whose calls hang.
 if(TARGET tarvik-timer AND TARGET slowfs)
   add_test(NAME e2e_slow_path

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program with its sound or corner picture on a file system whose calls hang
 # (slowfs; a stuck network mount): the error box says what happened after the 5 s bound,
 # the window appears, F11 opens the settings dialog within a second while the path still
@@ -154,10 +155,7 @@ within() { # limit_ms command...
     local limit=$1 started
     shift
     started=$(date +%s%N)
-    while ! "$@"; do
-        [ $(( ($(date +%s%N) - started) / 1000000 )) -lt "$limit" ] || return 1
-        sleep 0.02
-    done
+    wait_within "$limit" "$@" || return 1
     echo $(( ($(date +%s%N) - started) / 1000000 ))
 }
 display_painted() {

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warning colours, overtime, quick starts, the screen kept on and the notification, on
 # X11 and on Wayland.
 if(TARGET tarvik-timer)

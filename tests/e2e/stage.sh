@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # For the stage and the classroom, on the real program under Xvfb and openbox with dunst on
 # the test's own session bus: the warning colours on screen at their crossings, the
 # flashing overtime, a quick start from the menu, the screen saver (a 2-second timeout)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the stage end-to-end scripts: the digits' colour read from a screenshot, and
 # dunst as the session's notification server, logging what it receives. Sourced after
 # desktop.sh or sway.sh; expects $work.

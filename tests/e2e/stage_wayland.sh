@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # For the stage and the classroom, on the real program under headless sway with swaybar's
 # tray and dunst on the session's bus: a quick start from the menu, the warning colours on
 # screen at their crossings, the flashing overtime, the compositor kept from going idle

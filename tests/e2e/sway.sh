@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the Wayland end-to-end scripts: a headless sway with its own session bus,
 # run as an ordinary user (sway will not run as root), the program copied beside its
 # settings file, and helpers that read the compositor's view of the windows.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray icon on the running program, with trayer as the notification area.
 if(TARGET tarvik-timer)
   add_test(NAME e2e_tray

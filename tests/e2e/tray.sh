@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray icon on the real program under Xvfb, openbox and trayer: docked before the
 # main window shows, the command menu on a right click, full screen on a double click
 # from every display mode, back after the tray host restarts, gone when the program ends.

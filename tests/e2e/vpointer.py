@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A virtual pointer for end-to-end tests on wlroots compositors (sway).
 
 Speaks the Wayland wire protocol on $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY and drives

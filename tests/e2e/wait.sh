@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end helpers. Sourced.
 
 # Waits until the command succeeds (up to about 10 seconds; a loaded machine is slow

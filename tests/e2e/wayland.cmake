@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The running program on a Wayland compositor: headless sway as an ordinary user,
 # with and without swaybar's tray.
 if(TARGET tarvik-timer)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a Wayland compositor (headless sway) with swaybar's tray as the
 # StatusNotifierItem host: the display modes for F10, F8 and F9 from every mode, the
 # countdown on screen with its finish message, the menu key's menu, the settings
@@ -231,7 +232,7 @@ wait_for is_state full || fail "the tray's double click from hidden display: $(m
 
 # From hidden display the menu has no window to open from: it comes as a small
 # floating window of its own. 窗口显示, its fourth enabled item (under the quick-start submenu),
-# brings the window back.
+# chosen with the keys, brings the window back.
 key F9
 wait_for is_state hidden || fail "F9: $(main_state)"
 tray_click click right

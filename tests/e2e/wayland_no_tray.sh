@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a Wayland compositor (headless sway) with a session bus but no
 # StatusNotifierItem host: no icon and no X11 warnings, hidden display only asks to
 # minimise (sway has no minimised state, so the window stays on screen and the keys

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A read-only file system that shows the files of a folder and makes chosen calls hang, as a
 // stuck network mount does. The tests start it, point the program at a file on it and check
 // that the program goes on answering.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An effect's own per-pass data, created by its Initialize and released by its Finalize.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Limits and small helpers shared by the sources of GdiCanvas; not for other users.

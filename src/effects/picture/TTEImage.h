@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The corner picture `TEImage1`: one picture fitted into the control (centred, scaled to touch

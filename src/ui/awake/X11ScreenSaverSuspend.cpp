@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "X11ScreenSaverSuspend.h"
 
 #ifdef TARVIK_HAVE_XCB_SCREENSAVER

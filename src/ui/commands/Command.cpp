@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Command.h"
 
 Command::Command(const QString &name, const QString &caption, int shortcut, QObject *parent)

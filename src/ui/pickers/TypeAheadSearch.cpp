@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TypeAheadSearch.h"
 
 int TypeAheadSearch::type(QChar c, std::int64_t nowMs, const QStringList &entries)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TaskbarPresenceX11.h"
 
 // Built without the X11 client library: the taskbar entry stays.

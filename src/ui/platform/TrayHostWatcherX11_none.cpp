@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TrayHostWatcherX11.h"
 
 // Built without the XFixes client library: nothing reports the notification area.

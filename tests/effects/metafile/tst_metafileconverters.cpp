@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enhanced metafiles written by common converters, compared by pixels with
 // the same drawing that the converters' own tools export as PNG.
 #include "MetafileImage.h"

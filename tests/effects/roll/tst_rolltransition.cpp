@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RollGeometry.h"
 #include "RollShading.h"
 #include "TRollTransition.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DigitFit.h"
 #include "FontSizePicker.h"
 #include "MessageBoxes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Command.h"
 #include "DisplayModes.h"
 #include "ParamCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColorItemDelegate.h"
 #include "ColorItemDrawing.h"
 #include "ColorPicker.h"
