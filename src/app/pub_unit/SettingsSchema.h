@@ -34,6 +34,8 @@ enum class Key
     playtime,  // alarm lead in seconds
     autofit,   // digits fitted to the display
     monitor,   // monitor of the full screen, 0 for the window's own
+    remote,    // the web remote on the local network
+    remoteport, // its TCP port
 };
 
 enum class Kind
@@ -53,7 +55,7 @@ struct Entry
     Kind kind;
 };
 
-inline constexpr std::array<Entry, 13> entries{{
+inline constexpr std::array<Entry, 15> entries{{
     {Key::shi, u"shi", u"01", Kind::Integer},
     {Key::feng, u"feng", u"30", Kind::Integer},
     {Key::miao, u"miao", u"00", Kind::Integer},
@@ -67,6 +69,8 @@ inline constexpr std::array<Entry, 13> entries{{
     {Key::playtime, u"playtime", u"0", Kind::Integer},
     {Key::autofit, u"autofit", u"false", Kind::Boolean},
     {Key::monitor, u"monitor", u"0", Kind::Integer},
+    {Key::remote, u"remote", u"false", Kind::Boolean},
+    {Key::remoteport, u"remoteport", u"8760", Kind::Integer},
 }};
 
 constexpr const Entry &entry(Key key)
