@@ -23,6 +23,7 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream man-db
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
   linux-perf hyperfine
+  qt6-websockets-dev libqrencode-dev curl python3-websockets chromium chromium-driver
 )
 
 missing=()

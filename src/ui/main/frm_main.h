@@ -21,6 +21,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class RemoteFront;
 class SpinField;
 class TTEImage;
 class TimerCore;
@@ -64,6 +65,8 @@ public:
 
     // The countdown every front end drives.
     TimerCore *timerCore() const { return m_core; }
+    // The web remote, on by the settings or for one run.
+    RemoteFront *remote() const { return m_remote; }
 
     // Whether a state-dependent command is enabled now.
     bool isCommandEnabled(StateCommand command) const;
@@ -109,6 +112,7 @@ public:
     CommandList *const ActionList1;     // the commands ac_*
     PopupMenu *const PopupMenu1;        // right-click and tray menu
     TrayIcon *const RxTrayIcon1;        // notification-area icon
+    QLabel *const m_messageLine;        // the remote's message, under the display
 
 signals:
     void startedUp();
@@ -146,12 +150,14 @@ private:
     // Digits that fit the display and the full-screen monitor; both off by default.
     void applyBigScreenSettings();
     void bindCommands();
+    void bindRemote();
 
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
     bool m_appliedAfterShow = false;
     BigScreen *const m_bigScreen;
+    RemoteFront *const m_remote;
 
     QString m_settingsFilePath;
     QString m_icoPath;

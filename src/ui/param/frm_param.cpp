@@ -142,6 +142,9 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox3(new QCheckBox(QStringLiteral("数字自动适应窗口"), this))
     , Label10(makeLabel(QStringLiteral("全屏显示器："), this, 359, 305))
     , ComboBox1(new QComboBox(this))
+    , CheckBox4(new QCheckBox(QStringLiteral("手机遥控"), this))
+    , Label11(makeLabel(QStringLiteral("端口："), this, 359, 335))
+    , RzSpinEdit5(makeSpin(this, 65535, QStringLiteral("8760")))
     , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
@@ -181,7 +184,7 @@ frm_param::~frm_param() = default;
 void frm_param::placeControls()
 {
     // The big-screen row below adds height only; everything above keeps its place.
-    setFixedSize(681, 336);
+    setFixedSize(681, 366);
 
     Panel1->setGeometry(0, 0, 681, 57);
     Panel1->setAutoFillBackground(true);
@@ -231,6 +234,8 @@ void frm_param::placeControls()
 
     CheckBox3->setGeometry(45, 304, 150, 17);
     ComboBox1->setGeometry(440, 301, 209, 22);
+    CheckBox4->setGeometry(45, 334, 150, 17);
+    RzSpinEdit5->setGeometry(440, 331, 60, 21);
 }
 
 void frm_param::applyTabOrder()
@@ -239,6 +244,7 @@ void frm_param::applyTabOrder()
         RzSpinEdit1,    RzSpinEdit2,   RzSpinEdit3, ColorBox2, ColorBox1,
         GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,
         CheckBox1,      FilenameEdit2, CheckBox2,   CheckBox3, ComboBox1,
+        CheckBox4,      RzSpinEdit5,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -266,6 +272,8 @@ void frm_param::FormCreate()
     FilenameEdit1->setInitialDir(appDir);
     CheckBox3->setChecked(SettingsSchema::readBoolean(file, Key::autofit));
     fillMonitorList(SettingsSchema::readInteger(file, Key::monitor));
+    CheckBox4->setChecked(SettingsSchema::readBoolean(file, Key::remote));
+    RzSpinEdit5->setText(SettingsSchema::read(file, Key::remoteport));
 }
 
 void frm_param::fillMonitorList(std::int32_t setting)
@@ -393,6 +401,9 @@ void frm_param::saveSettings()
          QStringLiteral("数字自动适应窗口")},
         {Key::monitor, SettingsSchema::valueText(Key::monitor, ComboBox1->currentData().toInt()),
          QStringLiteral("全屏显示器")},
+        {Key::remote, SettingsSchema::valueText(Key::remote, CheckBox4->isChecked()),
+         QStringLiteral("手机遥控")},
+        {Key::remoteport, RzSpinEdit5->text(), QStringLiteral("手机遥控端口")},
     };
     // Every value is checked before the first is written, so that a value the file cannot
     // hold leaves the file as it was instead of half saved.

@@ -64,6 +64,9 @@ public:
     QCheckBox *const CheckBox3;           // "数字自动适应窗口": digits fit the display (autofit)
     QLabel *const Label10;                // "全屏显示器："
     QComboBox *const ComboBox1;           // monitor of the full screen (monitor)
+    QCheckBox *const CheckBox4;           // "手机遥控": the web remote (remote)
+    QLabel *const Label11;                // "端口："
+    SpinField *const RzSpinEdit5;         // the web remote's port (remoteport)
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

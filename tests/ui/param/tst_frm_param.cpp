@@ -181,7 +181,8 @@ void tst_frm_param::tabOrder()
         dialog->RzSpinEdit1, dialog->RzSpinEdit2,    dialog->RzSpinEdit3,   dialog->ColorBox2,
         dialog->ColorBox1,   dialog->GSFontSizeBox1, dialog->FilenameEdit1, dialog->RzSpinEdit4,
         dialog->RzBitBtn1,   dialog->RzBitBtn2,      dialog->CheckBox1,     dialog->FilenameEdit2,
-        dialog->CheckBox2,   dialog->CheckBox3,      dialog->ComboBox1,     dialog->RzSpinEdit1};
+        dialog->CheckBox2,   dialog->CheckBox3,      dialog->ComboBox1,     dialog->CheckBox4,
+        dialog->RzSpinEdit5, dialog->RzSpinEdit1};
     QTRY_VERIFY(dialog->RzSpinEdit1->hasFocus());
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -13,6 +13,7 @@
 #include "ValueEncodings.h"
 #include "frm_main.h"
 #include "frm_param.h"
+#include "RemoteFront.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
@@ -61,6 +62,10 @@ QString mainWindowShows(const frm_main &window, Key key)
         return QString::number(window.findChild<BigScreen *>()->autofit());
     case Key::monitor:
         return QString::number(window.findChild<BigScreen *>()->monitor());
+    case Key::remote:
+        return QString::number(window.remote()->isEnabled());
+    case Key::remoteport:
+        return QString::number(window.remote()->port());
     }
     return {};
 }
@@ -94,6 +99,10 @@ QString dialogShows(const frm_param &dialog, Key key)
         return QString::number(dialog.CheckBox3->isChecked());
     case Key::monitor:
         return dialog.ComboBox1->currentData().toString();
+    case Key::remote:
+        return QString::number(dialog.CheckBox4->isChecked());
+    case Key::remoteport:
+        return dialog.RzSpinEdit5->text();
     }
     return {};
 }
@@ -108,7 +117,7 @@ QString shownForm(Key key, const QString &text, bool mainWindow)
     case Kind::Boolean:
         return QString::number(ValueEncodings::textToBool(text));
     case Kind::Integer:
-        if (key == Key::monitor || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
+        if (key == Key::monitor || (mainWindow && key == Key::remoteport) || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
             return QString::number(NumberTexts::integerFromText(text, 0));
         return text;
     case Kind::Path:
@@ -136,6 +145,8 @@ private slots:
             return QMessageBox::Ok;
         });
         m_boxes.clear();
+        // The remote, when a row turns it on, serves on this machine only.
+        qputenv("TARVIK_REMOTE_LISTEN", "127.0.0.1");
     }
     void cleanup()
     {
@@ -150,7 +161,7 @@ private slots:
         QTest::addColumn<QString>("fileValue"); // empty: the key is not in the file
         // One per key, in the table's order; a key added to the table needs one here.
         const std::array<const char *, SettingsSchema::entries.size()> values = {
-            "07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12", "-1", "2"};
+            "07", "45", "09", "clLime", "clNavy", "40", "", "0", "", "-1", "12", "-1", "2", "-1", "18760"};
         for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
             const QString name = QString::fromUtf16(entry.name);
             QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The view and control pages in headless Chromium against the real program, on loopback:
+# the view shows the window's digits, the control page's pause pauses the program, and its
+# message appears on the window (read back from the screen).
+#   remote_browser.sh PROGRAM [SCREENSHOT_DIR]
+set -euo pipefail
+program=$1
+shots=${2:-}
+source "$(dirname "$0")/desktop.sh"
+
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+export TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links"
+start_desktop
+start_program $'[SET]\r\nmp3=\r\nremote=true\r\nremoteport='"$port"$'\r\nqiancolor=clLime\r\n'
+wait_main_window
+has_links() { [ "$(wc -l <"$work/links" 2>/dev/null)" = 2 ]; }
+wait_for has_links || fail "the remote did not start"
+token=$(sed -n 2p "$work/links" | sed 's/.*?t=//')
+
+mkdir -p "$work/profile"
+/usr/bin/python3 "$(dirname "$0")/remote_browser.py" "http://127.0.0.1:$port" "$token" \
+    "$work/profile" $shots || fail "browser checks"
+
+# The message under the digits on the window, read from the screen.
+window_says() {
+    import -window root "$work/screen.png" 2>/dev/null &&
+        tesseract "$work/screen.png" - 2>/dev/null | grep -q "BREAK UNTIL 10"
+}
+wait_for window_says || fail "the message is not on the window: $(tesseract "$work/screen.png" - 2>/dev/null | tr '\n' ' ')"
+[ -n "$shots" ] && cp "$work/screen.png" "$shots/window-with-message.png"
+echo "remote browser: all checks passed"
