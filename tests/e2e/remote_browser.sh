@@ -13,7 +13,7 @@ export TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links"
 start_desktop
 start_program $'[SET]\r\nmp3=\r\nremote=true\r\nremoteport='"$port"$'\r\nqiancolor=clLime\r\n'
 wait_main_window
-has_links() { [ "$(wc -l <"$work/links" 2>/dev/null)" = 2 ]; }
+has_links() { [ "$(wc -l 2>/dev/null <"$work/links")" = 2 ]; }
 wait_for has_links || fail "the remote did not start"
 token=$(sed -n 2p "$work/links" | sed 's/.*?t=//')
 
