@@ -94,13 +94,13 @@ void RemoteServer::acceptConnections()
 {
     while (QTcpSocket *socket = m_tcp->nextPendingConnection()) {
         if (!PeerRules::isLocalNetwork(socket->peerAddress()) ||
-            m_connections >= RemoteLimits::maxConnections) {
+            connectionCount() >= RemoteLimits::maxConnections) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        ++m_connections;
-        connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
+        m_requests.insert(socket);
+        connect(socket, &QObject::destroyed, this, [this, socket] { m_requests.remove(socket); });
         socket->setReadBufferSize(readBuffer);
         // From its first byte to its last answer, a connection has this long.
         auto *deadline = new QTimer(socket);
@@ -114,6 +114,14 @@ void RemoteServer::acceptConnections()
         if (socket->bytesAvailable() > 0)
             readRequest(socket);
     }
+}
+
+int RemoteServer::connectionCount()
+{
+    m_handshakes.removeIf([](const QPointer<QTcpSocket> &tcp) {
+        return !tcp || tcp->state() == QAbstractSocket::UnconnectedState;
+    });
+    return int(m_requests.size() + m_handshakes.size() + m_sockets.size());
 }
 
 void RemoteServer::readRequest(QTcpSocket *socket)
@@ -189,8 +197,9 @@ void RemoteServer::upgrade(QTcpSocket *socket, bool control)
     disconnect(socket, nullptr, this, nullptr);
     disconnect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     disconnect(socket, &QAbstractSocket::errorOccurred, socket, &QObject::deleteLater);
-    // The count follows the socket: Qt's WebSocket deletes it with itself.
-    connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
+    m_requests.remove(socket);
+    // Counted as a handshake until Qt's WebSocket server hands it back or drops it.
+    m_handshakes.append(socket);
     m_webSockets->handleConnection(socket);
 }
 
@@ -205,6 +214,10 @@ void RemoteServer::acceptWebSocket()
             query.hasQueryItem(QStringLiteral("t")) &&
             RemoteToken::equals(m_token, query.queryItemValue(QStringLiteral("t")).toLatin1());
         m_sockets.insert(socket, control);
+        m_handshakes.removeIf([socket](const QPointer<QTcpSocket> &tcp) {
+            return !tcp || (tcp->peerPort() == socket->peerPort() &&
+                            tcp->peerAddress() == socket->peerAddress());
+        });
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString &message) { readMessage(socket, message); });
         connect(socket, &QWebSocket::binaryMessageReceived, socket,

@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <cstdint>
 
@@ -40,7 +41,8 @@ public:
     void publish(const QByteArray &state);
     // The outcome of a command: its status and the state after it.
     void answer(quint64 ticket, int status, const QByteArray &state);
-    int connectionCount() const { return m_connections; }
+    // Connections open now: requests being read or answered, WebSocket handshakes, WebSockets.
+    int connectionCount();
 
 signals:
     void listening(bool ok, quint16 port, const QString &error);
@@ -72,7 +74,8 @@ private:
     QByteArray m_token;
     QByteArray m_state;
     std::chrono::nanoseconds m_lastSent{0};
-    int m_connections = 0;
+    QSet<QTcpSocket *> m_requests;
+    QList<QPointer<QTcpSocket>> m_handshakes;
     QHash<QWebSocket *, bool> m_sockets; // and whether each may control
     QHash<quint64, Waiting> m_waiting;
     quint64 m_nextTicket = 1;
