@@ -15,7 +15,7 @@ TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links" \
     ASAN_OPTIONS=detect_leaks=0 "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
 pid=$!
 pids+=($pid)
-for _ in $(seq 200); do [ "$(wc -l <"$work/links" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
+for _ in $(seq 200); do [ "$(wc -l 2>/dev/null <"$work/links")" = 2 ] && break; sleep 0.1; done
 token=$(sed -n 2p "$work/links" | sed 's/.*?t=//')
 /usr/bin/python3 "$(dirname "$0")/remote_clients.py" "$pid" "http://127.0.0.1:$port" "$token" \
     "${2:-3}" "${3:-10}"

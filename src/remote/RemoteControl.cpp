@@ -34,7 +34,9 @@ RemoteControl::RemoteControl(TimerCore *core, QObject *parent)
     m_thread.setObjectName(QStringLiteral("remote"));
     connect(core, &TimerCore::stateChanged, this, &RemoteControl::schedulePublish);
     connect(core, &TimerCore::countersChanged, this, &RemoteControl::schedulePublish);
-    connect(core, &TimerCore::displayChanged, this, &RemoteControl::schedulePublish);
+    // The display changes last in a tick, after the counters: its message goes out at once,
+    // before the window repaints, so the pages keep step with the window.
+    connect(core, &TimerCore::displayChanged, this, &RemoteControl::publish);
 }
 
 RemoteControl::~RemoteControl()
@@ -154,12 +156,14 @@ void RemoteControl::schedulePublish()
     if (!m_server || m_publishQueued)
         return;
     m_publishQueued = true;
-    QMetaObject::invokeMethod(this, &RemoteControl::publish, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] {
+        m_publishQueued = false;
+        publish();
+    }, Qt::QueuedConnection);
 }
 
 void RemoteControl::publish()
 {
-    m_publishQueued = false;
     if (!m_server)
         return;
     QMetaObject::invokeMethod(m_server, [server = m_server, state = stateJson()] {
