@@ -138,7 +138,7 @@ void tst_frm_param::layout()
 {
     auto dialog = openDialog();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("参数设置"));
-    QCOMPARE(dialog->size(), QSize(681, 336));
+    QCOMPARE(dialog->size(), QSize(681, 366)); // with the rows for the big screen and the remote
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
     QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
