@@ -15,3 +15,11 @@ if(TARGET tarvik-timer)
     TIMEOUT 180
     ENVIRONMENT "${TARVIK_TEST_ENVIRONMENT}")
 endif()
+if(TARGET tarvik-timer)
+  add_test(NAME e2e_remote_browser_sway
+    COMMAND env DESKTOP=sway bash ${CMAKE_CURRENT_LIST_DIR}/remote_browser.sh $<TARGET_FILE:tarvik-timer>)
+  set_tests_properties(e2e_remote_browser_sway PROPERTIES
+    RUN_SERIAL TRUE
+    TIMEOUT 180
+    ENVIRONMENT "${TARVIK_TEST_ENVIRONMENT}")
+endif()
