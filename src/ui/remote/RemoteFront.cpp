@@ -50,6 +50,7 @@ void RemoteFront::apply(bool enabled, int port)
 {
     m_enabled = enabled;
     m_port = port;
+    m_applied = true;
     follow();
 }
 
@@ -61,6 +62,10 @@ void RemoteFront::forceOn()
 
 void RemoteFront::follow()
 {
+    // Before the first apply the port is not known yet: a forced start waits for it, so
+    // that the links it gives out stay valid.
+    if (!m_applied)
+        return;
     const bool on = m_enabled || m_forced;
     const int port = m_port > 0 && m_port < 65536 ? m_port : RemoteLimits::defaultPort;
     if (on && (!m_control->isRunning() || port != m_runningPort)) {

@@ -25,7 +25,8 @@ public:
     // From every apply of the settings: starts, moves or stops the server only when these
     // change, so a countdown's start keeps the token.
     void apply(bool enabled, int port);
-    // On for this run whatever the setting says (--remote).
+    // On for this run whatever the setting says (--remote); any time, also before the
+    // window's first apply of the settings, which it then waits for.
     void forceOn();
     void showQrWindow();
     // The settings as last applied.
@@ -42,6 +43,7 @@ private:
     QPointer<RemoteQrWindow> m_qrWindow;
     bool m_enabled = false;
     bool m_forced = false;
+    bool m_applied = false;
     int m_port = 0;
     int m_runningPort = 0;
 };
