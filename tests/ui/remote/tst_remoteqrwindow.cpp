@@ -1,11 +1,14 @@
 #include "QrCodeImage.h"
+#include "RemoteFront.h"
 #include "RemoteControl.h"
 #include "RemoteQrWindow.h"
 #include "TimerCore.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 // The QR codes window follows the remote's links, and "换一个" gives a new control link.
@@ -46,6 +49,38 @@ private slots:
         QVERIFY(remote.controlUrl() != before);
         QVERIFY(texts().contains(remote.controlUrl()));
         QVERIFY(!texts().contains(before));
+    }
+
+    void forcedOnWaitsForTheSettingsAndShowsTheMenuItem()
+    {
+        qputenv("TARVIK_REMOTE_LISTEN", "127.0.0.1");
+        TimerCore core;
+        QWidget window;
+        QMenu menu;
+        menu.addAction(QStringLiteral("参数设置"));
+        RemoteFront front(&core, &menu, &window);
+        int port = 0;
+        {
+            QTcpServer probe; // a port free now
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            port = probe.serverPort();
+        }
+        QCOMPARE(menu.actions().first()->text(), QStringLiteral("遥控二维码"));
+        QVERIFY(!menu.actions().first()->isVisible());
+        front.forceOn();
+        QVERIFY(!front.control()->isRunning()); // the port is not read yet
+        QSignalSpy links(front.control(), &RemoteControl::linksChanged);
+        front.apply(false, port);
+        QVERIFY(front.control()->isRunning());
+        QVERIFY(menu.actions().first()->isVisible());
+        QVERIFY(links.wait());
+        // A later apply (every start applies the settings) keeps the server and its token.
+        const QString control = front.control()->controlUrl();
+        links.clear();
+        front.apply(false, port);
+        QVERIFY(!links.wait(200));
+        QCOMPARE(front.control()->controlUrl(), control);
+        QVERIFY(front.control()->isRunning());
     }
 
     void aCodeHoldsALongLink()
