@@ -149,26 +149,26 @@ void RemoteServer::readRequest(QTcpSocket *socket)
     if (route.wrongToken)
         m_throttle.recordWrongToken(peer);
     using Route = RemoteApi::Route::Kind;
-    const bool head = request.method == "HEAD";
+    m_headOnly = request.method == "HEAD";
     switch (route.kind) {
     case Route::Error:
-        respond(socket, route.status, head ? QByteArray() : errorBody(route.status));
+        respond(socket, route.status, errorBody(route.status));
         break;
     case Route::Page:
-        respond(socket, 200, head ? QByteArray() : m_pages.value(route.page),
-                contentTypeOf(route.page), true);
+        respond(socket, 200, m_pages.value(route.page), contentTypeOf(route.page), true);
         break;
     case Route::State:
-        respond(socket, 200, head ? QByteArray() : m_state);
+        respond(socket, 200, m_state);
         break;
     case Route::Command:
         socket->read(parsed.consumed);
         submit(route.command, Waiting{socket, nullptr});
         break;
     case Route::WebSocket:
-        upgrade(socket, route.control);
+        upgrade(socket); // the token is read again from the WebSocket's address
         break;
     }
+    m_headOnly = false;
 }
 
 void RemoteServer::respond(QTcpSocket *socket, int status, const QByteArray &body,
@@ -185,14 +185,13 @@ void RemoteServer::respond(QTcpSocket *socket, int status, const QByteArray &bod
                 "img-src 'self' data:; frame-ancestors 'none'\r\n";
     if (status == 429)
         head += "Retry-After: " + QByteArray::number(RemoteLimits::refusal.count()) + "\r\n";
-    socket->write(head + "\r\n" + body);
+    socket->write(head + "\r\n" + (m_headOnly ? QByteArray() : body));
     // Whatever else arrives is not read; the client has until its deadline to take the answer.
     socket->disconnectFromHost();
 }
 
-void RemoteServer::upgrade(QTcpSocket *socket, bool control)
+void RemoteServer::upgrade(QTcpSocket *socket)
 {
-    Q_UNUSED(control); // read again from the socket's address once it is a WebSocket
     delete socket->findChild<QTimer *>(QStringLiteral("deadline"));
     disconnect(socket, nullptr, this, nullptr);
     disconnect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

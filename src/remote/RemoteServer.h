@@ -59,7 +59,7 @@ private:
     void readRequest(QTcpSocket *socket);
     void respond(QTcpSocket *socket, int status, const QByteArray &body,
                  const QByteArray &contentType = "application/json", bool page = false);
-    void upgrade(QTcpSocket *socket, bool control);
+    void upgrade(QTcpSocket *socket);
     void acceptWebSocket();
     void readMessage(QWebSocket *socket, const QString &message);
     void send(QWebSocket *socket, const QByteArray &text);
@@ -79,5 +79,6 @@ private:
     QHash<QWebSocket *, bool> m_sockets; // and whether each may control
     QHash<quint64, Waiting> m_waiting;
     quint64 m_nextTicket = 1;
+    bool m_headOnly = false; // answering a HEAD request: the headers alone
     QHash<QByteArray, QByteArray> m_pages;
 };
