@@ -279,6 +279,8 @@ void RemoteServer::send(QWebSocket *socket, const QByteArray &text)
         return;
     }
     socket->sendTextMessage(QString::fromUtf8(text));
+    // Out now, not at the next turn of the loop: the first readers need not wait for the last.
+    socket->flush();
 }
 
 void RemoteServer::sendHeartbeat()
