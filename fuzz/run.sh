@@ -4,7 +4,7 @@
 # the project's own CMake targets in fuzz/build, and runs each for SECONDS seconds, one
 # after the other.
 #   fuzz/run.sh SECONDS [target...]   targets: integer_from_text text_to_color text_to_bool
-#                                     ini_reader metafile picture
+#                                     ini_reader metafile picture remote_request
 #   JOBS=n runs n fuzzing processes per target.
 # The seeds in the repository are read (metafile and picture seeds are written first);
 # new inputs go to fuzz/build/corpus/<target>, findings to fuzz/build/findings/<target>.
@@ -20,7 +20,7 @@ build="$here/build"
 jobs=${JOBS:-1}
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(integer_from_text text_to_color text_to_bool ini_reader metafile picture)
+  targets=(integer_from_text text_to_color text_to_bool ini_reader metafile picture remote_request)
 fi
 
 mkdir -p "$build"

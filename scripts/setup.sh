@@ -27,6 +27,7 @@ packages=(
   linux-perf hyperfine
   libxcb-screensaver0-dev libwayland-dev wayland-protocols
   dunst swayidle suckless-tools x11-xserver-utils
+  qt6-websockets-dev libqrencode-dev curl python3-websockets chromium chromium-driver
 )
 
 missing=()

@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 
 namespace {
 
@@ -198,6 +200,23 @@ bool TimerCore::end()
     if (!isAllowed(Command::End))
         return false;
     CommandStates::end(*m_moves);
+    return true;
+}
+
+bool TimerCore::addSeconds(std::int32_t seconds)
+{
+    if (!isAllowed(Command::End))
+        return false;
+    const std::int64_t elapsedNow = elapsed();
+    std::int64_t newTotal = std::int64_t(total()) + seconds;
+    if (remaining() > 0)
+        newTotal = std::max(newTotal, elapsedNow + 1);
+    newTotal = std::clamp<std::int64_t>(newTotal, INT32_MIN, INT32_MAX);
+    const auto newRemaining =
+        std::int32_t(std::clamp<std::int64_t>(newTotal - elapsedNow, INT32_MIN, INT32_MAX));
+    m_counters->setTotalText(NumberTexts::integerToText(std::int32_t(newTotal)));
+    m_counters->setRemainingText(NumberTexts::integerToText(newRemaining));
+    m_counters->setDisplayText(Countdown::displayText(newRemaining));
     return true;
 }
 

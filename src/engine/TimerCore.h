@@ -9,9 +9,12 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <memory>
 
 class QTimer;
@@ -67,6 +70,10 @@ public:
     bool pause();
     bool resume();
     bool end();
+    // Adds seconds to the total (negative takes them away) while a countdown runs or is
+    // paused; remaining and the display follow at once. A countdown with time left keeps
+    // at least one second, so taking time never skips its finish.
+    bool addSeconds(std::int32_t seconds);
 
     CountdownState state() const { return m_state; }
     // The counters as numbers: their texts read as integers, 0 for one that is not.
@@ -77,6 +84,11 @@ public:
     QString elapsedText() const { return m_elapsedText; }
     QString remainingText() const { return m_remainingText; }
     QString displayText() const { return m_displayText; }
+    // How long until the next tick: empty unless running, zero while ticks are owed.
+    std::optional<std::chrono::nanoseconds> timeToNextTick() const
+    {
+        return m_ticks.timeToNextTick();
+    }
 
     // The remaining seconds at which the alarm starts.
     void setAlarmLead(std::int32_t seconds) { m_alarmLead = seconds; }

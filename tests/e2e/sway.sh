@@ -133,7 +133,7 @@ start_program() {
         lsan=${lsan/${BASH_REMATCH[1]}/$work/app/lsan.supp}
     fi
     [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
-    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} \
+    in_session env QT_QPA_PLATFORM="$qt_platform" ${program_display:+DISPLAY="$program_display"} ${program_env:-} \
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" \
         "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &

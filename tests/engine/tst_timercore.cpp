@@ -29,6 +29,8 @@ private slots:
     void anApplyOfTheSettingsResetsTheStage();
     void countsToATimeOfDay_data();
     void countsToATimeOfDay();
+    void addSecondsWhileCounting_data();
+    void addSecondsWhileCounting();
 
 private:
     // Advances the clock by whole seconds and lets the countdown timer's handler run.
@@ -301,6 +303,47 @@ void tst_TimerCore::countsToATimeOfDay()
         endAt = endAt.addDays(1);
     QVERIFY(wallNow() >= endAt);
     QVERIFY(wallNow() < endAt.addSecs(1));
+}
+
+void tst_TimerCore::addSecondsWhileCounting_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<int>("add");
+    QTest::addColumn<int>("remainingAfter");
+    QTest::addColumn<QString>("displayAfter");
+    QTest::newRow("one minute more") << 90 << 10 << false << 60 << 140 << "00:02:20";
+    QTest::newRow("one minute less") << 300 << 1 << false << -60 << 239 << "00:03:59";
+    QTest::newRow("while paused") << 90 << 10 << true << 60 << 140 << "00:02:20";
+    QTest::newRow("less than is left keeps one second") << 30 << 5 << false << -60 << 1
+                                                        << "00:00:01";
+    QTest::newRow("in overtime") << 0 << 5 << false << 60 << 55 << "00:00:55";
+    QTest::newRow("beyond 32 bits clamps") << 10 << 0 << false << INT32_MAX << INT32_MAX
+                                           << "596523:14:07";
+}
+
+void tst_TimerCore::addSecondsWhileCounting()
+{
+    QFETCH(int, total);
+    QFETCH(int, ticks);
+    QFETCH(bool, paused);
+    QFETCH(int, add);
+    QFETCH(int, remainingAfter);
+    QFETCH(QString, displayAfter);
+    QVERIFY(!m_core->addSeconds(60)); // idle refuses it
+    QVERIFY(m_core->startFor(total));
+    runSeconds(ticks);
+    if (paused)
+        QVERIFY(m_core->pause());
+    QVERIFY(m_core->addSeconds(add));
+    QCOMPARE(m_core->remaining(), remainingAfter);
+    QCOMPARE(m_core->displayText(), displayAfter);
+    QCOMPARE(m_core->elapsed(), ticks);
+    if (remainingAfter == 1) { // the next tick still finishes it
+        runSeconds(1);
+        QCOMPARE(m_core->state(), CountdownState::Idle);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_TimerCore)

@@ -48,6 +48,8 @@ enum class Key
     recent,     // the durations started last, in seconds, most recent first
     keepawake,  // no screen saver or blanking while counting
     alarmloop,  // the alarm repeats until the finish box is closed
+    remote,     // the web remote on the local network
+    remoteport, // its TCP port
 };
 
 enum class Kind
@@ -68,7 +70,7 @@ struct Entry
     Kind kind;
 };
 
-inline constexpr std::array<Entry, 26> entries{{
+inline constexpr std::array<Entry, 28> entries{{
     {Key::shi, u"shi", u"01", Kind::Integer},
     {Key::feng, u"feng", u"30", Kind::Integer},
     {Key::miao, u"miao", u"00", Kind::Integer},
@@ -95,6 +97,8 @@ inline constexpr std::array<Entry, 26> entries{{
     {Key::recent, u"recent", u"", Kind::Text},
     {Key::keepawake, u"keepawake", u"true", Kind::Boolean},
     {Key::alarmloop, u"alarmloop", u"false", Kind::Boolean},
+    {Key::remote, u"remote", u"false", Kind::Boolean},
+    {Key::remoteport, u"remoteport", u"8760", Kind::Integer},
 }};
 
 constexpr const Entry &entry(Key key)

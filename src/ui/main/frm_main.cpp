@@ -19,6 +19,7 @@
 #include "PopupMenu.h"
 #include "QuickStartMenu.h"
 #include "QuickStarts.h"
+#include "RemoteFront.h"
 #include "SaveDurationCommand.h"
 #include "ScreenAwake.h"
 #include "SettingsSchema.h"
@@ -105,10 +106,12 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , ActionList1(frameCommands())
     , PopupMenu1(frameMenu())
     , RxTrayIcon1(frameTrayIcon())
+    , m_messageLine(new QLabel(this))
     , m_display(new DisplayModes(this))
     , m_keys(new KeyDispatcher(PopupMenu1, ActionList1, this))
     , m_contextMenu(new ContextMenuHook(PopupMenu1, this))
     , m_bigScreen(new BigScreen(this, Label7))
+    , m_remote(new RemoteFront(m_core, PopupMenu1->menu(), this))
     , m_endLine(new QLabel(this))
     , m_digitColours(new DigitColours(Label7, this))
     , m_awake(new ScreenAwake(this, this))
@@ -119,6 +122,7 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     bindTimerCore();
     bindCommands();
     bindStageFeatures();
+    bindRemote();
     guarded([this] { FormCreate(); });
     // Made after the frame was shown, the controls show now, before its first paint, as
     // showing the window would have shown them: all but those hidden on purpose.
@@ -257,6 +261,44 @@ void frm_main::bindCommands()
     connect(MediaPlayer1, &MediaPlayerBar::deviceError, this, &ErrorGuard::showError);
 }
 
+void frm_main::bindRemote()
+{
+    // The message line takes the display's colours and a third of its size.
+    frameLayout()->insertWidget(frameLayout()->indexOf(Label7) + 1, m_messageLine);
+    m_messageLine->setAlignment(Qt::AlignCenter);
+    m_messageLine->setWordWrap(true);
+    m_messageLine->setAutoFillBackground(true);
+    m_messageLine->setBackgroundRole(QPalette::Window);
+    m_messageLine->hide();
+    RemoteControl *control = m_remote->control();
+    connect(control, &RemoteControl::messageChanged, this, [this](const QString &text) {
+        m_messageLine->setPalette(Label7->palette());
+        QFont font = Label7->font();
+        font.setPointSize(std::max(12, font.pointSize() / 3));
+        m_messageLine->setFont(font);
+        m_messageLine->setText(text);
+        m_messageLine->setVisible(!text.isEmpty());
+    });
+    control->setHooks({
+        .look =
+            [this] {
+                const QPalette palette = Label7->palette();
+                return RemoteControl::Look{palette.color(QPalette::WindowText).name(),
+                                           palette.color(QPalette::Window).name()};
+            },
+        .guarded = [](const std::function<void()> &command) { return guarded(command); },
+        .displayMode =
+            [this](const QString &mode) {
+                if (mode == u"full")
+                    ac_fullExecute();
+                else if (mode == u"win")
+                    ac_winExecute();
+                else
+                    ac_hideExecute();
+            },
+    });
+}
+
 void frm_main::FormCreate()
 {
     m_settingsFilePath = pub_unit::settingsFilePath();
@@ -300,6 +342,8 @@ void frm_main::applySettings()
     applySoundSettings();
     applyBigScreenSettings();
     applyStageSettings(SettingsSchema::readColour(file, Key::qiancolor), background);
+    m_remote->apply(SettingsSchema::readBoolean(file, Key::remote),
+                    SettingsSchema::readInteger(file, Key::remoteport));
 
     m_core->resetCounters();
 }

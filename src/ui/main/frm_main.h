@@ -28,6 +28,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+class RemoteFront;
 class SpinField;
 class TTEImage;
 class TimerCore;
@@ -84,6 +85,8 @@ public:
     AlarmLoop *alarmLoop() const { return m_alarmLoop; }
     // "结束于 15:30" under the digits (showend).
     QLabel *endLine() const { return m_endLine; }
+    // The web remote, on by the settings or for one run.
+    RemoteFront *remote() const { return m_remote; }
 
     // Whether a state-dependent command is enabled now.
     bool isCommandEnabled(StateCommand command) const;
@@ -129,6 +132,7 @@ public:
     CommandList *const ActionList1;     // the commands ac_*
     PopupMenu *const PopupMenu1;        // right-click and tray menu
     TrayIcon *const RxTrayIcon1;        // notification-area icon
+    QLabel *const m_messageLine;        // the remote's message, under the display
 
 signals:
     void startedUp();
@@ -176,12 +180,14 @@ private:
     void followState(CountdownState state);
     void updateScreenHold();
     void bringForward();
+    void bindRemote();
 
     DisplayModes *const m_display;
     KeyDispatcher *const m_keys;
     ContextMenuHook *const m_contextMenu;
     bool m_appliedAfterShow = false;
     BigScreen *const m_bigScreen;
+    RemoteFront *const m_remote;
 
     QString m_settingsFilePath;
     QString m_icoPath;

@@ -171,6 +171,9 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox8(new QCheckBox(QStringLiteral("提醒音乐循环播放直到关闭提示"), GroupBox6))
     , Label17(makeLabel(QStringLiteral("快速开始（分钟）："), GroupBox6, 10, 53))
     , Edit1(new QLineEdit(GroupBox6))
+    , CheckBox9(new QCheckBox(QStringLiteral("手机遥控"), this))
+    , Label18(makeLabel(QStringLiteral("端口："), this, 359, 519))
+    , RzSpinEdit7(makeSpin(this, 65535, QStringLiteral("8760")))
     , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
@@ -219,7 +222,7 @@ frm_param::~frm_param() = default;
 void frm_param::placeControls()
 {
     // The rows below the original controls add height only; everything above keeps its place.
-    setFixedSize(681, 510);
+    setFixedSize(681, 546);
 
     Panel1->setGeometry(0, 0, 681, 57);
     Panel1->setAutoFillBackground(true);
@@ -287,6 +290,9 @@ void frm_param::placeControls()
     Label17->move(10, 53);
     Edit1->setGeometry(130, 50, 200, 21);
     CheckBox8->setGeometry(346, 52, 260, 17);
+
+    CheckBox9->setGeometry(45, 518, 150, 17);
+    RzSpinEdit7->setGeometry(440, 515, 60, 21);
 }
 
 void frm_param::applyTabOrder()
@@ -297,7 +303,7 @@ void frm_param::applyTabOrder()
         GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,   CheckBox1,
         FilenameEdit2,  CheckBox2,     CheckBox3,   ComboBox1, RzSpinEdit5, ColorBox3,
         RzSpinEdit6,    ColorBox4,     ColorBox5,   CheckBox4, CheckBox5,   CheckBox6,
-        CheckBox7,      Edit1,         CheckBox8,
+        CheckBox7,      Edit1,         CheckBox8,      CheckBox9,     RzSpinEdit7,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -342,6 +348,8 @@ void frm_param::FormCreate()
     CheckBox7->setChecked(SettingsSchema::readBoolean(file, Key::keepawake));
     CheckBox8->setChecked(SettingsSchema::readBoolean(file, Key::alarmloop));
     Edit1->setText(SettingsSchema::read(file, Key::presets));
+    CheckBox9->setChecked(SettingsSchema::readBoolean(file, Key::remote));
+    RzSpinEdit7->setText(SettingsSchema::read(file, Key::remoteport));
 }
 
 void frm_param::fillMonitorList(std::int32_t setting)
@@ -501,6 +509,9 @@ void frm_param::saveSettings()
         {Key::alarmloop, SettingsSchema::valueText(Key::alarmloop, CheckBox8->isChecked()),
          QStringLiteral("提醒音乐循环播放")},
         {Key::presets, Edit1->text(), QStringLiteral("快速开始")},
+        {Key::remote, SettingsSchema::valueText(Key::remote, CheckBox9->isChecked()),
+         QStringLiteral("手机遥控")},
+        {Key::remoteport, RzSpinEdit7->text(), QStringLiteral("手机遥控端口")},
     };
     // Every value is checked before the first is written, so that a value the file cannot
     // hold leaves the file as it was instead of half saved.

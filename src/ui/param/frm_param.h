@@ -90,6 +90,10 @@ public:
     QCheckBox *const CheckBox8;   // "提醒音乐循环播放直到关闭提示" (alarmloop)
     QLabel *const Label17;        // "快速开始（分钟）："
     QLineEdit *const Edit1;       // quick-start presets in minutes (presets)
+    // Last: the web remote.
+    QCheckBox *const CheckBox9;           // "手机遥控": the web remote (remote)
+    QLabel *const Label18;                // "端口："
+    SpinField *const RzSpinEdit7;         // the web remote's port (remoteport)
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

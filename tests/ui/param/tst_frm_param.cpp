@@ -142,7 +142,7 @@ void tst_frm_param::layout()
 {
     auto dialog = openDialog();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("参数设置"));
-    QCOMPARE(dialog->size(), QSize(681, 510));
+    QCOMPARE(dialog->size(), QSize(681, 546));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint));
     QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
@@ -188,7 +188,8 @@ void tst_frm_param::tabOrder()
         dialog->CheckBox2,   dialog->CheckBox3,      dialog->ComboBox1,     dialog->RzSpinEdit5,
         dialog->ColorBox3,   dialog->RzSpinEdit6,    dialog->ColorBox4,     dialog->ColorBox5,
         dialog->CheckBox4,   dialog->CheckBox5,      dialog->CheckBox6,     dialog->CheckBox7,
-        dialog->Edit1,       dialog->CheckBox8,      dialog->RzSpinEdit1};
+        dialog->Edit1,       dialog->CheckBox8,      dialog->CheckBox9,     dialog->RzSpinEdit7,
+        dialog->RzSpinEdit1};
     QTRY_VERIFY(dialog->RzSpinEdit1->hasFocus());
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

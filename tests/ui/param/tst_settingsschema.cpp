@@ -16,6 +16,7 @@
 #include "ValueEncodings.h"
 #include "frm_main.h"
 #include "frm_param.h"
+#include "RemoteFront.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
@@ -99,6 +100,10 @@ QString mainWindowShows(const frm_main &window, Key key)
             shown.append(QString::number(presets ? seconds / 60 : seconds));
         return shown.join(QLatin1Char(','));
     }
+    case Key::remote:
+        return QString::number(window.remote()->isEnabled());
+    case Key::remoteport:
+        return QString::number(window.remote()->port());
     }
     return {};
 }
@@ -159,6 +164,10 @@ QString dialogShows(const frm_param &dialog, Key key)
     case Key::recent:
         // What was started, not a setting: the dialog neither shows nor writes it.
         return QString();
+    case Key::remote:
+        return QString::number(dialog.CheckBox9->isChecked());
+    case Key::remoteport:
+        return dialog.RzSpinEdit7->text();
     }
     return {};
 }
@@ -173,7 +182,7 @@ QString shownForm(Key key, const QString &text, bool mainWindow)
     case Kind::Boolean:
         return QString::number(ValueEncodings::textToBool(text));
     case Kind::Integer:
-        if (key == Key::monitor || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
+        if (key == Key::monitor || (mainWindow && key == Key::remoteport) || (mainWindow && (key == Key::fontsize || key == Key::playtime)))
             return QString::number(NumberTexts::integerFromText(text, 0));
         return text;
     case Kind::Path:
@@ -202,6 +211,8 @@ private slots:
             return QMessageBox::Ok;
         });
         m_boxes.clear();
+        // The remote, when a row turns it on, serves on this machine only.
+        qputenv("TARVIK_REMOTE_LISTEN", "127.0.0.1");
     }
     void cleanup()
     {
@@ -218,7 +229,8 @@ private slots:
         const std::array<const char *, SettingsSchema::entries.size()> values = {
             "07", "45", "09",    "clLime", "clNavy", "40",    "",       "0",         "",
             "-1", "12", "-1",    "2",      "30",     "10",    "clAqua", "clFuchsia", "clBlue",
-            "-1", "-1", "07:45", "-1",     "1,2",    "60,30", "0",      "-1"};
+            "-1", "-1", "07:45", "-1",     "1,2",    "60,30", "0",      "-1",
+            "-1",     "18760"};
         for (const SettingsSchema::Entry &entry : SettingsSchema::entries) {
             const QString name = QString::fromUtf16(entry.name);
             QTest::newRow(qPrintable(name + QStringLiteral(" default"))) << entry.key << QString();
