@@ -48,6 +48,7 @@ RemoteControl::~RemoteControl()
 void RemoteControl::start(quint16 port)
 {
     stop();
+    m_error.clear();
     m_token = RemoteToken::generate();
     m_server = new RemoteServer;
     m_server->moveToThread(&m_thread);
@@ -175,6 +176,7 @@ void RemoteControl::publish()
 void RemoteControl::onListening(bool ok, quint16 port, const QString &error)
 {
     if (!ok) {
+        m_error = error;
         emit failed(error);
         return;
     }

@@ -62,6 +62,8 @@ public:
     // The machine's address on its local network, or the loopback address without one.
     static QString lanAddress();
 
+    // Why the server does not listen, after failed(); empty while it starts or listens.
+    QString error() const { return m_error; }
     QString message() const { return m_message; }
     // The state as the API and the pages have it.
     QByteArray stateJson() const;
@@ -89,6 +91,7 @@ private:
     RemoteServer *m_server = nullptr;
     QByteArray m_token;
     quint16 m_port = 0;
+    QString m_error;
     QString m_message;
     bool m_publishQueued = false;
 };

@@ -24,3 +24,25 @@ table=${REMOTE_TABLE:-$work/table.md}
 grep -q "$token" "$work/program.log" && fail "the token is in the program's output"
 kill -0 "$program_pid" || fail "the program died"
 echo "remote: all cases answered as they must"
+
+# The links on the command line, through the running program, are the window's own.
+links=$("$work/tarvik-timer" --remote-url) || fail "--remote-url: status $?"
+[ "$links" = "$(cat "$work/links")" ] || fail "--remote-url printed: $links"
+
+# With the setting off, --remote-url says so; a later --remote turns the remote on for the
+# run and --remote-url in the same launch gives its new links, which answer.
+"$work/tarvik-timer" --quit || fail "--quit: status $?"
+wait_for program_ended || fail "the program did not end"
+rm -f "$work/links"
+start_program $'[SET]\r\nmp3=\r\nremote=false\r\nremoteport='"$port"$'\r\n'
+wait_main_window
+status=0
+"$work/tarvik-timer" --remote-url >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 1 ] && [ ! -s "$work/out" ] && grep -q '手机遥控' "$work/err" ||
+    fail "--remote-url with the remote off: status $status, $(cat "$work/out" "$work/err")"
+links=$("$work/tarvik-timer" --remote --remote-url) || fail "--remote --remote-url: status $?"
+view=$(sed -n 1p <<<"$links")
+control=$(sed -n 2p <<<"$links")
+[ "$view" = "http://127.0.0.1:$port/view" ] || fail "view link after --remote: $view"
+[ "$(curl -s -o /dev/null -w '%{http_code}' "$control")" = 200 ] || fail "the control link does not answer"
+echo "remote: --remote-url prints the links; --remote turns it on for the run"

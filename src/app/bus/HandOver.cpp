@@ -85,6 +85,21 @@ std::optional<Result> send(const Request &request, const QDBusConnection &bus)
         if (each.method == QLatin1String("Quit"))
             waitForEnd(bus);
     }
+    if (request.command == Request::Command::RemoteUrl) {
+        const QDBusMessage reply =
+            call(bus, TimerBus::interface, QStringLiteral("RemoteLinks"), {});
+        if (first && isNobody(reply)) {
+            settleFailure(bus);
+            return std::nullopt;
+        }
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            return failure(bus, reply);
+        const QVariantList links = reply.arguments();
+        return Result{CommandLine::Done,
+                      links.value(0).toString() + QLatin1Char('\n') + links.value(1).toString() +
+                          QLatin1Char('\n'),
+                      {}};
+    }
     if (request.command != Request::Command::Status)
         return Result{};
 

@@ -6,6 +6,7 @@
 #include "CommandList.h"
 #include "EndTime.h"
 #include "ErrorGuard.h"
+#include "RemoteFront.h"
 #include "TarvikError.h"
 #include "Timer1Adaptor.h"
 #include "TimerBus.h"
@@ -21,6 +22,9 @@ namespace {
 
 const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
 const QString failed = QStringLiteral("org.freedesktop.DBus.Error.Failed");
+const QString remoteOff = QStringLiteral("io.github.tarvik.Timer1.Error.RemoteOff");
+// A server that has not listened by then will not.
+constexpr int linkWaitMs = 10000;
 
 QString stateName(CountdownState state)
 {
@@ -51,6 +55,12 @@ TimerService::TimerService(Clock now, QObject *parent)
     m_announce.setSingleShot(true);
     m_announce.setInterval(0);
     connect(&m_announce, &QTimer::timeout, this, &TimerService::announce);
+    m_linkTimeout.setSingleShot(true);
+    m_linkTimeout.setInterval(linkWaitMs);
+    connect(&m_linkTimeout, &QTimer::timeout, this, [this] {
+        m_linkWaitOver = true;
+        answerLinkCalls();
+    });
 }
 
 TimerService::~TimerService() = default;
@@ -69,6 +79,9 @@ void TimerService::attach(frm_main *window)
     connect(core, &TimerCore::countersChanged, this, &TimerService::announceLater);
     connect(core, &TimerCore::displayChanged, this, &TimerService::announceLater);
     window->installEventFilter(this);
+    RemoteControl *remote = window->remote()->control();
+    connect(remote, &RemoteControl::linksChanged, this, &TimerService::answerLinkCalls);
+    connect(remote, &RemoteControl::failed, this, &TimerService::answerLinkCalls);
     m_announced = properties();
     if (isReady())
         runWaiting();
@@ -208,6 +221,7 @@ void TimerService::runWaiting()
         const Waiting call = m_waiting.takeFirst();
         reply(call, call.action());
     }
+    answerLinkCalls();
 }
 
 void TimerService::reply(const Waiting &call, const Outcome &outcome)
@@ -375,6 +389,60 @@ void TimerService::SetMonitor(int monitor)
         m_window->bigScreen()->setMonitorForRun(monitor);
         return Outcome{};
     });
+}
+
+void TimerService::EnableRemote()
+{
+    perform([this] {
+        m_window->remote()->forceOn();
+        return Outcome{};
+    });
+}
+
+QString TimerService::RemoteLinks(QString &control)
+{
+    control.clear();
+    if (!calledFromDBus())
+        return {};
+    setDelayedReply(true);
+    m_linkCalls.append({message(), connection(), {}});
+    // After this call's own event: an EnableRemote just before it has started the server.
+    QMetaObject::invokeMethod(this, &TimerService::answerLinkCalls, Qt::QueuedConnection);
+    return {};
+}
+
+void TimerService::answerLinkCalls()
+{
+    if (m_linkCalls.isEmpty() || !isReady())
+        return;
+    const RemoteControl *remote = m_window->remote()->control();
+    QString error;
+    QString text;
+    if (!remote->isRunning()) {
+        error = remoteOff;
+        text = QStringLiteral("the phone remote is off: turn on 手机遥控 in the settings, or "
+                              "give --remote");
+    } else if (!remote->error().isEmpty()) {
+        error = failed;
+        text = QStringLiteral("the phone remote cannot listen: %1").arg(remote->error());
+    } else if (!remote->isListening()) {
+        // The wait starts here, not at the call: the window may still be starting.
+        if (!m_linkWaitOver) {
+            if (!m_linkTimeout.isActive())
+                m_linkTimeout.start();
+            return;
+        }
+        error = failed;
+        text = QStringLiteral("the phone remote did not start listening");
+    }
+    for (const Waiting &call : std::exchange(m_linkCalls, {})) {
+        if (error.isEmpty())
+            call.bus.send(call.message.createReply({remote->viewUrl(), remote->controlUrl()}));
+        else
+            call.bus.send(call.message.createErrorReply(error, text));
+    }
+    m_linkTimeout.stop();
+    m_linkWaitOver = false;
 }
 
 void TimerService::Present()

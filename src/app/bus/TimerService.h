@@ -68,6 +68,9 @@ public slots:
     void SetDisplay(const QString &mode);
     void SetMonitor(int monitor);
     void Present();
+    void EnableRemote();
+    // Answered later, once the remote listens: the return value is not used.
+    QString RemoteLinks(QString &control);
     void Quit();
 
 protected:
@@ -105,6 +108,8 @@ private:
     QString refusal(TimerCore::Command command) const;
     Outcome setDisplay(const QString &mode);
     Outcome present();
+    // Answers the waiting RemoteLinks calls that can be answered now.
+    void answerLinkCalls();
 
     QVariantMap properties() const;
     // Announces what changed since the last announcement, once the current event is done.
@@ -116,6 +121,10 @@ private:
     QDBusConnection m_bus;
     QList<Request::Call> m_own;
     QList<Waiting> m_waiting;
+    // RemoteLinks calls waiting for the remote to listen, bounded by m_linkTimeout.
+    QList<Waiting> m_linkCalls;
+    QTimer m_linkTimeout;
+    bool m_linkWaitOver = false;
     QTimer m_announce;
     QVariantMap m_announced;
 };

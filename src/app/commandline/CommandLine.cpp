@@ -39,7 +39,7 @@ QString setCommand(Gathered &gathered, Command command, const QString &source)
     if (request.command != Command::None &&
         !(request.command == Command::Start && command == Command::Start)) {
         return QStringLiteral("%1 and %2 cannot be combined: give one of DURATION or --start, "
-                              "--until, --pause, --resume, --end, --status, --quit")
+                              "--until, --pause, --resume, --end, --status, --remote-url, --quit")
             .arg(gathered.commandSource, source);
     }
     if (request.command == Command::None)
@@ -148,6 +148,18 @@ const std::vector<OptionRow> &optionTable()
          QStringLiteral("Print the state and the display, as \"running 00:24:59\"; exit 3 when "
                         "no program runs."),
          command(Command::Status, "--status")},
+        {{QStringLiteral("remote")},
+         {},
+         QStringLiteral("Turn the phone remote on for this run, as the remote setting does."),
+         [](Gathered &gathered, const QString &) {
+             gathered.request.remote = true;
+             return QString();
+         }},
+        {{QStringLiteral("remote-url")},
+         {},
+         QStringLiteral("Print the phone remote's view link, then its control link, one a "
+                        "line; exit 1 when the remote is off."),
+         command(Command::RemoteUrl, "--remote-url")},
         {{QStringLiteral("quit")},
          {},
          QStringLiteral("End the running program (退出系统)."),
@@ -191,7 +203,8 @@ QString helpText(QCommandLineParser &parser)
                "\nWhen the program runs already, a later launch hands it the options and exits;"
                "\nwithout options it brings the running window forward."
                "\nExit status: 0 done, 1 refused by the countdown's state, 2 bad input,"
-               "\n3 no program running (--status, --pause, --resume, --end, --quit).\n");
+               "\n3 no program running (--status, --pause, --resume, --end, --remote-url, "
+               "--quit).\n");
 }
 
 } // namespace

@@ -45,6 +45,7 @@ bool Request::needsRunningProgram() const
     case Command::Resume:
     case Command::End:
     case Command::Status:
+    case Command::RemoteUrl:
     case Command::Quit:
         return true;
     case Command::None:
@@ -58,9 +59,13 @@ bool Request::needsRunningProgram() const
 QList<Request::Call> Request::calls() const
 {
     QList<Call> calls;
+    // First, so that --remote-url has links to give.
+    if (remote && command != Command::Quit)
+        calls.append({QStringLiteral("EnableRemote"), {}});
     switch (command) {
     case Command::None:
     case Command::Status:
+    case Command::RemoteUrl:
         break;
     case Command::Start:
         calls.append({QStringLiteral("Start"), {seconds}});

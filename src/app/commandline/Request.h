@@ -36,6 +36,7 @@ struct Request
         Resume,
         End,
         Status,
+        RemoteUrl, // prints the web remote's links
         Quit
     };
 
@@ -52,13 +53,16 @@ struct Request
     QTime until;
     std::optional<DisplayMode> display;
     std::optional<std::int32_t> monitor;
+    // The web remote on for this run.
+    bool remote = false;
 
     // A launch without options brings the running window forward.
-    bool isEmpty() const { return command == Command::None && !display && !monitor; }
+    bool isEmpty() const { return command == Command::None && !display && !monitor && !remote; }
     // Commands that only steer a program that runs already.
     bool needsRunningProgram() const;
     // The calls in the order they are made: the countdown command first, so that a refused
     // one leaves the display as it was; a monitor alone means full screen on it. Status is
-    // read from the properties, not called; an empty request presents the window.
+    // read from the properties and the links by RemoteLinks, after the calls; an empty
+    // request presents the window.
     QList<Call> calls() const;
 };

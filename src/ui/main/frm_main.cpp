@@ -533,6 +533,7 @@ void frm_main::bindTimerCore()
     });
     connect(m_core, &TimerCore::stateChanged, this, &frm_main::showCommandStates);
     connect(m_core, &TimerCore::countersChanged, this, &frm_main::showCounters);
+    connect(m_core, &TimerCore::countersChanged, this, &frm_main::followTotal);
     connect(m_core, &TimerCore::displayChanged, Label7, &QLabel::setText);
 }
 
@@ -562,6 +563,7 @@ std::int32_t frm_main::secondsToEndTime()
 void frm_main::rememberStart(std::int32_t total)
 {
     const bool toEndTime = std::exchange(m_startingToEndTime, false);
+    m_endLineTotal = total;
     if (!toEndTime) {
         showEndLine(total);
         if (total <= 0)
@@ -592,6 +594,17 @@ void frm_main::showEndLine(std::int32_t remaining)
         return;
     const QDateTime end = QDateTime::currentDateTime().addSecs(remaining);
     m_endLine->setText(QStringLiteral("结束于 %1").arg(end.toString(QStringLiteral("HH:mm:ss"))));
+}
+
+void frm_main::followTotal()
+{
+    // Time added while counting (from the web remote) moves the end.
+    if (m_core->state() == CountdownState::Idle || m_core->total() == m_endLineTotal)
+        return;
+    m_endLineTotal = m_core->total();
+    // From the elapsed time: the remaining counter follows the total only after it.
+    if (m_core->state() == CountdownState::Running)
+        showEndLine(m_core->total() - m_core->elapsed());
 }
 
 void frm_main::followState(CountdownState state)

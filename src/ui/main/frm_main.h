@@ -178,6 +178,7 @@ private:
     void rememberStart(std::int32_t total);
     void showEndLine(std::int32_t remaining);
     void followState(CountdownState state);
+    void followTotal();
     void updateScreenHold();
     void bringForward();
     void bindRemote();
@@ -200,6 +201,8 @@ private:
     AlarmLoop *const m_alarmLoop;
     StageSettings m_stageSettings;
     CountdownState m_lastState = CountdownState::Idle;
+    // The total the end line was last worked out for.
+    std::int32_t m_endLineTotal = 0;
     bool m_finishShown = false;
     // The start under way takes its total from the end time: not a duration to remember.
     bool m_startingToEndTime = false;

@@ -31,7 +31,8 @@ QString badDuration(const char *value)
     return QStringLiteral("invalid duration \"%1\": %2").arg(QLatin1String(value), forms);
 }
 
-// The calls as one line: Start(300) SetDisplay(hidden); "status" for a status request.
+// The calls as one line: Start(300) SetDisplay(hidden); "status" for a status request,
+// "links" after the calls of a --remote-url.
 QString rendered(const Request &request)
 {
     QStringList calls;
@@ -43,6 +44,8 @@ QString rendered(const Request &request)
             arguments.append(argument.toString());
         calls.append(call.method + QLatin1Char('(') + arguments.join(u',') + QLatin1Char(')'));
     }
+    if (request.command == Request::Command::RemoteUrl)
+        calls.append(QStringLiteral("links"));
     return calls.join(u' ');
 }
 
@@ -116,6 +119,10 @@ void tst_CommandLine::parse_data()
     run("end", {"--end"}, "End()");
     run("quit", {"--quit"}, "Quit()");
     run("status", {"--status"}, "status");
+    run("remote on for the run", {"--remote"}, "EnableRemote()");
+    run("remote with a start", {"--remote", "5m"}, "EnableRemote() Start(300)");
+    run("remote links", {"--remote-url"}, "links");
+    run("remote on, then its links", {"--remote-url", "--remote"}, "EnableRemote() links");
     run("full screen", {"--full-screen"}, "SetDisplay(full-screen)");
     run("window", {"--window"}, "SetDisplay(window)");
     run("hide", {"--hide"}, "SetDisplay(hidden)");
@@ -142,10 +149,10 @@ void tst_CommandLine::parse_data()
         "--monitor given twice (\"1\" and \"2\"): give it once");
     bad("pause and resume", {"--pause", "--resume"},
         "--pause and --resume cannot be combined: give one of DURATION or --start, --until, "
-        "--pause, --resume, --end, --status, --quit");
+        "--pause, --resume, --end, --status, --remote-url, --quit");
     bad("until and duration", {"--until", "10:00", "5m"},
         "--until and \"5m\" cannot be combined: give one of DURATION or --start, --until, "
-        "--pause, --resume, --end, --status, --quit");
+        "--pause, --resume, --end, --status, --remote-url, --quit");
     bad("two display modes", {"--full-screen", "--hide"},
         "--full-screen and --hide cannot be combined: give one of --full-screen, --window, --hide");
     bad("unknown option", {"--colour"}, "unknown option \"--colour\": see --help");

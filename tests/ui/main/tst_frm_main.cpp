@@ -729,6 +729,14 @@ void tst_frm_main::startsToTheEndTimeAndRemembersDurations()
     window->startQuickly(120);
     QCOMPARE(window->timerCore()->total(), 120);
     QTRY_COMPARE(recent(), QStringLiteral("120,5"));
+    // Time added while counting (the web remote's +1 minute) moves the end line with it.
+    const auto endShown = [&window] {
+        return QTime::fromString(window->endLine()->text().mid(4), QStringLiteral("HH:mm:ss"));
+    };
+    const QTime endBefore = endShown();
+    QVERIFY(window->timerCore()->addSeconds(60));
+    const int moved = endBefore.secsTo(endShown());
+    QVERIFY2(moved >= 59 && moved <= 61, qPrintable(QString::number(moved)));
     window->ac_endExecute();
 
     // To the end time: the seconds until it, and nothing remembered.
