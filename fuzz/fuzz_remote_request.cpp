@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                       RemoteApi::reason(route.status) != "Error",
                   "a known status");
         if (route.kind == RemoteApi::Route::Kind::Command)
-            fuzzCheck(parsed.request.header("authorization").contains(token), "command has the token");
+            fuzzCheck(parsed.request.header("authorization").contains(token),
+                      "command has the token");
     }
 
     if (const auto command = RemoteApi::commandFromMessage(bytes)) {

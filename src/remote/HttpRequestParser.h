@@ -12,7 +12,12 @@ namespace HttpRequestParser {
 
 struct Result
 {
-    enum class Kind { Incomplete, Complete, Bad };
+    enum class Kind
+    {
+        Incomplete,
+        Complete,
+        Bad
+    };
     Kind kind = Kind::Incomplete;
     // For Bad: the status to answer with (400, 413, 414, 431, 501, 505).
     int status = 0;

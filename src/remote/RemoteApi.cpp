@@ -26,9 +26,9 @@ struct CommandName
 
 // The one table of command names, for the API's paths and the WebSocket's "cmd".
 constexpr std::array commandNames{
-    CommandName{"start", Kind::Start},     CommandName{"pause", Kind::Pause},
-    CommandName{"resume", Kind::Resume},   CommandName{"end", Kind::End},
-    CommandName{"add", Kind::Add},         CommandName{"message", Kind::Message},
+    CommandName{"start", Kind::Start},   CommandName{"pause", Kind::Pause},
+    CommandName{"resume", Kind::Resume}, CommandName{"end", Kind::End},
+    CommandName{"add", Kind::Add},       CommandName{"message", Kind::Message},
     CommandName{"mode", Kind::Mode},
 };
 
@@ -39,8 +39,10 @@ struct PageName
 };
 
 constexpr std::array openPages{
-    PageName{"/", "view.html"},          PageName{"/view", "view.html"},
-    PageName{"/remote.js", "remote.js"}, PageName{"/remote.css", "remote.css"},
+    PageName{"/", "view.html"},
+    PageName{"/view", "view.html"},
+    PageName{"/remote.js", "remote.js"},
+    PageName{"/remote.css", "remote.css"},
 };
 
 Route error(int status, bool wrongToken = false)
@@ -310,24 +312,42 @@ std::optional<RemoteCommand> commandFromMessage(QByteArrayView message)
 QByteArray reason(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 409: return "Conflict";
-    case 413: return "Content Too Large";
-    case 414: return "URI Too Long";
-    case 426: return "Upgrade Required";
-    case 429: return "Too Many Requests";
-    case 431: return "Request Header Fields Too Large";
-    case 500: return "Internal Server Error";
-    case 501: return "Not Implemented";
-    case 503: return "Service Unavailable";
-    case 505: return "HTTP Version Not Supported";
-    default: return "Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 408:
+        return "Request Timeout";
+    case 409:
+        return "Conflict";
+    case 413:
+        return "Content Too Large";
+    case 414:
+        return "URI Too Long";
+    case 426:
+        return "Upgrade Required";
+    case 429:
+        return "Too Many Requests";
+    case 431:
+        return "Request Header Fields Too Large";
+    case 500:
+        return "Internal Server Error";
+    case 501:
+        return "Not Implemented";
+    case 503:
+        return "Service Unavailable";
+    case 505:
+        return "HTTP Version Not Supported";
+    default:
+        return "Error";
     }
 }
 

@@ -16,13 +16,20 @@ namespace RemoteApi {
 
 struct Route
 {
-    enum class Kind { Error, Page, State, Command, WebSocket };
+    enum class Kind
+    {
+        Error,
+        Page,
+        State,
+        Command,
+        WebSocket
+    };
     Kind kind = Kind::Error;
-    int status = 0;             // for Error
-    QByteArray page;            // for Page: the resource's name
-    RemoteCommand command;      // for Command
-    bool control = false;       // for WebSocket: the token was given and right
-    bool wrongToken = false;    // a token was given and was wrong (counts toward refusal)
+    int status = 0;          // for Error
+    QByteArray page;         // for Page: the resource's name
+    RemoteCommand command;   // for Command
+    bool control = false;    // for WebSocket: the token was given and right
+    bool wrongToken = false; // a token was given and was wrong (counts toward refusal)
 };
 
 // token: the current control token.

@@ -8,7 +8,16 @@
 // One command from a remote client, parsed and checked, on its way to the timer core.
 struct RemoteCommand
 {
-    enum class Kind { Start, Pause, Resume, End, Add, Message, Mode };
+    enum class Kind
+    {
+        Start,
+        Pause,
+        Resume,
+        End,
+        Add,
+        Message,
+        Mode
+    };
     Kind kind = Kind::Pause;
     // Start: whether seconds holds a duration for this run (else the saved one). Add: the
     // seconds to add, negative to take away.

@@ -82,9 +82,8 @@ void RemoteControl::renewToken()
     if (!m_server)
         return;
     m_token = RemoteToken::generate();
-    QMetaObject::invokeMethod(m_server, [server = m_server, token = m_token] {
-        server->setToken(token);
-    });
+    QMetaObject::invokeMethod(m_server,
+                              [server = m_server, token = m_token] { server->setToken(token); });
     emit linksChanged();
 }
 
@@ -114,7 +113,8 @@ QString RemoteControl::lanAddress()
     // network reaches.
     for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
         const auto flags = interface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning) ||
+        if (!flags.testFlag(QNetworkInterface::IsUp) ||
+            !flags.testFlag(QNetworkInterface::IsRunning) ||
             flags.testFlag(QNetworkInterface::IsLoopBack))
             continue;
         for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
@@ -158,19 +158,21 @@ void RemoteControl::schedulePublish()
     if (!m_server || m_publishQueued)
         return;
     m_publishQueued = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_publishQueued = false;
-        publish();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_publishQueued = false;
+            publish();
+        },
+        Qt::QueuedConnection);
 }
 
 void RemoteControl::publish()
 {
     if (!m_server)
         return;
-    QMetaObject::invokeMethod(m_server, [server = m_server, state = stateJson()] {
-        server->publish(state);
-    });
+    QMetaObject::invokeMethod(m_server,
+                              [server = m_server, state = stateJson()] { server->publish(state); });
 }
 
 void RemoteControl::onListening(bool ok, quint16 port, const QString &error)

@@ -35,7 +35,8 @@ QByteArray contentTypeOf(const QByteArray &name)
 
 QByteArray errorBody(int status)
 {
-    return QJsonDocument(QJsonObject{{QStringLiteral("error"), QString::fromLatin1(RemoteApi::reason(status))}})
+    return QJsonDocument(QJsonObject{{QStringLiteral("error"),
+                                      QString::fromLatin1(RemoteApi::reason(status))}})
         .toJson(QJsonDocument::Compact);
 }
 

@@ -53,13 +53,18 @@ void tst_RemoteRules::parse_data()
     QTest::newRow("no headers, 1.0") << QByteArray("GET / HTTP/1.0\r\n\r\n") << 0;
     QTest::newRow("half a line") << QByteArray("GET /vi") << -1;
     QTest::newRow("no empty line yet") << QByteArray("GET / HTTP/1.1\r\nHost: a\r\n") << -1;
-    QTest::newRow("body still coming") << QByteArray("POST /api/end HTTP/1.1\r\nContent-Length: 5\r\n\r\nab") << -1;
+    QTest::newRow("body still coming")
+        << QByteArray("POST /api/end HTTP/1.1\r\nContent-Length: 5\r\n\r\nab") << -1;
     QTest::newRow("long line, unfinished") << "GET /" + big << 414;
     QTest::newRow("long headers, unfinished") << "GET / HTTP/1.1\r\nX: " + big << 431;
-    QTest::newRow("body too large") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 8193\r\n\r\n") << 413;
-    QTest::newRow("chunked") << QByteArray("POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n") << 501;
-    QTest::newRow("two lengths") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nab") << 400;
-    QTest::newRow("signed length") << QByteArray("POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n") << 400;
+    QTest::newRow("body too large")
+        << QByteArray("POST / HTTP/1.1\r\nContent-Length: 8193\r\n\r\n") << 413;
+    QTest::newRow("chunked") << QByteArray("POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n")
+                             << 501;
+    QTest::newRow("two lengths")
+        << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nab") << 400;
+    QTest::newRow("signed length")
+        << QByteArray("POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n") << 400;
     QTest::newRow("folded header") << QByteArray("GET / HTTP/1.1\r\nA: b\r\n c\r\n\r\n") << 400;
     QTest::newRow("space before colon") << QByteArray("GET / HTTP/1.1\r\nA : b\r\n\r\n") << 400;
     QTest::newRow("control in value") << QByteArray("GET / HTTP/1.1\r\nA: b\x01\r\n\r\n") << 400;
@@ -92,7 +97,9 @@ void tst_RemoteRules::route_data()
     QTest::addColumn<int>("status"); // 200 for a route that is not an error
     QTest::addColumn<bool>("wrongToken");
     QTest::addColumn<int>("seconds");
-    const auto get = [](const QByteArray &target) { return "GET " + target + " HTTP/1.1\r\n\r\n"; };
+    const auto get = [](const QByteArray &target) {
+        return "GET " + target + " HTTP/1.1\r\n\r\n";
+    };
     QTest::newRow("view") << get("/view") << 200 << false << 0;
     QTest::newRow("state") << get("/api/state") << 200 << false << 0;
     QTest::newRow("unknown page") << get("/etc/passwd") << 404 << false << 0;
@@ -103,28 +110,41 @@ void tst_RemoteRules::route_data()
     QTest::newRow("view by POST") << post("/view") << 405 << false << 0;
     QTest::newRow("no authorization") << post("/api/pause", {}, {}) << 401 << false << 0;
     QTest::newRow("wrong bearer") << post("/api/pause", {}, "Bearer 00") << 403 << true << 0;
-    QTest::newRow("token not bearer") << post("/api/pause", {}, "Basic " + token) << 403 << true << 0;
+    QTest::newRow("token not bearer")
+        << post("/api/pause", {}, "Basic " + token) << 403 << true << 0;
     QTest::newRow("unknown command") << post("/api/reboot") << 404 << false << 0;
     QTest::newRow("start, saved") << post("/api/start") << 200 << false << -1;
     QTest::newRow("start, query") << post("/api/start?seconds=300") << 200 << false << 300;
     QTest::newRow("start, JSON") << post("/api/start", R"({"seconds":90})") << 200 << false << 90;
-    QTest::newRow("start, body wins") << post("/api/start?seconds=1", R"({"seconds":2})") << 200 << false << 2;
+    QTest::newRow("start, body wins")
+        << post("/api/start?seconds=1", R"({"seconds":2})") << 200 << false << 2;
     QTest::newRow("start, negative") << post("/api/start?seconds=-5") << 400 << false << 0;
     QTest::newRow("start, huge") << post("/api/start", R"({"seconds":1e300})") << 400 << false << 0;
-    QTest::newRow("start, fraction") << post("/api/start", R"({"seconds":1.5})") << 400 << false << 0;
+    QTest::newRow("start, fraction")
+        << post("/api/start", R"({"seconds":1.5})") << 400 << false << 0;
     QTest::newRow("start, text") << post("/api/start?seconds=five") << 400 << false << 0;
     QTest::newRow("start, 100 hours") << post("/api/start?seconds=360000") << 400 << false << 0;
     QTest::newRow("add, negative") << post("/api/add?seconds=-60") << 200 << false << -60;
     QTest::newRow("add, no seconds") << post("/api/add") << 400 << false << 0;
     QTest::newRow("malformed JSON") << post("/api/start", "{") << 400 << false << 0;
     QTest::newRow("JSON array") << post("/api/start", "[1]") << 400 << false << 0;
-    QTest::newRow("body not UTF-8") << post("/api/message", "{\"text\":\"\xff\"}") << 400 << false << 0;
+    QTest::newRow("body not UTF-8")
+        << post("/api/message", "{\"text\":\"\xff\"}") << 400 << false << 0;
     QTest::newRow("query not UTF-8") << post("/api/message?text=%C3%28") << 400 << false << 0;
-    QTest::newRow("message too long") << post("/api/message?text=" + QByteArray(201, 'a')) << 400 << false << 0;
+    QTest::newRow("message too long")
+        << post("/api/message?text=" + QByteArray(201, 'a')) << 400 << false << 0;
     QTest::newRow("mode unknown") << post("/api/mode?mode=max") << 400 << false << 0;
-    QTest::newRow("ws, view") << QByteArray("GET /ws HTTP/1.1\r\nHost: h:1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nOrigin: http://h:1\r\n\r\n") << 200 << false << 0;
-    QTest::newRow("ws, other origin") << QByteArray("GET /ws HTTP/1.1\r\nHost: h:1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nOrigin: http://evil:1\r\n\r\n") << 403 << false << 0;
-    QTest::newRow("ws, wrong token") << QByteArray("GET /ws?t=1 HTTP/1.1\r\nHost: h\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n\r\n") << 403 << true << 0;
+    QTest::newRow("ws, view")
+        << QByteArray("GET /ws HTTP/1.1\r\nHost: h:1\r\nUpgrade: websocket\r\nConnection: "
+                      "Upgrade\r\nOrigin: http://h:1\r\n\r\n")
+        << 200 << false << 0;
+    QTest::newRow("ws, other origin")
+        << QByteArray("GET /ws HTTP/1.1\r\nHost: h:1\r\nUpgrade: websocket\r\nConnection: "
+                      "Upgrade\r\nOrigin: http://evil:1\r\n\r\n")
+        << 403 << false << 0;
+    QTest::newRow("ws, wrong token") << QByteArray("GET /ws?t=1 HTTP/1.1\r\nHost: h\r\nUpgrade: "
+                                                   "websocket\r\nConnection: Upgrade\r\n\r\n")
+                                     << 403 << true << 0;
     QTest::newRow("ws, no upgrade") << get("/ws") << 426 << false << 0;
 }
 
@@ -152,13 +172,17 @@ void tst_RemoteRules::messages_data()
     QTest::addColumn<bool>("valid");
     QTest::addColumn<QString>("text");
     QTest::newRow("pause") << QByteArray(R"({"cmd":"pause"})") << true << "";
-    QTest::newRow("message, controls become spaces") << QByteArray(R"({"cmd":"message","text":" a\nb\u0007 "})") << true << "a b";
+    QTest::newRow("message, controls become spaces")
+        << QByteArray(R"({"cmd":"message","text":" a\nb\u0007 "})") << true << "a b";
     QTest::newRow("unknown command") << QByteArray(R"({"cmd":"shutdown"})") << false << "";
     QTest::newRow("no command") << QByteArray(R"({"seconds":1})") << false << "";
     QTest::newRow("not JSON") << QByteArray("pause") << false << "";
-    QTest::newRow("not UTF-8") << QByteArray("{\"cmd\":\"message\",\"text\":\"\xc3\"}") << false << "";
-    QTest::newRow("add, string seconds") << QByteArray(R"({"cmd":"add","seconds":"60"})") << true << "";
-    QTest::newRow("add, too many") << QByteArray(R"({"cmd":"add","seconds":9999999999})") << false << "";
+    QTest::newRow("not UTF-8") << QByteArray("{\"cmd\":\"message\",\"text\":\"\xc3\"}") << false
+                               << "";
+    QTest::newRow("add, string seconds")
+        << QByteArray(R"({"cmd":"add","seconds":"60"})") << true << "";
+    QTest::newRow("add, too many")
+        << QByteArray(R"({"cmd":"add","seconds":9999999999})") << false << "";
 }
 
 void tst_RemoteRules::messages()

@@ -28,7 +28,9 @@ private:
     int request(const QByteArray &request);
     QByteArray token() const
     {
-        return QUrlQuery(QUrl(m_remote->controlUrl())).queryItemValue(QStringLiteral("t")).toLatin1();
+        return QUrlQuery(QUrl(m_remote->controlUrl()))
+            .queryItemValue(QStringLiteral("t"))
+            .toLatin1();
     }
     QByteArray post(const QByteArray &target, const QByteArray &token)
     {
@@ -65,10 +67,12 @@ int tst_RemoteServer::request(const QByteArray &bytes)
     socket.write(bytes);
     // The event loop runs while waiting: the command is carried out on this thread.
     QByteArray answer;
-    const bool closed = QTest::qWaitFor([&] {
-        answer += socket.readAll();
-        return socket.state() == QAbstractSocket::UnconnectedState;
-    }, 5000);
+    const bool closed = QTest::qWaitFor(
+        [&] {
+            answer += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        5000);
     answer += socket.readAll();
     if (!closed)
         return 0;

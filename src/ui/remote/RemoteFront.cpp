@@ -37,7 +37,8 @@ RemoteFront::RemoteFront(TimerCore *core, QMenu *menu, QWidget *window)
             QFile file(linksFile);
             if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
                 file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-                file.write((m_control->viewUrl() + u'\n' + m_control->controlUrl() + u'\n').toUtf8());
+                file.write(
+                    (m_control->viewUrl() + u'\n' + m_control->controlUrl() + u'\n').toUtf8());
             }
         });
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QrCodeImage.h"
-#include "RemoteFront.h"
 #include "RemoteControl.h"
+#include "RemoteFront.h"
 #include "RemoteQrWindow.h"
 #include "TimerCore.h"
 
@@ -43,7 +43,8 @@ private slots:
             codes += !label->pixmap().isNull();
         QCOMPARE(codes, 2);
         if (qEnvironmentVariableIsSet("TARVIK_SHOT_DIR"))
-            window.grab().save(qEnvironmentVariable("TARVIK_SHOT_DIR") + QStringLiteral("/qr-window.png"));
+            window.grab().save(qEnvironmentVariable("TARVIK_SHOT_DIR") +
+                               QStringLiteral("/qr-window.png"));
 
         const QString before = remote.controlUrl();
         window.findChild<QPushButton *>()->click();
@@ -86,8 +87,8 @@ private slots:
 
     void aCodeHoldsALongLink()
     {
-        const QImage image = QrCodeImage::encode(
-            QStringLiteral("http://192.168.100.200:65535/control?t=00112233445566778899aabbccddeeff"));
+        const QImage image = QrCodeImage::encode(QStringLiteral(
+            "http://192.168.100.200:65535/control?t=00112233445566778899aabbccddeeff"));
         QVERIFY(!image.isNull());
         QCOMPARE(image.width(), image.height());
         QVERIFY(image.width() >= 21 + 8);
