@@ -22,6 +22,7 @@ packages=(
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng
+  at-spi2-core python3-pyatspi
   linux-perf hyperfine
 )
 
