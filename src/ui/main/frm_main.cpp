@@ -201,6 +201,9 @@ void frm_main::nameControls()
     RzNumericEdit1->setAccessibleName(tr("计时总秒数"));
     RzNumericEdit2->setAccessibleName(tr("已过秒数"));
     RzNumericEdit3->setAccessibleName(tr("剩余秒数"));
+    Label4->setBuddy(RzNumericEdit1);
+    Label5->setBuddy(RzNumericEdit2);
+    Label6->setBuddy(RzNumericEdit3);
     RzBitBtn1->setAccessibleDescription(tr("把计时时长保存到设置文件"));
     RzBitBtn2->setAccessibleDescription(tr("按保存的计时时长开始倒计时"));
     MediaPlayer1->setAccessibleName(tr("音乐播放按钮"));

@@ -248,6 +248,15 @@ void frm_param::nameControls()
     RzSpinEdit4->setAccessibleName(tr("音乐提前秒数"));
     FilenameEdit2->setAccessibleName(tr("图标文件"));
     ComboBox1->setAccessibleName(tr("全屏显示器"));
+    // A reader on Linux names a list by its value and says the label it is labelled by.
+    const std::pair<QLabel *, QWidget *> labelled[] = {
+        {Label5, ColorBox2},   {Label6, GSFontSizeBox1}, {Label7, FilenameEdit1},
+        {Label9, RzSpinEdit4}, {Label10, ComboBox1},
+    };
+    for (const auto &[label, field] : labelled)
+        label->setBuddy(field);
+    // The foreground box lies outside its label's group, where no relation reaches it.
+    ColorBox1->setAccessibleDescription(tr("前景色"));
     CheckBox1->setAccessibleDescription(tr("在窗口右下角显示图标文件"));
     CheckBox2->setAccessibleDescription(tr("在主窗口上方显示计时时长和秒数"));
     RzBitBtn1->setAccessibleDescription(tr("把全部参数保存到设置文件"));
