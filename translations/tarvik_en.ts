@@ -91,7 +91,7 @@
     <name>MonitorChoice</name>
     <message>
         <source>自动（窗口所在显示器）</source>
-        <translation>Automatic (the window&apos;s monitor)</translation>
+        <translation>Automatic (window&apos;s monitor)</translation>
     </message>
     <message>
         <source>%1: 未连接</source>
@@ -459,13 +459,6 @@
     <message>
         <source>共享单元模块</source>
         <translation>Shared unit</translation>
-    </message>
-</context>
-<context>
-    <name>main</name>
-    <message>
-        <source>Tarvik倒计时计时器</source>
-        <translation>Tarvik Countdown Timer</translation>
     </message>
 </context>
 </TS>

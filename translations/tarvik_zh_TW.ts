@@ -458,11 +458,4 @@
         <translation>共享單元模組</translation>
     </message>
 </context>
-<context>
-    <name>main</name>
-    <message>
-        <source>Tarvik倒计时计时器</source>
-        <translation>Tarvik倒數計時器</translation>
-    </message>
-</context>
 </TS>

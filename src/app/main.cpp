@@ -16,10 +16,6 @@ int main(int argc, char *argv[])
     // and the C locale.
     const UiLanguage::Language language = UiLanguage::fromSystem();
     UiLanguage::install(&app, language);
-    // Named in the interface's language where the desktop lists the program (the tray's
-    // title); the window captions carry it already.
-    QApplication::setApplicationDisplayName(
-        QCoreApplication::translate("main", "Tarvik倒计时计时器"));
     QApplication::setWindowIcon(ClockIcon::icon());
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -147,14 +148,20 @@ QStringList checkWidget(const QWidget *widget)
     } else if (const auto *combo = qobject_cast<const QComboBox *>(widget);
                combo && combo->metaObject() == &QComboBox::staticMetaObject) {
         // A plain list (the pickers draw their own faces, from names that are not translated).
-        const int arrow = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
+        QStyleOptionComboBox option;
+        option.initFrom(widget);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        const int room =
+            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, widget)
+                .width();
         for (int i = 0; i < combo->count(); ++i) {
-            const int needed = metrics.horizontalAdvance(combo->itemText(i)) + arrow + 8;
-            if (needed > widget->width())
+            const int needed = metrics.horizontalAdvance(combo->itemText(i));
+            if (needed > room)
                 problems << QStringLiteral("%1 item \"%2\" needs %3 px, has %4")
                                 .arg(describe(widget), combo->itemText(i))
                                 .arg(needed)
-                                .arg(widget->width());
+                                .arg(room);
         }
     }
     return problems;
