@@ -99,6 +99,17 @@
     </message>
 </context>
 <context>
+    <name>SpinField</name>
+    <message>
+        <source>增加</source>
+        <translation>增加</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>減少</translation>
+    </message>
+</context>
+<context>
     <name>SpokenTime</name>
     <message numerus="yes">
         <source>%n 小时</source>

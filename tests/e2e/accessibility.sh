@@ -35,6 +35,7 @@ expect "$main_tree" \
     '"计时时长（时）"' '"计时时长（分）"' '"计时时长（秒）"' \
     'text "计时总秒数" (labelled by "计时总秒数：")' \
     'text "已过秒数" (labelled by "已过秒数：")' 'text "剩余秒数" (labelled by "剩余秒数：")' \
+    'filler "增加"' 'filler "减少"' \
     'label "剩余 0 秒" [倒计时显示]'
 
 # One tick after the start the display says the time left in words.
