@@ -105,8 +105,8 @@ QStringList checkWidget(const QWidget *widget)
         problems
             << QStringLiteral("%1 needs %2 px, has %3").arg(describe(widget)).arg(needed).arg(room);
     };
-    // Text drawn from x = left (widget coordinates) over runs: inside the widget and clear
-    // of every sibling on its line.
+    // Text drawn from x = left (widget coordinates) up to right, in runs: inside the widget
+    // and clear of every other control on its line.
     const auto checkRuns = [&](const QString &text, int left, int right) {
         const QRect own(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
         for (const auto &[x0, x1] : textRuns(metrics, text, left)) {
@@ -152,9 +152,9 @@ QStringList checkWidget(const QWidget *widget)
         option.initFrom(widget);
         option.editable = combo->isEditable();
         option.frame = combo->hasFrame();
-        const int room =
-            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, widget)
-                .width();
+        constexpr auto editField = QStyle::SC_ComboBoxEditField;
+        const QRect field = style->subControlRect(QStyle::CC_ComboBox, &option, editField, widget);
+        const int room = field.width();
         for (int i = 0; i < combo->count(); ++i) {
             const int needed = metrics.horizontalAdvance(combo->itemText(i));
             if (needed > room)
