@@ -464,6 +464,11 @@
         <source>“%1”中有不能写入设置文件的字符，设置没有保存</source>
         <translation>“%1” holds characters the settings file cannot store; nothing was saved</translation>
     </message>
+    <message>
+        <source>参数设置</source>
+        <comment>the button that saves every setting</comment>
+        <translation>Save</translation>
+    </message>
 </context>
 <context>
     <name>frm_pubunit</name>

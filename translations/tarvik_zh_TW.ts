@@ -461,6 +461,11 @@
         <source>“%1”中有不能写入设置文件的字符，设置没有保存</source>
         <translation>「%1」中有不能寫入設定檔的字元，設定沒有儲存</translation>
     </message>
+    <message>
+        <source>参数设置</source>
+        <comment>the button that saves every setting</comment>
+        <translation>參數設定</translation>
+    </message>
 </context>
 <context>
     <name>frm_pubunit</name>
