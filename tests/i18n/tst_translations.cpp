@@ -35,6 +35,7 @@ struct Message
 {
     QString context;
     QString source;
+    QString comment;          // tells apart two uses of one source text
     QStringList translations; // one, or the plural forms
     bool finished = true;
 };
@@ -56,9 +57,11 @@ QList<Message> readCatalogue(const QString &path)
         if (name == u"name") {
             context = xml.readElementText();
         } else if (name == u"message") {
-            message = Message{context, {}, {}, true};
+            message = Message{context, {}, {}, {}, true};
         } else if (name == u"source") {
             message.source = xml.readElementText();
+        } else if (name == u"comment") {
+            message.comment = xml.readElementText();
         } else if (name == u"translation") {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
             message.finished = type.isEmpty();
@@ -131,6 +134,7 @@ void tst_Translations::everyText_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("comment");
     QTest::addColumn<QStringList>("translations");
     QTest::addColumn<bool>("finished");
     for (const QString &locale : UiLanguage::shippedLocales()) {
@@ -139,9 +143,9 @@ void tst_Translations::everyText_data()
         const QList<Message> messages = readCatalogue(path);
         QVERIFY2(messages.size() > 50, qPrintable(path));
         for (const Message &m : messages) {
-            QTest::addRow("%s %s: %s", qPrintable(locale), qPrintable(m.context),
-                          qPrintable(m.source))
-                << locale << m.context << m.source << m.translations << m.finished;
+            QTest::addRow("%s %s: %s %s", qPrintable(locale), qPrintable(m.context),
+                          qPrintable(m.source), qPrintable(m.comment))
+                << locale << m.context << m.source << m.comment << m.translations << m.finished;
         }
     }
 }
@@ -151,6 +155,7 @@ void tst_Translations::everyText()
     QFETCH(QString, locale);
     QFETCH(QString, context);
     QFETCH(QString, source);
+    QFETCH(QString, comment);
     QFETCH(QStringList, translations);
     QFETCH(bool, finished);
 
@@ -165,8 +170,10 @@ void tst_Translations::everyText()
     QTranslator compiled;
     QVERIFY(compiled.load(UiLanguage::catalogue(language)));
     const bool plural = source.contains(u"%n");
-    const QString shown =
-        compiled.translate(qPrintable(context), qPrintable(source), nullptr, plural ? 1 : -1);
+    const QByteArray disambiguation = comment.toUtf8();
+    const QString shown = compiled.translate(
+        qPrintable(context), qPrintable(source),
+        comment.isEmpty() ? nullptr : disambiguation.constData(), plural ? 1 : -1);
     QCOMPARE(shown, translations.constFirst());
 }
 
