@@ -23,7 +23,7 @@ packages=(
   libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db
   fuse3 libfuse3-dev tesseract-ocr tesseract-ocr-eng strace
-  at-spi2-core gir1.2-atspi-2.0 python3-gi
+  at-spi2-core gir1.2-atspi-2.0 python3-gi python3-pyatspi
   linux-perf hyperfine
   libxcb-screensaver0-dev libwayland-dev wayland-protocols
   dunst swayidle suckless-tools x11-xserver-utils

@@ -7,12 +7,12 @@
 
 #include <memory>
 
-bool QtTranslations::install(QCoreApplication *app, const QString &directory)
+bool QtTranslations::install(QCoreApplication *app, const QString &directory, const QString &name)
 {
     const QString folder =
         directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(catalogue.toString(), folder))
+    if (!translator->load(name.isEmpty() ? catalogue.toString() : name, folder))
         return false;
     QCoreApplication::installTranslator(translator.get());
     translator.release()->setParent(app);

@@ -6,13 +6,15 @@
 class QCoreApplication;
 
 // Qt's own texts (the standard buttons of message boxes, the edit menus of text fields) in
-// Simplified Chinese, like the rest of the interface, whatever the user's locale.
+// the language of the rest of the interface.
 class QtTranslations
 {
 public:
     static constexpr QStringView catalogue = u"qtbase_zh_CN";
 
-    // Installs Qt's catalogue from directory (Qt's translations folder when empty) on app,
-    // which owns it. Returns false, and leaves Qt's English texts, when it is missing.
-    static bool install(QCoreApplication *app, const QString &directory = QString());
+    // Installs Qt's catalogue name (Simplified Chinese unless given) from directory (Qt's
+    // translations folder when empty) on app, which owns it. Returns false, and leaves
+    // Qt's English texts, when it is missing.
+    static bool install(QCoreApplication *app, const QString &directory = QString(),
+                        const QString &name = QString());
 };

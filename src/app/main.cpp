@@ -5,6 +5,7 @@
 #include "QtTranslations.h"
 #include "TimerBus.h"
 #include "TimerService.h"
+#include "UiLanguage.h"
 #include "frm_main.h"
 #include "pub_unit.h"
 
@@ -83,10 +84,15 @@ int main(int argc, char *argv[])
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
     QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));
+    // The desktop's language; the Chinese texts in the code show as they are for Chinese
+    // and the C locale.
+    const UiLanguage::Language language = UiLanguage::fromSystem();
+    UiLanguage::install(&app, language);
     QApplication::setWindowIcon(ClockIcon::icon());
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));
-    QtTranslations::install(&app);
+    if (const QString qtCatalogue = UiLanguage::qtCatalogue(language); !qtCatalogue.isEmpty())
+        QtTranslations::install(&app, QString(), qtCatalogue);
 
     // One program a session: the first launch owns the name. The object is there before the
     // name, and its calls wait for the window.

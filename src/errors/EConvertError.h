@@ -11,10 +11,10 @@ public:
 
     static EConvertError invalidInteger(const QString &text)
     {
-        return EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return EConvertError(TarvikError::tr("'%1' is not a valid integer value").arg(text));
     }
     static EConvertError invalidBoolean(const QString &text)
     {
-        return EConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+        return EConvertError(TarvikError::tr("'%1' is not a valid boolean value").arg(text));
     }
 };

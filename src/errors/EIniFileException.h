@@ -11,6 +11,6 @@ public:
 
     static EIniFileException unableToWrite(const QString &path)
     {
-        return EIniFileException(QStringLiteral("Unable to write to %1").arg(path));
+        return EIniFileException(TarvikError::tr("Unable to write to %1").arg(path));
     }
 };

@@ -12,11 +12,11 @@ public:
 
     static EMCIDeviceError noDeviceOpen()
     {
-        return EMCIDeviceError(QStringLiteral("No MCI device open"));
+        return EMCIDeviceError(TarvikError::tr("No MCI device open"));
     }
     static EMCIDeviceError fromText(const QString &errorText)
     {
-        return EMCIDeviceError(errorText.isEmpty() ? QStringLiteral("Unknown error code")
+        return EMCIDeviceError(errorText.isEmpty() ? TarvikError::tr("Unknown error code")
                                                    : errorText);
     }
 };

@@ -11,18 +11,18 @@ public:
 
     static ETransitionEffectError busy()
     {
-        return ETransitionEffectError(QStringLiteral("Transition is busy"));
+        return ETransitionEffectError(TarvikError::tr("Transition is busy"));
     }
     static ETransitionEffectError notAssigned()
     {
-        return ETransitionEffectError(QStringLiteral("Device's transition is not assigned"));
+        return ETransitionEffectError(TarvikError::tr("Device's transition is not assigned"));
     }
     static ETransitionEffectError deviceNotThreadSafe()
     {
-        return ETransitionEffectError(QStringLiteral("Device is not thread safe"));
+        return ETransitionEffectError(TarvikError::tr("Device is not thread safe"));
     }
     static ETransitionEffectError transitionNotThreadSafe()
     {
-        return ETransitionEffectError(QStringLiteral("Transition is not thread safe"));
+        return ETransitionEffectError(TarvikError::tr("Transition is not thread safe"));
     }
 };

@@ -2,14 +2,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <exception>
 
 // Common base of the program's error kinds: each carries only a message,
-// which the main window's error box shows to the user.
+// which the main window's error box shows to the user. The messages are translated
+// in this one context (TarvikError::tr), wherever they are made.
 class TarvikError : public std::exception
 {
+    Q_DECLARE_TR_FUNCTIONS(TarvikError)
+
 public:
     explicit TarvikError(QString message)
         : m_message(std::move(message))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GstSoundDevice.h"
 
+#include "TarvikError.h"
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -61,7 +63,7 @@ bool initGStreamer(QString *errorText)
             return QString();
         }
         const std::unique_ptr<GError, GErrorFree> owned(error);
-        return owned ? QString::fromUtf8(owned->message) : QStringLiteral("Unknown error code");
+        return owned ? QString::fromUtf8(owned->message) : TarvikError::tr("Unknown error code");
     }();
     if (failure.isEmpty())
         return true;
@@ -154,7 +156,7 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
 
     m_pipeline = gst_element_factory_make("playbin", nullptr);
     if (!m_pipeline)
-        return fail(QStringLiteral("The GStreamer playbin element is not installed"));
+        return fail(TarvikError::tr("The GStreamer playbin element is not installed"));
     gst_object_ref_sink(m_pipeline);
 
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
@@ -185,7 +187,7 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         gint audioStreams = 0;
         g_object_get(m_pipeline, "n-audio", &audioStreams, nullptr);
         if (audioStreams == 0)
-            return fail(QStringLiteral("The file holds no sound"));
+            return fail(TarvikError::tr("The file holds no sound"));
         m_length = length();
         return true;
     };
@@ -214,8 +216,8 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            return fail(QStringLiteral("The sound file did not become ready to play within %1 "
-                                       "seconds")
+            return fail(TarvikError::tr("The sound file did not become ready to play within %1 "
+                                        "seconds")
                             .arg(openTimeout.count() / 1000));
         }
         const MessagePtr message(gst_bus_timed_pop_filtered(

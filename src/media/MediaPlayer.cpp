@@ -88,8 +88,8 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
         store(false);
         throw EMCIDeviceError::fromText(
             answer ? answer->errorText
-                   : QStringLiteral("The sound file did not become ready to play within %1 "
-                                    "seconds")
+                   : TarvikError::tr("The sound file did not become ready to play within %1 "
+                                     "seconds")
                          .arg(GstSoundDevice::openTimeout.count() / 1000));
     }
     store(true);

@@ -26,7 +26,7 @@ MediaPlayerBar::MediaPlayerBar(QWidget *parent, const QByteArray &audioSink)
     , m_minimumButton(MediaGlyphs::minimumButtonSize())
 {
     setObjectName(QStringLiteral("MediaPlayer1"));
-    setToolTip(QStringLiteral("音乐播放按钮"));
+    setToolTip(tr("音乐播放按钮"));
     setFocusPolicy(Qt::StrongFocus);
     for (const auto set :
          {MediaGlyphs::GlyphSet::EN, MediaGlyphs::GlyphSet::DI, MediaGlyphs::GlyphSet::CL}) {

@@ -79,7 +79,7 @@ frm_pubunit::frm_pubunit(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_pubunit"));
-    setWindowTitle(QStringLiteral("共享单元模块"));
+    setWindowTitle(tr("共享单元模块"));
 }
 
 namespace pub_unit {

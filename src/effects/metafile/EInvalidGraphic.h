@@ -11,6 +11,6 @@ public:
 
     static EInvalidGraphic invalidMetafile()
     {
-        return EInvalidGraphic(QStringLiteral("Metafile is not valid"));
+        return EInvalidGraphic(TarvikError::tr("Metafile is not valid"));
     }
 };

@@ -9,15 +9,15 @@ namespace {
 
 QString tooLarge(const QSize &size)
 {
-    return QStringLiteral("Picture is too large (%1 x %2 pixels)")
+    return TarvikError::tr("Picture is too large (%1 x %2 pixels)")
         .arg(size.width())
         .arg(size.height());
 }
 
 QString notValid(BitmapIconDecoder::Format format)
 {
-    return format == BitmapIconDecoder::Format::Icon ? QStringLiteral("Icon image is not valid")
-                                                     : QStringLiteral("Bitmap image is not valid");
+    return format == BitmapIconDecoder::Format::Icon ? TarvikError::tr("Icon image is not valid")
+                                                     : TarvikError::tr("Bitmap image is not valid");
 }
 
 bool exceeds(const QSize &size, qint64 maxPixels)

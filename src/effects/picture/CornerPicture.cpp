@@ -33,22 +33,22 @@ CornerPicture CornerPicture::load(const QString &path, const DrawSize &drawSize)
             MetafileImage::load(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 #endif
         if (picture.m_image.isNull())
-            throw EPictureError(QStringLiteral("Metafile is not valid"));
+            throw EPictureError(TarvikError::tr("Metafile is not valid"));
         picture.m_kind = Kind::Metafile;
         picture.m_size = picture.m_image.size();
         return picture;
     }
-    throw EPictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+    throw EPictureError(TarvikError::tr("Unknown picture file extension (.%1)").arg(extension));
 }
 
 CornerPicture CornerPicture::loadJpeg(const QString &path, const DrawSize &drawSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EPictureError(QStringLiteral("Cannot open file \"%1\". %2")
+        throw EPictureError(TarvikError::tr("Cannot open file \"%1\". %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     if (file.size() > maxFileBytes)
-        throw EPictureError(QStringLiteral("Picture file is too large"));
+        throw EPictureError(TarvikError::tr("Picture file is too large"));
     QByteArray data = file.readAll();
 
     JpegDecoder::Result decoded = JpegDecoder::decode(data, drawSize);
@@ -70,13 +70,13 @@ CornerPicture CornerPicture::loadWithReader(const QString &path, Kind kind)
         kind == Kind::Icon ? BitmapIconDecoder::Format::Icon : BitmapIconDecoder::Format::Bitmap;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EPictureError(kind == Kind::Icon ? QStringLiteral("Icon image is not valid")
-                                               : QStringLiteral("Bitmap image is not valid"));
+        throw EPictureError(kind == Kind::Icon ? TarvikError::tr("Icon image is not valid")
+                                               : TarvikError::tr("Bitmap image is not valid"));
     if (file.size() > maxFileBytes)
-        throw EPictureError(QStringLiteral("Picture file is too large"));
+        throw EPictureError(TarvikError::tr("Picture file is too large"));
     QByteArray data = file.read(maxFileBytes + 1);
     if (data.size() > maxFileBytes)
-        throw EPictureError(QStringLiteral("Picture file is too large"));
+        throw EPictureError(TarvikError::tr("Picture file is too large"));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     CornerPicture picture;

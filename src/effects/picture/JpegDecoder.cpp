@@ -145,14 +145,14 @@ JpegDecoder::Result JpegDecoder::decode(const QByteArray &data,
     Request request{&data, &drawSize, &limits, &result.image, {}, false, 0};
     switch (decodeInto(request)) {
     case Outcome::Failed:
-        throw EPictureError(QStringLiteral("JPEG error #%1").arg(request.code));
+        throw EPictureError(TarvikError::tr("JPEG error #%1").arg(request.code));
     case Outcome::TooLarge:
-        throw EPictureError(QStringLiteral("Picture is too large (%1 x %2 pixels)")
+        throw EPictureError(TarvikError::tr("Picture is too large (%1 x %2 pixels)")
                                 .arg(request.natural.width())
                                 .arg(request.natural.height()));
     case Outcome::OverMemory:
         throw EPictureError(
-            QStringLiteral("Picture is too large to decode in %1 MB (%2 x %3 pixels)")
+            TarvikError::tr("Picture is too large to decode in %1 MB (%2 x %3 pixels)")
                 .arg(limits.maxLibraryMemory / (1024 * 1024))
                 .arg(request.natural.width())
                 .arg(request.natural.height()));

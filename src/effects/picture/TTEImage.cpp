@@ -89,7 +89,7 @@ TTEImage::LoadResult TTEImage::loadOnWorker(const QString &path, bool onlyIfFile
         return LoadResult::Superseded;
     if (!answer) {
         throw EPictureError(
-            QStringLiteral("The picture file \"%1\" could not be read within %2 seconds")
+            TarvikError::tr("The picture file \"%1\" could not be read within %2 seconds")
                 .arg(QDir::toNativeSeparators(path))
                 .arg(loadBound.count() / 1000));
     }

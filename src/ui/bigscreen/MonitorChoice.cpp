@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MonitorChoice.h"
 
+#include <QCoreApplication>
+
 namespace MonitorChoice {
 
 int screenIndex(std::int64_t setting, int monitorCount)
@@ -12,7 +14,7 @@ int screenIndex(std::int64_t setting, int monitorCount)
 
 QString automaticEntry()
 {
-    return QStringLiteral("自动（窗口所在显示器）");
+    return QCoreApplication::translate("MonitorChoice", "自动（窗口所在显示器）");
 }
 
 QString monitorEntry(int number, QSize pixels, const QString &name)
@@ -25,7 +27,7 @@ QString monitorEntry(int number, QSize pixels, const QString &name)
 
 QString absentEntry(int number)
 {
-    return QStringLiteral("%1: 未连接").arg(number);
+    return QCoreApplication::translate("MonitorChoice", "%1: 未连接").arg(number);
 }
 
 } // namespace MonitorChoice

@@ -12,7 +12,7 @@
 // In the main window:
 //   ac_savesetExecute: SaveDurationCommand::run(
 //       {RzSpinEdit1->text(), RzSpinEdit2->text(), RzSpinEdit3->text()},
-//       [this] { return MessageBoxes::confirm(this, MessageBoxes::saveQuestion); },
+//       [this] { return MessageBoxes::confirm(this, MessageBoxes::saveQuestion()); },
 //       [this](SettingsSchema::Key key, const QString &value) {
 //           SettingsSchema::write(m_settingsFilePath, key, value); });
 namespace SaveDurationCommand {

@@ -3,6 +3,8 @@
 
 #include "MessageBoxes.h"
 
+#include <QCoreApplication>
+
 namespace ErrorGuard {
 
 QString displayedMessage(const QString &message)
@@ -17,7 +19,7 @@ void showError(const QString &message)
 {
     MessageBoxes::Request request;
     request.icon = QMessageBox::Critical;
-    request.caption = QStringLiteral("Tarvik倒计时计时器");
+    request.caption = QCoreApplication::translate("ErrorGuard", "Tarvik倒计时计时器");
     request.text = displayedMessage(message);
     request.buttons = QMessageBox::Ok;
     MessageBoxes::show(request);

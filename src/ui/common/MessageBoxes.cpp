@@ -2,6 +2,7 @@
 #include "MessageBoxes.h"
 
 #include "WindowFocus.h"
+#include <QCoreApplication>
 
 namespace MessageBoxes {
 
@@ -26,6 +27,11 @@ QMessageBox::StandardButton showReal(const Request &request)
 
 } // namespace
 
+QString saveQuestion()
+{
+    return QCoreApplication::translate("MessageBoxes", "保存当前参数设置，请确认？");
+}
+
 QMessageBox::StandardButton show(const Request &request)
 {
     if (presenter())
@@ -38,7 +44,7 @@ bool confirm(QWidget *owner, const QString &question)
     Request request;
     request.owner = owner;
     request.icon = QMessageBox::Question;
-    request.caption = QStringLiteral("确认");
+    request.caption = QCoreApplication::translate("MessageBoxes", "确认");
     request.text = question;
     request.buttons = QMessageBox::Ok | QMessageBox::Cancel;
     return show(request) == QMessageBox::Ok;

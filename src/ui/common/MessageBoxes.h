@@ -26,7 +26,7 @@ using Presenter = std::function<QMessageBox::StandardButton(const Request &)>;
 QMessageBox::StandardButton show(const Request &request);
 
 // The question both windows ask before saving settings.
-inline const QString saveQuestion = QStringLiteral("保存当前参数设置，请确认？");
+QString saveQuestion();
 
 // A confirmation owned by owner: caption "确认", question icon, OK and Cancel; true only
 // for OK.

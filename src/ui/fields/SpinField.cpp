@@ -32,6 +32,8 @@ SpinField::SpinField(QWidget *parent)
     }
     connect(m_up, &SpinStepButton::step, this, [this] { stepBy(1); });
     connect(m_down, &SpinStepButton::step, this, [this] { stepBy(-1); });
+    m_up->setAccessibleName(tr("增加"));
+    m_down->setAccessibleName(tr("减少"));
     placeButtons();
 }
 

@@ -7,13 +7,8 @@
 #include "TaskbarPresence.h"
 #include "WindowFocus.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString frameTitle = QStringLiteral("Tarvik倒计时计时器  —  Tarvik 工作室出品");
-
-} // namespace
 
 MainFrame::MainFrame(QWidget *parent)
     : QWidget(parent)
@@ -22,7 +17,8 @@ MainFrame::MainFrame(QWidget *parent)
     , m_trayIcon(new TrayIcon(m_menu, this))
     , m_layout(new QVBoxLayout(this))
 {
-    setWindowTitle(frameTitle);
+    setWindowTitle(
+        QCoreApplication::translate("MainFrame", "Tarvik倒计时计时器  —  Tarvik 工作室出品"));
     setBackgroundRole(QPalette::Button);
     move(72, 25);
     resize(1147, 649);

@@ -25,13 +25,14 @@
 #include "SettingsSchema.h"
 #include "SpinField.h"
 #include "SpinWheelRouter.h"
+#include "SpokenTime.h"
 #include "SystemColors.h"
 #include "TTEImage.h"
 #include "TarvikError.h"
+#include "TaskbarPresence.h"
 #include "TimerCore.h"
 #include "TrayIcon.h"
 #include "frm_param.h"
-#include "TaskbarPresence.h"
 #include "pub_unit.h"
 
 #include <QApplication>
@@ -87,16 +88,16 @@ frm_main::frm_main(QWidget *parent, MonotonicClock clock, const QByteArray &audi
     , RzSpinEdit1(new SpinField(RzGroupBox1))
     , RzSpinEdit2(new SpinField(RzGroupBox1))
     , RzSpinEdit3(new SpinField(RzGroupBox1))
-    , Label1(panelLabel(QStringLiteral("时"), RzGroupBox1, 79, 22))
-    , Label2(panelLabel(QStringLiteral("分"), RzGroupBox1, 172, 22))
-    , Label3(panelLabel(QStringLiteral("秒"), RzGroupBox1, 250, 22))
-    , RzBitBtn1(new QPushButton(QStringLiteral("保存设置"), RzGroupBox1))
-    , RzBitBtn2(new QPushButton(QStringLiteral("开始计时"), Panel1))
-    , Label4(panelLabel(QStringLiteral("计时总秒数："), Panel1, 440, 24))
+    , Label1(panelLabel(tr("时"), RzGroupBox1, 79, 22))
+    , Label2(panelLabel(tr("分"), RzGroupBox1, 172, 22))
+    , Label3(panelLabel(tr("秒"), RzGroupBox1, 250, 22))
+    , RzBitBtn1(new QPushButton(tr("保存设置"), RzGroupBox1))
+    , RzBitBtn2(new QPushButton(tr("开始计时"), Panel1))
+    , Label4(panelLabel(tr("计时总秒数："), Panel1, 440, 24))
     , RzNumericEdit1(new CounterField(Panel1))
-    , Label5(panelLabel(QStringLiteral("已过秒数："), Panel1, 587, 24))
+    , Label5(panelLabel(tr("已过秒数："), Panel1, 587, 24))
     , RzNumericEdit2(new CounterField(Panel1))
-    , Label6(panelLabel(QStringLiteral("剩余秒数："), Panel1, 734, 24))
+    , Label6(panelLabel(tr("剩余秒数："), Panel1, 734, 24))
     , RzNumericEdit3(new CounterField(Panel1))
     , MediaPlayer1(new MediaPlayerBar(Panel1, audioSink))
     , Label7(new QLabel(zeroDisplay, this))
@@ -147,7 +148,7 @@ void frm_main::buildLayout()
     frameLayout()->addWidget(Label7, 1);
     Panel1->setFixedHeight(panelHeight);
 
-    RzGroupBox1->setTitle(QStringLiteral("计时时长设置"));
+    RzGroupBox1->setTitle(tr("计时时长设置"));
     for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
         label->adjustSize();
     // An etched edge: the outer bevel lowered, the inner one raised.
@@ -179,7 +180,7 @@ void frm_main::buildLayout()
     RzNumericEdit3->setGeometry(800, 20, 69, 21);
 
     MediaPlayer1->setGeometry(896, 16, 85, 30);
-    MediaPlayer1->setToolTip(QStringLiteral("音乐播放按钮"));
+    MediaPlayer1->setToolTip(tr("音乐播放按钮"));
 
     Label7->setAlignment(Qt::AlignCenter);
     // Explicit roles: the window's face role would otherwise be inherited.
@@ -215,6 +216,8 @@ void frm_main::buildLayout()
     TEImage1->resize(131, 127);
     TEImage1->raise();
 
+    nameControls();
+
     const QList<QWidget *> order = panelTabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -223,6 +226,34 @@ void frm_main::buildLayout()
     connect(Timer2, &QTimer::timeout, this, &frm_main::Timer2Timer);
     // Geometry complete before the first paint, which may come as soon as this returns.
     frameLayout()->activate();
+}
+
+void frm_main::nameControls()
+{
+    // What a screen reader says for controls whose caption, if any, is not enough.
+    RzSpinEdit1->setAccessibleName(tr("计时时长（时）"));
+    RzSpinEdit2->setAccessibleName(tr("计时时长（分）"));
+    RzSpinEdit3->setAccessibleName(tr("计时时长（秒）"));
+    RzNumericEdit1->setAccessibleName(tr("计时总秒数"));
+    RzNumericEdit2->setAccessibleName(tr("已过秒数"));
+    RzNumericEdit3->setAccessibleName(tr("剩余秒数"));
+    Label4->setBuddy(RzNumericEdit1);
+    Label5->setBuddy(RzNumericEdit2);
+    Label6->setBuddy(RzNumericEdit3);
+    RzBitBtn1->setAccessibleDescription(tr("把计时时长保存到设置文件"));
+    RzBitBtn2->setAccessibleDescription(tr("按保存的计时时长开始倒计时"));
+    MediaPlayer1->setAccessibleName(tr("音乐播放按钮"));
+    TEImage1->setAccessibleName(tr("右下角图标"));
+    Label7->setAccessibleDescription(tr("倒计时显示"));
+    showDisplay(zeroDisplay);
+}
+
+void frm_main::showDisplay(const QString &text)
+{
+    Label7->setText(text);
+    // Said in words when the reader comes to the display; a name change is not announced,
+    // so the reader does not speak every second.
+    Label7->setAccessibleName(SpokenTime::fromDisplay(text));
 }
 
 void frm_main::bindCommands()
@@ -475,7 +506,7 @@ void frm_main::ac_savesetExecute()
 {
     guarded([this] {
         const auto confirm = [this] {
-            return MessageBoxes::confirm(this, MessageBoxes::saveQuestion);
+            return MessageBoxes::confirm(this, MessageBoxes::saveQuestion());
         };
         const auto write = [this](SettingsSchema::Key key, const QString &value) {
             SettingsSchema::write(m_settingsFilePath, key, value);
@@ -534,7 +565,7 @@ void frm_main::bindTimerCore()
     connect(m_core, &TimerCore::stateChanged, this, &frm_main::showCommandStates);
     connect(m_core, &TimerCore::countersChanged, this, &frm_main::showCounters);
     connect(m_core, &TimerCore::countersChanged, this, &frm_main::followTotal);
-    connect(m_core, &TimerCore::displayChanged, Label7, &QLabel::setText);
+    connect(m_core, &TimerCore::displayChanged, this, &frm_main::showDisplay);
 }
 
 void frm_main::bindStageFeatures()
@@ -655,8 +686,8 @@ void frm_main::showFinished()
     m_finishShown = true;
     updateScreenHold();
     // Out of sight, the box alone may go unnoticed.
-    const QString caption = QStringLiteral("计时完成提醒");
-    const QString text = QStringLiteral("您好，您的计时时间已经完成，谢谢使用！");
+    const QString caption = tr("计时完成提醒");
+    const QString text = tr("您好，您的计时时间已经完成，谢谢使用！");
     if (!isVisible() || isMinimized())
         m_notification->send(caption, text);
     const auto closed = qScopeGuard([this] {

@@ -155,6 +155,8 @@ private:
     void bindTimerCore();
     void showCommandStates(CountdownState state);
     void showCounters();
+    void showDisplay(const QString &text);
+    void nameControls();
     void showFinished();
     // The panel's controls in tab order, the total counter first.
     QList<QWidget *> panelTabOrder() const;

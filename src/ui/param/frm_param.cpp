@@ -120,35 +120,35 @@ frm_param::frm_param(QWidget *owner)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , Panel1(new QWidget(this))
     , Image1(new QLabel(Panel1))
-    , Label8(new QLabel(QStringLiteral("参数设置"), Panel1))
-    , RzGroupBox1(makeGroup(QStringLiteral("计时时长设置"), this))
+    , Label8(new QLabel(tr("参数设置"), Panel1))
+    , RzGroupBox1(makeGroup(tr("计时时长设置"), this))
     , RzSpinEdit1(makeSpin(RzGroupBox1, 99, QStringLiteral("1")))
-    , Label1(makeLabel(QStringLiteral("时"), RzGroupBox1, 87, 31))
+    , Label1(makeLabel(tr("时"), RzGroupBox1, 87, 31))
     , RzSpinEdit2(makeSpin(RzGroupBox1, 59, QStringLiteral("30")))
-    , Label2(makeLabel(QStringLiteral("分"), RzGroupBox1, 180, 34))
+    , Label2(makeLabel(tr("分"), RzGroupBox1, 180, 34))
     , RzSpinEdit3(makeSpin(RzGroupBox1, 59, QStringLiteral("0")))
-    , Label3(makeLabel(QStringLiteral("秒"), RzGroupBox1, 258, 33))
-    , GroupBox1(makeGroup(QStringLiteral("前景色/背景色设置"), this))
-    , Label4(makeLabel(QStringLiteral("前景色："), GroupBox1, 13, 36))
-    , Label5(makeLabel(QStringLiteral("背景色："), GroupBox1, 158, 36))
+    , Label3(makeLabel(tr("秒"), RzGroupBox1, 258, 33))
+    , GroupBox1(makeGroup(tr("前景色/背景色设置"), this))
+    , Label4(makeLabel(tr("前景色："), GroupBox1, 13, 36))
+    , Label5(makeLabel(tr("背景色："), GroupBox1, 158, 36))
     , ColorBox2(new ColorPicker(GroupBox1))
     , ColorBox1(new ColorPicker(this))
-    , GroupBox2(makeGroup(QStringLiteral("显示字体大小设置"), this))
-    , Label6(makeLabel(QStringLiteral("字体大小："), GroupBox2, 16, 31))
+    , GroupBox2(makeGroup(tr("显示字体大小设置"), this))
+    , Label6(makeLabel(tr("字体大小："), GroupBox2, 16, 31))
     , GSFontSizeBox1(new FontSizePicker(GroupBox2))
-    , GroupBox3(makeGroup(QStringLiteral("计时结束播放音乐"), this))
-    , Label7(makeLabel(QStringLiteral("音乐文件："), GroupBox3, 16, 28))
+    , GroupBox3(makeGroup(tr("计时结束播放音乐"), this))
+    , Label7(makeLabel(tr("音乐文件："), GroupBox3, 16, 28))
     , FilenameEdit1(new FilenameEdit(GroupBox3))
-    , Label9(new QLabel(QStringLiteral("音乐提前                      秒开始播放"), GroupBox3))
+    , Label9(new QLabel(tr("音乐提前                      秒开始播放"), GroupBox3))
     , RzSpinEdit4(makeSpin(GroupBox3, 99, QStringLiteral("0")))
-    , GroupBox4(makeGroup(QStringLiteral("右下角图标文件"), this))
-    , CheckBox1(new QCheckBox(QStringLiteral("图标文件"), GroupBox4))
+    , GroupBox4(makeGroup(tr("右下角图标文件"), this))
+    , CheckBox1(new QCheckBox(tr("图标文件"), GroupBox4))
     , FilenameEdit2(new FilenameEdit(GroupBox4))
-    , CheckBox2(new QCheckBox(QStringLiteral("显示窗体头条"), this))
-    , RzBitBtn1(makeButton(QStringLiteral("参数设置"), this))
-    , RzBitBtn2(makeButton(QStringLiteral("退出设置"), this))
-    , CheckBox3(new QCheckBox(QStringLiteral("数字自动适应窗口"), this))
-    , Label10(makeLabel(QStringLiteral("全屏显示器："), this, 359, 305))
+    , CheckBox2(new QCheckBox(tr("显示窗体头条"), this))
+    , RzBitBtn1(makeButton(tr("参数设置", "the button that saves every setting"), this))
+    , RzBitBtn2(makeButton(tr("退出设置"), this))
+    , CheckBox3(new QCheckBox(tr("数字自动适应窗口"), this))
+    , Label10(makeLabel(tr("全屏显示器："), this, 359, 305))
     , ComboBox1(new QComboBox(this))
     , Label11(makeLabel(QStringLiteral("结束时间"), RzGroupBox1, 30, 31))
     , TimeEdit1(new QTimeEdit(RzGroupBox1))
@@ -177,11 +177,12 @@ frm_param::frm_param(QWidget *owner)
     , m_frameWatch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_param"));
-    setWindowTitle(QStringLiteral("参数设置"));
+    setWindowTitle(tr("参数设置"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     setSizeGripEnabled(false);
     placeControls();
     applyTabOrder();
+    nameControls();
 
     // Design values, replaced from the settings file by FormCreate.
     ColorBox1->setDefaultColorColor(clRed);
@@ -192,7 +193,7 @@ frm_param::frm_param(QWidget *owner)
     ColorBox2->setSelectedColor(clBlack);
     GSFontSizeBox1->setText(QStringLiteral("24"));
     FilenameEdit1->setFilter(QStringLiteral("mp3 (*.mp3)|*.mp3"));
-    FilenameEdit2->setFilter(QStringLiteral("图片文件 (*.jpg)|*.jpg|图标文件(*.ico)|*.ico"));
+    FilenameEdit2->setFilter(tr("图片文件 (*.jpg)|*.jpg|图标文件(*.ico)|*.ico"));
     FilenameEdit2->setEnabled(false);
     CheckBox2->setChecked(true);
 
@@ -293,6 +294,35 @@ void frm_param::placeControls()
 
     CheckBox9->setGeometry(45, 518, 150, 17);
     RzSpinEdit7->setGeometry(440, 515, 60, 21);
+}
+
+void frm_param::nameControls()
+{
+    // What a screen reader says for the fields, whose labels stand beside them, and for
+    // the controls whose caption alone does not say what they do.
+    RzSpinEdit1->setAccessibleName(tr("计时时长（时）"));
+    RzSpinEdit2->setAccessibleName(tr("计时时长（分）"));
+    RzSpinEdit3->setAccessibleName(tr("计时时长（秒）"));
+    ColorBox1->setAccessibleName(tr("前景色"));
+    ColorBox2->setAccessibleName(tr("背景色"));
+    GSFontSizeBox1->setAccessibleName(tr("字体大小"));
+    FilenameEdit1->setAccessibleName(tr("音乐文件"));
+    RzSpinEdit4->setAccessibleName(tr("音乐提前秒数"));
+    FilenameEdit2->setAccessibleName(tr("图标文件"));
+    ComboBox1->setAccessibleName(tr("全屏显示器"));
+    // A reader on Linux names a list by its value and says the label it is labelled by.
+    const std::pair<QLabel *, QWidget *> labelled[] = {
+        {Label5, ColorBox2},   {Label6, GSFontSizeBox1}, {Label7, FilenameEdit1},
+        {Label9, RzSpinEdit4}, {Label10, ComboBox1},
+    };
+    for (const auto &[label, field] : labelled)
+        label->setBuddy(field);
+    // The foreground box lies outside its label's group, where no relation reaches it.
+    ColorBox1->setAccessibleDescription(tr("前景色"));
+    CheckBox1->setAccessibleDescription(tr("在窗口右下角显示图标文件"));
+    CheckBox2->setAccessibleDescription(tr("在主窗口上方显示计时时长和秒数"));
+    RzBitBtn1->setAccessibleDescription(tr("把全部参数保存到设置文件"));
+    RzBitBtn2->setAccessibleDescription(tr("关闭本窗口"));
 }
 
 void frm_param::applyTabOrder()
@@ -455,7 +485,7 @@ void frm_param::CheckBox5Click()
 void frm_param::RzBitBtn1Click()
 {
     guarded([this] {
-        if (!MessageBoxes::confirm(this, MessageBoxes::saveQuestion))
+        if (!MessageBoxes::confirm(this, MessageBoxes::saveQuestion()))
             return;
         saveSettings();
     });
@@ -470,23 +500,23 @@ void frm_param::saveSettings()
         QString field; // how the message names it
     };
     const Entry entries[] = {
-        {Key::shi, RzSpinEdit1->text(), QStringLiteral("计时时长（时）")},
-        {Key::feng, RzSpinEdit2->text(), QStringLiteral("计时时长（分）")},
-        {Key::miao, RzSpinEdit3->text(), QStringLiteral("计时时长（秒）")},
+        {Key::shi, RzSpinEdit1->text(), tr("计时时长（时）")},
+        {Key::feng, RzSpinEdit2->text(), tr("计时时长（分）")},
+        {Key::miao, RzSpinEdit3->text(), tr("计时时长（秒）")},
         {Key::qiancolor, SettingsSchema::valueText(Key::qiancolor, ColorBox1->selectedColor()),
-         QStringLiteral("前景色")},
+         tr("前景色")},
         {Key::beicolor, SettingsSchema::valueText(Key::beicolor, ColorBox2->selectedColor()),
-         QStringLiteral("背景色")},
-        {Key::fontsize, GSFontSizeBox1->text(), QStringLiteral("字体大小")},
-        {Key::mp3, FilenameEdit1->text(), QStringLiteral("音乐文件")},
-        {Key::ico, FilenameEdit2->text(), QStringLiteral("图标文件")},
+         tr("背景色")},
+        {Key::fontsize, GSFontSizeBox1->text(), tr("字体大小")},
+        {Key::mp3, FilenameEdit1->text(), tr("音乐文件")},
+        {Key::ico, FilenameEdit2->text(), tr("图标文件")},
         {Key::showico, SettingsSchema::valueText(Key::showico, CheckBox1->isChecked()),
-         QStringLiteral("图标文件")},
+         tr("图标文件")},
         {Key::showtop, SettingsSchema::valueText(Key::showtop, CheckBox2->isChecked()),
-         QStringLiteral("显示窗体头条")},
-        {Key::playtime, RzSpinEdit4->text(), QStringLiteral("音乐提前秒数")},
+         tr("显示窗体头条")},
+        {Key::playtime, RzSpinEdit4->text(), tr("音乐提前秒数")},
         {Key::autofit, SettingsSchema::valueText(Key::autofit, CheckBox3->isChecked()),
-         QStringLiteral("数字自动适应窗口")},
+         tr("数字自动适应窗口")},
         {Key::monitor, SettingsSchema::valueText(Key::monitor, ComboBox1->currentData().toInt()),
          QStringLiteral("全屏显示器")},
         {Key::warn1, RzSpinEdit5->text(), QStringLiteral("警示秒数")},
@@ -518,7 +548,7 @@ void frm_param::saveSettings()
     for (const Entry &entry : entries) {
         if (!IniFile::canStoreValue(entry.value)) {
             throw EIniFileException(
-                QStringLiteral("“%1”中有不能写入设置文件的字符，设置没有保存").arg(entry.field));
+                tr("“%1”中有不能写入设置文件的字符，设置没有保存").arg(entry.field));
         }
     }
     // A write the platform refuses throws and leaves the remaining keys unwritten.

@@ -109,6 +109,7 @@ private:
     void RzBitBtn1Click();
     void saveSettings();
     void placeControls();
+    void nameControls();
     void applyTabOrder();
     // Centres the dialog's frame on the owner's frame.
     void centreOnOwner();

@@ -29,6 +29,7 @@ FilenameEdit::FilenameEdit(QWidget *parent)
     , m_button(new BrowseButton(this))
 {
     setTextMargins(0, 0, BrowseButton::buttonWidth, 0);
+    m_button->setAccessibleName(dialogTitle());
     SingleLineText::attach(this);
     connect(m_button, &QAbstractButton::clicked, this, &FilenameEdit::browse);
     placeButton();
@@ -48,7 +49,7 @@ void FilenameEdit::setInitialDir(const QString &dir)
 
 QString FilenameEdit::dialogTitle()
 {
-    return QStringLiteral("Browse");
+    return tr("Browse");
 }
 
 void FilenameEdit::setFileChooser(FileChooser chooser)

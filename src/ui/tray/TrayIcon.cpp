@@ -55,7 +55,7 @@ TrayIcon::TrayIcon(PopupMenu *menu, Host host, QObject *parent)
                QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
     setObjectName(QStringLiteral("RxTrayIcon1"));
-    m_icon->setToolTip(QStringLiteral("Tarvik倒计时计时器"));
+    m_icon->setToolTip(tr("Tarvik倒计时计时器"));
     m_icon->setContextMenu(m_menu->menu());
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
     // Asked again whenever the host may have changed, never on a timer: an idle program
