@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopNotification</name>
+    <message>
+        <source>显示</source>
+        <translation>Show</translation>
+    </message>
+</context>
+<context>
     <name>ErrorGuard</name>
     <message>
         <source>Tarvik倒计时计时器</source>
@@ -96,6 +103,61 @@
     <message>
         <source>%1: 未连接</source>
         <translation>%1: not connected</translation>
+    </message>
+</context>
+<context>
+    <name>QuickStartMenu</name>
+    <message>
+        <source>快速开始</source>
+        <translation>Quick start</translation>
+    </message>
+</context>
+<context>
+    <name>QuickStarts</name>
+    <message>
+        <source>%1 分钟</source>
+        <translation>%1 min</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteFront</name>
+    <message>
+        <source>遥控二维码</source>
+        <translation>Remote QR codes</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteQrWindow</name>
+    <message>
+        <source>换一个</source>
+        <translation>New link</translation>
+    </message>
+    <message>
+        <source>遥控二维码</source>
+        <translation>Remote QR codes</translation>
+    </message>
+    <message>
+        <source>观看</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>遥控</source>
+        <translation>Control</translation>
+    </message>
+    <message>
+        <source>手机遥控无法开启：%1</source>
+        <translation>The phone remote cannot start: %1</translation>
+    </message>
+    <message>
+        <source>同一网络中的人都能观看；只有持遥控链接的人能操作。“换一个”后旧的遥控链接失效。</source>
+        <translation>Anyone on the same network can view; only holders of the control link can operate. After “New link” the old control link stops working.</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenAwake</name>
+    <message>
+        <source>计时进行中</source>
+        <translation>Countdown running</translation>
     </message>
 </context>
 <context>
@@ -325,6 +387,10 @@
         <source>您好，您的计时时间已经完成，谢谢使用！</source>
         <translation>Hello, your countdown has finished. Thank you!</translation>
     </message>
+    <message>
+        <source>结束于 %1</source>
+        <translation>Ends at %1</translation>
+    </message>
 </context>
 <context>
     <name>frm_param</name>
@@ -468,6 +534,82 @@
         <source>参数设置</source>
         <comment>the button that saves every setting</comment>
         <translation>Save</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <source>警示颜色</source>
+        <translation>Warning colours</translation>
+    </message>
+    <message>
+        <source>剩余秒数≤</source>
+        <translation>Left ≤</translation>
+    </message>
+    <message>
+        <source>时为</source>
+        <translation>s:</translation>
+    </message>
+    <message>
+        <source>超时颜色：</source>
+        <translation>Overtime:</translation>
+    </message>
+    <message>
+        <source>超时数字闪烁</source>
+        <translation>Blink in overtime</translation>
+    </message>
+    <message>
+        <source>计时方式与提醒</source>
+        <translation>Counting and reminders</translation>
+    </message>
+    <message>
+        <source>按结束时间计时</source>
+        <translation>Count to end time</translation>
+    </message>
+    <message>
+        <source>数字下显示结束时间</source>
+        <translation>Show end time</translation>
+    </message>
+    <message>
+        <source>计时时屏幕保持常亮</source>
+        <translation>Keep screen on</translation>
+    </message>
+    <message>
+        <source>提醒音乐循环播放直到关闭提示</source>
+        <translation>Repeat music until the message closes</translation>
+    </message>
+    <message>
+        <source>快速开始（分钟）：</source>
+        <translation>Quick starts (min):</translation>
+    </message>
+    <message>
+        <source>手机遥控</source>
+        <translation>Phone remote</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>警示秒数</source>
+        <translation>Warning seconds</translation>
+    </message>
+    <message>
+        <source>超时颜色</source>
+        <translation>Overtime colour</translation>
+    </message>
+    <message>
+        <source>提醒音乐循环播放</source>
+        <translation>Repeat the music</translation>
+    </message>
+    <message>
+        <source>快速开始</source>
+        <translation>Quick starts</translation>
+    </message>
+    <message>
+        <source>手机遥控端口</source>
+        <translation>Phone remote port</translation>
     </message>
 </context>
 <context>

@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopNotification</name>
+    <message>
+        <source>显示</source>
+        <translation>顯示</translation>
+    </message>
+</context>
+<context>
     <name>ErrorGuard</name>
     <message>
         <source>Tarvik倒计时计时器</source>
@@ -96,6 +103,61 @@
     <message>
         <source>%1: 未连接</source>
         <translation>%1: 未連線</translation>
+    </message>
+</context>
+<context>
+    <name>QuickStartMenu</name>
+    <message>
+        <source>快速开始</source>
+        <translation>快速開始</translation>
+    </message>
+</context>
+<context>
+    <name>QuickStarts</name>
+    <message>
+        <source>%1 分钟</source>
+        <translation>%1 分鐘</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteFront</name>
+    <message>
+        <source>遥控二维码</source>
+        <translation>遙控二維碼</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteQrWindow</name>
+    <message>
+        <source>换一个</source>
+        <translation>換一個</translation>
+    </message>
+    <message>
+        <source>遥控二维码</source>
+        <translation>遙控二維碼</translation>
+    </message>
+    <message>
+        <source>观看</source>
+        <translation>觀看</translation>
+    </message>
+    <message>
+        <source>遥控</source>
+        <translation>遙控</translation>
+    </message>
+    <message>
+        <source>手机遥控无法开启：%1</source>
+        <translation>手機遙控無法開啟：%1</translation>
+    </message>
+    <message>
+        <source>同一网络中的人都能观看；只有持遥控链接的人能操作。“换一个”后旧的遥控链接失效。</source>
+        <translation>同一網路中的人都能觀看；只有持遙控連結的人能操作。「換一個」後舊的遙控連結失效。</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenAwake</name>
+    <message>
+        <source>计时进行中</source>
+        <translation>計時進行中</translation>
     </message>
 </context>
 <context>
@@ -322,6 +384,10 @@
         <source>您好，您的计时时间已经完成，谢谢使用！</source>
         <translation>您好，您的計時時間已經完成，謝謝使用！</translation>
     </message>
+    <message>
+        <source>结束于 %1</source>
+        <translation>結束於 %1</translation>
+    </message>
 </context>
 <context>
     <name>frm_param</name>
@@ -465,6 +531,82 @@
         <source>参数设置</source>
         <comment>the button that saves every setting</comment>
         <translation>參數設定</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>結束時間</translation>
+    </message>
+    <message>
+        <source>警示颜色</source>
+        <translation>警示顏色</translation>
+    </message>
+    <message>
+        <source>剩余秒数≤</source>
+        <translation>剩餘秒數≤</translation>
+    </message>
+    <message>
+        <source>时为</source>
+        <translation>時為</translation>
+    </message>
+    <message>
+        <source>超时颜色：</source>
+        <translation>超時顏色：</translation>
+    </message>
+    <message>
+        <source>超时数字闪烁</source>
+        <translation>超時數字閃爍</translation>
+    </message>
+    <message>
+        <source>计时方式与提醒</source>
+        <translation>計時方式與提醒</translation>
+    </message>
+    <message>
+        <source>按结束时间计时</source>
+        <translation>按結束時間計時</translation>
+    </message>
+    <message>
+        <source>数字下显示结束时间</source>
+        <translation>數字下顯示結束時間</translation>
+    </message>
+    <message>
+        <source>计时时屏幕保持常亮</source>
+        <translation>計時時螢幕保持常亮</translation>
+    </message>
+    <message>
+        <source>提醒音乐循环播放直到关闭提示</source>
+        <translation>提醒音樂循環播放直到關閉提示</translation>
+    </message>
+    <message>
+        <source>快速开始（分钟）：</source>
+        <translation>快速開始（分鐘）：</translation>
+    </message>
+    <message>
+        <source>手机遥控</source>
+        <translation>手機遙控</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>連接埠：</translation>
+    </message>
+    <message>
+        <source>警示秒数</source>
+        <translation>警示秒數</translation>
+    </message>
+    <message>
+        <source>超时颜色</source>
+        <translation>超時顏色</translation>
+    </message>
+    <message>
+        <source>提醒音乐循环播放</source>
+        <translation>提醒音樂循環播放</translation>
+    </message>
+    <message>
+        <source>快速开始</source>
+        <translation>快速開始</translation>
+    </message>
+    <message>
+        <source>手机遥控端口</source>
+        <translation>手機遙控連接埠</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,8 @@
 
 #include "Countdown.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace QuickStarts {
@@ -62,7 +64,7 @@ QList<std::int32_t> recentAfterStart(QList<std::int32_t> recent, std::int32_t se
 QString caption(std::int32_t seconds)
 {
     if (seconds % 60 == 0 && seconds < 3600)
-        return QStringLiteral("%1 分钟").arg(seconds / 60);
+        return QCoreApplication::translate("QuickStarts", "%1 分钟").arg(seconds / 60);
     return Countdown::displayText(seconds);
 }
 

@@ -13,7 +13,11 @@
 
 namespace {
 
-const QString reason = QStringLiteral("计时进行中");
+// What the desktop lists as the reason the screen stays on.
+QString reason()
+{
+    return QCoreApplication::translate("ScreenAwake", "计时进行中");
+}
 const QString path = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
 
@@ -39,7 +43,7 @@ void ScreenSaverInhibitor::hold()
     m_held = true;
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Inhibit"));
-    call << QGuiApplication::applicationDisplayName() << reason;
+    call << QGuiApplication::applicationDisplayName() << reason();
     callAsync(call, [self = QPointer(this)](const QDBusMessage &reply) {
         const std::uint32_t cookie = reply.arguments().value(0).toUInt();
         // Released while the answer was on its way.
@@ -75,7 +79,7 @@ void PortalIdleInhibitor::hold()
     QDBusMessage call = QDBusMessage::createMethodCall(
         portal, QStringLiteral("/org/freedesktop/portal/desktop"),
         QStringLiteral("org.freedesktop.portal.Inhibit"), QStringLiteral("Inhibit"));
-    call << QString() << idle << QVariantMap{{QStringLiteral("reason"), reason}};
+    call << QString() << idle << QVariantMap{{QStringLiteral("reason"), reason()}};
     callAsync(call, [self = QPointer(this)](const QDBusMessage &reply) {
         const auto request = qvariant_cast<QDBusObjectPath>(reply.arguments().value(0));
         if (!self || !self->m_held) {

@@ -396,8 +396,7 @@ void frm_main::applyStageSettings(std::int32_t digitColour, std::int32_t backgro
     endPalette.setColor(QPalette::WindowText, digits);
     endPalette.setColor(QPalette::Window, SystemColors::toQColor(background));
     m_endLine->setPalette(endPalette);
-    m_endLine->setText(s.endMode ? QStringLiteral("结束于 %1").arg(EndTime::toText(s.endTime))
-                                 : QString());
+    m_endLine->setText(s.endMode ? tr("结束于 %1").arg(EndTime::toText(s.endTime)) : QString());
     m_endLine->setVisible(s.showEnd);
     // The sound player was just closed: nothing plays to repeat.
     m_alarmLoop->disarm();
@@ -624,7 +623,7 @@ void frm_main::showEndLine(std::int32_t remaining)
     if (m_stageSettings.endMode)
         return;
     const QDateTime end = QDateTime::currentDateTime().addSecs(remaining);
-    m_endLine->setText(QStringLiteral("结束于 %1").arg(end.toString(QStringLiteral("HH:mm:ss"))));
+    m_endLine->setText(tr("结束于 %1").arg(end.toString(QStringLiteral("HH:mm:ss"))));
 }
 
 void frm_main::followTotal()
@@ -796,8 +795,7 @@ void frm_main::showEvent(QShowEvent *event)
 bool frm_main::eventFilter(QObject *watched, QEvent *event)
 {
     // Queued from the first expose, the apply runs once that expose has been painted.
-    if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed())
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
         QMetaObject::invokeMethod(this, &frm_main::applyAfterFirstPaint, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }

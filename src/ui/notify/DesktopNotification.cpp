@@ -35,7 +35,7 @@ void DesktopNotification::send(const QString &summary, const QString &body)
     m_withdrawn = false;
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Notify"));
-    const QStringList actions{defaultAction, QStringLiteral("显示")};
+    const QStringList actions{defaultAction, tr("显示")};
     const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},
                             {QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName()}};
     // The program's icon is installed under the desktop entry's name.

@@ -7,6 +7,7 @@
 #include "ErrorGuard.h"
 #include "FilenameEdit.h"
 #include "FontSizePicker.h"
+#include "FrameExtents.h"
 #include "IniFile.h"
 #include "MessageBoxes.h"
 #include "MonitorChoice.h"
@@ -15,7 +16,6 @@
 #include "SpinWheelRouter.h"
 #include "StageSettings.h"
 #include "SystemColors.h"
-#include "FrameExtents.h"
 #include "pub_unit.h"
 
 #include <QCheckBox>
@@ -150,29 +150,29 @@ frm_param::frm_param(QWidget *owner)
     , CheckBox3(new QCheckBox(tr("数字自动适应窗口"), this))
     , Label10(makeLabel(tr("全屏显示器："), this, 359, 305))
     , ComboBox1(new QComboBox(this))
-    , Label11(makeLabel(QStringLiteral("结束时间"), RzGroupBox1, 30, 31))
+    , Label11(makeLabel(tr("结束时间"), RzGroupBox1, 30, 31))
     , TimeEdit1(new QTimeEdit(RzGroupBox1))
-    , GroupBox5(makeGroup(QStringLiteral("警示颜色"), this))
-    , Label12(makeLabel(QStringLiteral("剩余秒数≤"), GroupBox5, 10, 25))
+    , GroupBox5(makeGroup(tr("警示颜色"), this))
+    , Label12(makeLabel(tr("剩余秒数≤"), GroupBox5, 10, 25))
     , RzSpinEdit5(makeSpin(GroupBox5, maxWarning, QStringLiteral("0")))
-    , Label13(makeLabel(QStringLiteral("时为"), GroupBox5, 140, 25))
+    , Label13(makeLabel(tr("时为"), GroupBox5, 140, 25))
     , ColorBox3(new ColorPicker(GroupBox5))
-    , Label14(makeLabel(QStringLiteral("剩余秒数≤"), GroupBox5, 312, 25))
+    , Label14(makeLabel(tr("剩余秒数≤"), GroupBox5, 312, 25))
     , RzSpinEdit6(makeSpin(GroupBox5, maxWarning, QStringLiteral("0")))
-    , Label15(makeLabel(QStringLiteral("时为"), GroupBox5, 442, 25))
+    , Label15(makeLabel(tr("时为"), GroupBox5, 442, 25))
     , ColorBox4(new ColorPicker(GroupBox5))
-    , Label16(makeLabel(QStringLiteral("超时颜色："), GroupBox5, 10, 53))
+    , Label16(makeLabel(tr("超时颜色："), GroupBox5, 10, 53))
     , ColorBox5(new ColorPicker(GroupBox5))
-    , CheckBox4(new QCheckBox(QStringLiteral("超时数字闪烁"), GroupBox5))
-    , GroupBox6(makeGroup(QStringLiteral("计时方式与提醒"), this))
-    , CheckBox5(new QCheckBox(QStringLiteral("按结束时间计时"), GroupBox6))
-    , CheckBox6(new QCheckBox(QStringLiteral("数字下显示结束时间"), GroupBox6))
-    , CheckBox7(new QCheckBox(QStringLiteral("计时时屏幕保持常亮"), GroupBox6))
-    , CheckBox8(new QCheckBox(QStringLiteral("提醒音乐循环播放直到关闭提示"), GroupBox6))
-    , Label17(makeLabel(QStringLiteral("快速开始（分钟）："), GroupBox6, 10, 53))
+    , CheckBox4(new QCheckBox(tr("超时数字闪烁"), GroupBox5))
+    , GroupBox6(makeGroup(tr("计时方式与提醒"), this))
+    , CheckBox5(new QCheckBox(tr("按结束时间计时"), GroupBox6))
+    , CheckBox6(new QCheckBox(tr("数字下显示结束时间"), GroupBox6))
+    , CheckBox7(new QCheckBox(tr("计时时屏幕保持常亮"), GroupBox6))
+    , CheckBox8(new QCheckBox(tr("提醒音乐循环播放直到关闭提示"), GroupBox6))
+    , Label17(makeLabel(tr("快速开始（分钟）："), GroupBox6, 10, 53))
     , Edit1(new QLineEdit(GroupBox6))
-    , CheckBox9(new QCheckBox(QStringLiteral("手机遥控"), this))
-    , Label18(makeLabel(QStringLiteral("端口："), this, 359, 519))
+    , CheckBox9(new QCheckBox(tr("手机遥控"), this))
+    , Label18(makeLabel(tr("端口："), this, 359, 519))
     , RzSpinEdit7(makeSpin(this, 65535, QStringLiteral("8760")))
     , m_frameWatch(new QTimer(this))
 {
@@ -333,7 +333,7 @@ void frm_param::applyTabOrder()
         GSFontSizeBox1, FilenameEdit1, RzSpinEdit4, RzBitBtn1, RzBitBtn2,   CheckBox1,
         FilenameEdit2,  CheckBox2,     CheckBox3,   ComboBox1, RzSpinEdit5, ColorBox3,
         RzSpinEdit6,    ColorBox4,     ColorBox5,   CheckBox4, CheckBox5,   CheckBox6,
-        CheckBox7,      Edit1,         CheckBox8,      CheckBox9,     RzSpinEdit7,
+        CheckBox7,      Edit1,         CheckBox8,   CheckBox9, RzSpinEdit7,
     };
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -389,7 +389,8 @@ void frm_param::fillMonitorList(std::int32_t setting)
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (int i = 0; i < screens.size(); ++i) {
         const QScreen *screen = screens.at(i);
-        const QSize pixels = (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+        const QSize pixels =
+            (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
         ComboBox1->addItem(MonitorChoice::monitorEntry(i + 1, pixels, screen->name()), i + 1);
     }
     if (setting > screens.size())
@@ -518,30 +519,30 @@ void frm_param::saveSettings()
         {Key::autofit, SettingsSchema::valueText(Key::autofit, CheckBox3->isChecked()),
          tr("数字自动适应窗口")},
         {Key::monitor, SettingsSchema::valueText(Key::monitor, ComboBox1->currentData().toInt()),
-         QStringLiteral("全屏显示器")},
-        {Key::warn1, RzSpinEdit5->text(), QStringLiteral("警示秒数")},
-        {Key::warn2, RzSpinEdit6->text(), QStringLiteral("警示秒数")},
+         tr("全屏显示器")},
+        {Key::warn1, RzSpinEdit5->text(), tr("警示秒数")},
+        {Key::warn2, RzSpinEdit6->text(), tr("警示秒数")},
         {Key::warn1color, SettingsSchema::valueText(Key::warn1color, ColorBox3->selectedColor()),
-         QStringLiteral("警示颜色")},
+         tr("警示颜色")},
         {Key::warn2color, SettingsSchema::valueText(Key::warn2color, ColorBox4->selectedColor()),
-         QStringLiteral("警示颜色")},
+         tr("警示颜色")},
         {Key::overcolor, SettingsSchema::valueText(Key::overcolor, ColorBox5->selectedColor()),
-         QStringLiteral("超时颜色")},
+         tr("超时颜色")},
         {Key::overflash, SettingsSchema::valueText(Key::overflash, CheckBox4->isChecked()),
-         QStringLiteral("超时数字闪烁")},
+         tr("超时数字闪烁")},
         {Key::endmode, SettingsSchema::valueText(Key::endmode, CheckBox5->isChecked()),
-         QStringLiteral("按结束时间计时")},
-        {Key::endtime, EndTime::toText(TimeEdit1->time()), QStringLiteral("结束时间")},
+         tr("按结束时间计时")},
+        {Key::endtime, EndTime::toText(TimeEdit1->time()), tr("结束时间")},
         {Key::showend, SettingsSchema::valueText(Key::showend, CheckBox6->isChecked()),
-         QStringLiteral("数字下显示结束时间")},
+         tr("数字下显示结束时间")},
         {Key::keepawake, SettingsSchema::valueText(Key::keepawake, CheckBox7->isChecked()),
-         QStringLiteral("计时时屏幕保持常亮")},
+         tr("计时时屏幕保持常亮")},
         {Key::alarmloop, SettingsSchema::valueText(Key::alarmloop, CheckBox8->isChecked()),
-         QStringLiteral("提醒音乐循环播放")},
-        {Key::presets, Edit1->text(), QStringLiteral("快速开始")},
+         tr("提醒音乐循环播放")},
+        {Key::presets, Edit1->text(), tr("快速开始")},
         {Key::remote, SettingsSchema::valueText(Key::remote, CheckBox9->isChecked()),
-         QStringLiteral("手机遥控")},
-        {Key::remoteport, RzSpinEdit7->text(), QStringLiteral("手机遥控端口")},
+         tr("手机遥控")},
+        {Key::remoteport, RzSpinEdit7->text(), tr("手机遥控端口")},
     };
     // Every value is checked before the first is written, so that a value the file cannot
     // hold leaves the file as it was instead of half saved.

@@ -13,7 +13,7 @@ RemoteFront::RemoteFront(TimerCore *core, QMenu *menu, QWidget *window)
     : QObject(window)
     , m_control(new RemoteControl(core, this))
     , m_window(window)
-    , m_action(new QAction(QStringLiteral("遥控二维码"), this))
+    , m_action(new QAction(tr("遥控二维码"), this))
     , m_separator(new QAction(this))
 {
     m_separator->setSeparator(true);

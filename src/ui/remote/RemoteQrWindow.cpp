@@ -33,12 +33,12 @@ RemoteQrWindow::RemoteQrWindow(RemoteControl *remote, QWidget *parent)
     , m_controlCode(new QLabel(this))
     , m_controlLink(new QLabel(this))
     , m_note(new QLabel(this))
-    , m_renew(new QPushButton(QStringLiteral("换一个"), this))
+    , m_renew(new QPushButton(tr("换一个"), this))
 {
-    setWindowTitle(QStringLiteral("遥控二维码"));
+    setWindowTitle(tr("遥控二维码"));
     auto *layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("观看"), this), 0, 0, Qt::AlignHCenter);
-    layout->addWidget(new QLabel(QStringLiteral("遥控"), this), 0, 1, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(tr("观看"), this), 0, 0, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(tr("遥控"), this), 0, 1, Qt::AlignHCenter);
     layout->addWidget(m_viewCode, 1, 0, Qt::AlignCenter);
     layout->addWidget(m_controlCode, 1, 1, Qt::AlignCenter);
     layout->addWidget(m_viewLink, 2, 0);
@@ -65,12 +65,12 @@ void RemoteQrWindow::showLinks()
     showCode(m_controlCode, m_controlLink, m_remote->controlUrl());
     m_renew->setEnabled(m_remote->isListening());
     m_note->setText(m_remote->isListening()
-                        ? QStringLiteral("同一网络中的人都能观看；只有持遥控链接的人能操作。"
-                                         "“换一个”后旧的遥控链接失效。")
+                        ? tr("同一网络中的人都能观看；只有持遥控链接的人能操作。"
+                             "“换一个”后旧的遥控链接失效。")
                         : QString());
 }
 
 void RemoteQrWindow::showFailure(const QString &error)
 {
-    m_note->setText(QStringLiteral("手机遥控无法开启：") + error);
+    m_note->setText(tr("手机遥控无法开启：%1").arg(error));
 }

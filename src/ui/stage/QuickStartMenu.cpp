@@ -7,7 +7,7 @@
 
 QuickStartMenu::QuickStartMenu(QMenu *popup, Source source, QObject *parent)
     : QObject(parent)
-    , m_menu(new QMenu(title, popup))
+    , m_menu(new QMenu(title(), popup))
     , m_source(std::move(source))
 {
     m_menu->setObjectName(QStringLiteral("QuickStartMenu"));
@@ -40,4 +40,9 @@ void QuickStartMenu::addEntry(std::int32_t seconds)
 {
     QAction *action = m_menu->addAction(QuickStarts::caption(seconds));
     connect(action, &QAction::triggered, this, [this, seconds] { emit chosen(seconds); });
+}
+
+QString QuickStartMenu::title()
+{
+    return tr("快速开始");
 }

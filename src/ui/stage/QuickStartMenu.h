@@ -26,7 +26,8 @@ public:
         std::function<bool()> canStart;
     };
 
-    static inline const QString title = QStringLiteral("快速开始");
+    // The submenu's title, in the interface's language.
+    static QString title();
 
     // Puts the submenu above the first entry of popup, with a separator under it.
     QuickStartMenu(QMenu *popup, Source source, QObject *parent = nullptr);
