@@ -2,6 +2,7 @@
 #include "DigitFit.h"
 #include "FontSizePicker.h"
 #include "MessageBoxes.h"
+#include "SpinField.h"
 #include "TTEImage.h"
 #include "TrayIcon.h"
 #include "frm_main.h"
@@ -193,12 +194,18 @@ void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize_data()
     QTest::addColumn<QString>("fontsize");
     QTest::addColumn<QString>("autofit");
     QTest::addColumn<bool>("fullScreen");
-    QTest::newRow("72, maximised") << "72" << "0" << false;
-    QTest::newRow("300, maximised") << "300" << "0" << false;
-    QTest::newRow("999999999, maximised") << "999999999" << "0" << false;
-    QTest::newRow("999999999, full screen") << "999999999" << "0" << true;
-    QTest::newRow("999999999, autofit, full screen") << "999999999" << "-1" << true;
-    QTest::newRow("-999999999 pixels, maximised") << "-999999999" << "0" << false;
+    QTest::newRow("72, maximised") << "72"
+                                   << "0" << false;
+    QTest::newRow("300, maximised") << "300"
+                                    << "0" << false;
+    QTest::newRow("999999999, maximised") << "999999999"
+                                          << "0" << false;
+    QTest::newRow("999999999, full screen") << "999999999"
+                                            << "0" << true;
+    QTest::newRow("999999999, autofit, full screen") << "999999999"
+                                                     << "-1" << true;
+    QTest::newRow("-999999999 pixels, maximised") << "-999999999"
+                                                  << "0" << false;
 }
 
 void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize()
@@ -226,8 +233,8 @@ void tst_BigScreen::windowKeepsTheScreensSizeWhateverTheFontSize()
 void tst_BigScreen::fullScreenOnTheChosenMonitorAndBack()
 {
     QScreen *const home = QGuiApplication::primaryScreen();
-    QScreen *const second = plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080),
-                                   QStringLiteral("HDMI-1"));
+    QScreen *const second =
+        plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080), QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
     QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
@@ -240,8 +247,7 @@ void tst_BigScreen::fullScreenOnTheChosenMonitorAndBack()
     QTRY_COMPARE(window.geometry(), second->geometry());
     QVERIFY(window.windowState() & Qt::WindowFullScreen);
     // The corner picture's rule, on that monitor.
-    QCOMPARE(window.TEImage1->geometry().bottomRight(),
-             QPoint(1920 - 50 - 1, 1080 - 50 - 1));
+    QCOMPARE(window.TEImage1->geometry().bottomRight(), QPoint(1920 - 50 - 1, 1080 - 50 - 1));
 
     window.ac_winExecute();
     QTRY_COMPARE(window.screen(), home);
@@ -258,8 +264,8 @@ void tst_BigScreen::framedPlaceKeptAcrossAHide()
     // Window display on the first, full screen on the second, hidden, full screen again
     // from the tray: window display goes back to the first, where the window was framed.
     QScreen *const home = QGuiApplication::primaryScreen();
-    QScreen *const second = plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080),
-                                   QStringLiteral("HDMI-1"));
+    QScreen *const second =
+        plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080), QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
     QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
@@ -294,8 +300,8 @@ void tst_BigScreen::missingMonitorMeansTheWindowsOwn()
 void tst_BigScreen::unpluggedMonitorHandsTheWindowBack()
 {
     QScreen *const home = QGuiApplication::primaryScreen();
-    QScreen *const second = plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080),
-                                   QStringLiteral("HDMI-1"));
+    QScreen *const second =
+        plugIn(QRect(home->geometry().right() + 1, 0, 1920, 1080), QStringLiteral("HDMI-1"));
     write(QStringLiteral("monitor"), QStringLiteral("2"));
     frm_main window;
     QVERIFY(QTest::qWaitFor([&window] { return window.isStartedUp(); }));
@@ -323,8 +329,9 @@ void tst_BigScreen::dialogRowKeepsEveryOtherControlInPlace()
     QCOMPARE(dialog.CheckBox3->text(), QStringLiteral("数字自动适应窗口"));
     QCOMPARE(dialog.Label10->text(), QStringLiteral("全屏显示器："));
     const QList<QWidget *> row = {dialog.CheckBox3, dialog.Label10, dialog.ComboBox1};
-    // The groups of warning colours and the like come below the row.
-    const QList<QWidget *> below = {dialog.GroupBox5, dialog.GroupBox6};
+    // The groups of warning colours and the like, and the web remote's row, come below it.
+    const QList<QWidget *> below = {dialog.GroupBox5, dialog.GroupBox6, dialog.CheckBox9,
+                                    dialog.Label18, dialog.RzSpinEdit7};
     for (QWidget *control : below)
         QVERIFY(control->geometry().top() > dialog.ComboBox1->geometry().bottom());
     for (QWidget *control : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -375,12 +382,11 @@ void tst_BigScreen::dialogListsTheMonitorsAndKeepsAnAbsentOne()
     const QSize homePixels = home->geometry().size() * home->devicePixelRatio();
     // The offscreen platform gives its monitor no name.
     QCOMPARE(home->name(), QString());
-    QCOMPARE(entries, (QStringList{QStringLiteral("自动（窗口所在显示器）"),
-                                   QStringLiteral("1: %1 × %2")
-                                       .arg(homePixels.width())
-                                       .arg(homePixels.height()),
-                                   QStringLiteral("2: 1920 × 1080 (HDMI-1)"),
-                                   QStringLiteral("4: 未连接")}));
+    QCOMPARE(
+        entries,
+        (QStringList{QStringLiteral("自动（窗口所在显示器）"),
+                     QStringLiteral("1: %1 × %2").arg(homePixels.width()).arg(homePixels.height()),
+                     QStringLiteral("2: 1920 × 1080 (HDMI-1)"), QStringLiteral("4: 未连接")}));
     // Saving other settings while the projector is away keeps its number.
     QCOMPARE(dialog.ComboBox1->currentIndex(), 3);
     dialog.RzBitBtn1->click();
