@@ -152,6 +152,18 @@
         <source>同一网络中的人都能观看；只有持遥控链接的人能操作。“换一个”后旧的遥控链接失效。</source>
         <translation>Anyone on the same network can view; only holders of the control link can operate. After “New link” the old control link stops working.</translation>
     </message>
+    <message>
+        <source>观看链接的二维码</source>
+        <translation>QR code of the view link</translation>
+    </message>
+    <message>
+        <source>遥控链接的二维码</source>
+        <translation>QR code of the control link</translation>
+    </message>
+    <message>
+        <source>换一个遥控链接，旧的链接失效</source>
+        <translation>Makes a new control link; the old one stops working</translation>
+    </message>
 </context>
 <context>
     <name>ScreenAwake</name>
@@ -610,6 +622,26 @@
     <message>
         <source>手机遥控端口</source>
         <translation>Phone remote port</translation>
+    </message>
+    <message>
+        <source>第一警示（剩余秒数）</source>
+        <translation>First warning (seconds left)</translation>
+    </message>
+    <message>
+        <source>第一警示颜色</source>
+        <translation>First warning colour</translation>
+    </message>
+    <message>
+        <source>第二警示（剩余秒数）</source>
+        <translation>Second warning (seconds left)</translation>
+    </message>
+    <message>
+        <source>第二警示颜色</source>
+        <translation>Second warning colour</translation>
+    </message>
+    <message>
+        <source>快速开始（分钟）</source>
+        <translation>Quick starts (minutes)</translation>
     </message>
 </context>
 <context>

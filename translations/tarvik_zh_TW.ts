@@ -152,6 +152,18 @@
         <source>同一网络中的人都能观看；只有持遥控链接的人能操作。“换一个”后旧的遥控链接失效。</source>
         <translation>同一網路中的人都能觀看；只有持遙控連結的人能操作。「換一個」後舊的遙控連結失效。</translation>
     </message>
+    <message>
+        <source>观看链接的二维码</source>
+        <translation>觀看連結的二維碼</translation>
+    </message>
+    <message>
+        <source>遥控链接的二维码</source>
+        <translation>遙控連結的二維碼</translation>
+    </message>
+    <message>
+        <source>换一个遥控链接，旧的链接失效</source>
+        <translation>換一個遙控連結，舊的連結失效</translation>
+    </message>
 </context>
 <context>
     <name>ScreenAwake</name>
@@ -607,6 +619,26 @@
     <message>
         <source>手机遥控端口</source>
         <translation>手機遙控連接埠</translation>
+    </message>
+    <message>
+        <source>第一警示（剩余秒数）</source>
+        <translation>第一警示（剩餘秒數）</translation>
+    </message>
+    <message>
+        <source>第一警示颜色</source>
+        <translation>第一警示顏色</translation>
+    </message>
+    <message>
+        <source>第二警示（剩余秒数）</source>
+        <translation>第二警示（剩餘秒數）</translation>
+    </message>
+    <message>
+        <source>第二警示颜色</source>
+        <translation>第二警示顏色</translation>
+    </message>
+    <message>
+        <source>快速开始（分钟）</source>
+        <translation>快速開始（分鐘）</translation>
     </message>
 </context>
 <context>

@@ -36,8 +36,7 @@ xdotool key Escape
 wait_for no_popup || fail "the menu did not close"
 
 # The hours field opens its own text menu.
-# The duration fields carry their group's title; hours is the first from the left.
-xy=$(widget_centre text "计时时长设置" 1)
+xy=$(widget_centre text "计时时长（时）")
 read -r x y <<<"$xy"
 xdotool mousemove "$x" "$y" click 3
 wait_for popup_menu || fail "no text menu in the hours field"

@@ -310,10 +310,20 @@ void frm_param::nameControls()
     RzSpinEdit4->setAccessibleName(tr("音乐提前秒数"));
     FilenameEdit2->setAccessibleName(tr("图标文件"));
     ComboBox1->setAccessibleName(tr("全屏显示器"));
+    TimeEdit1->setAccessibleName(tr("结束时间"));
+    RzSpinEdit5->setAccessibleName(tr("第一警示（剩余秒数）"));
+    ColorBox3->setAccessibleName(tr("第一警示颜色"));
+    RzSpinEdit6->setAccessibleName(tr("第二警示（剩余秒数）"));
+    ColorBox4->setAccessibleName(tr("第二警示颜色"));
+    ColorBox5->setAccessibleName(tr("超时颜色"));
+    Edit1->setAccessibleName(tr("快速开始（分钟）"));
+    RzSpinEdit7->setAccessibleName(tr("手机遥控端口"));
     // A reader on Linux names a list by its value and says the label it is labelled by.
     const std::pair<QLabel *, QWidget *> labelled[] = {
-        {Label5, ColorBox2},   {Label6, GSFontSizeBox1}, {Label7, FilenameEdit1},
-        {Label9, RzSpinEdit4}, {Label10, ComboBox1},
+        {Label5, ColorBox2},    {Label6, GSFontSizeBox1}, {Label7, FilenameEdit1},
+        {Label9, RzSpinEdit4},  {Label10, ComboBox1},     {Label11, TimeEdit1},
+        {Label12, RzSpinEdit5}, {Label14, RzSpinEdit6},   {Label16, ColorBox5},
+        {Label17, Edit1},       {Label18, RzSpinEdit7},
     };
     for (const auto &[label, field] : labelled)
         label->setBuddy(field);

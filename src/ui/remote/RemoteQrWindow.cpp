@@ -53,6 +53,10 @@ RemoteQrWindow::RemoteQrWindow(RemoteControl *remote, QWidget *parent)
     for (QLabel *code : {m_viewCode, m_controlCode})
         code->setMinimumSize(codeSide, codeSide);
     m_note->setWordWrap(true);
+    // The codes are pictures: a reader names them, and reads their links beside them.
+    m_viewCode->setAccessibleName(tr("观看链接的二维码"));
+    m_controlCode->setAccessibleName(tr("遥控链接的二维码"));
+    m_renew->setAccessibleDescription(tr("换一个遥控链接，旧的链接失效"));
     connect(m_renew, &QPushButton::clicked, remote, &RemoteControl::renewToken);
     connect(remote, &RemoteControl::linksChanged, this, &RemoteQrWindow::showLinks);
     connect(remote, &RemoteControl::failed, this, &RemoteQrWindow::showFailure);
