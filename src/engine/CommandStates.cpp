@@ -3,6 +3,19 @@
 
 namespace CommandStates {
 
+QString stateName(CountdownState state)
+{
+    switch (state) {
+    case CountdownState::Running:
+        return QStringLiteral("running");
+    case CountdownState::Paused:
+        return QStringLiteral("paused");
+    case CountdownState::Idle:
+        break;
+    }
+    return QStringLiteral("idle");
+}
+
 std::array<bool, stateCommandCount> enabledFlags(CountdownState state)
 {
     const bool idle = state == CountdownState::Idle;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <cstddef>
 
@@ -42,6 +44,9 @@ public:
 namespace CommandStates {
 
 std::array<bool, stateCommandCount> enabledFlags(CountdownState state);
+
+// "idle", "running" or "paused", as the session bus and the web remote name the state.
+QString stateName(CountdownState state);
 
 // Sets all eight flags to the state's column, in table order.
 void applyFlags(CommandStateSink &sink, CountdownState state);

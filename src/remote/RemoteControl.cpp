@@ -11,23 +11,6 @@
 
 #include <chrono>
 
-namespace {
-
-QString stateName(CountdownState state)
-{
-    switch (state) {
-    case CountdownState::Running:
-        return QStringLiteral("running");
-    case CountdownState::Paused:
-        return QStringLiteral("paused");
-    case CountdownState::Idle:
-        break;
-    }
-    return QStringLiteral("idle");
-}
-
-} // namespace
-
 RemoteControl::RemoteControl(TimerCore *core, QObject *parent)
     : QObject(parent)
     , m_core(core)
@@ -132,7 +115,7 @@ QString RemoteControl::lanAddress()
 QByteArray RemoteControl::stateJson() const
 {
     QJsonObject state{
-        {QStringLiteral("state"), stateName(m_core->state())},
+        {QStringLiteral("state"), CommandStates::stateName(m_core->state())},
         {QStringLiteral("total"), m_core->total()},
         {QStringLiteral("elapsed"), m_core->elapsed()},
         {QStringLiteral("remaining"), m_core->remaining()},

@@ -90,22 +90,11 @@ echo "program: $(held_by "screen released")"
 # A zero duration runs below zero: aqua digits that blink once a second.
 config $'shi=0\r\nfeng=0\r\nmiao=0\r\n'
 press F4
-blinked=""
-for _ in $(seq 60); do
-    colour=$(shot)
-    case "$blinked:$colour" in
-    :aqua) blinked=on; keep_shot "$work/shot.png" x11-overtime-on.png ;;
-    on:blank) blinked=off; keep_shot "$work/shot.png" x11-overtime-off.png ;;
-    off:aqua) blinked=again; break ;;
-    esac
-done
-[ "$blinked" = again ] || fail "the overtime digits did not blink (last: $blinked, $colour)"
-echo "overtime: aqua, blank, aqua again"
+expect_blinking aqua x11-overtime
 [ "$(saver)" = off ] || fail "the screen saver started below zero"
 # F7 ends it: the digits stay, steady.
 press F7
-steady() { for _ in 1 2 3 4; do [ "$(shot)" = aqua ] || return 1; done; }
-wait_for steady || fail "the digits still blink after the end"
+wait_for steady aqua || fail "the digits still blink after the end"
 
 # The quick-start submenu at the top of the menu: its first entry, the 1-minute preset.
 xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2)) click 3 >/dev/null

@@ -20,6 +20,28 @@ digit_colour() {
     esac
 }
 
+# Digits in that colour, blanked, then in it again, within 60 screenshots (shot, from the
+# caller, takes one into $work/shot.png and names its colour); the two phases are kept as
+# NAME-on.png and NAME-off.png.
+expect_blinking() { # colour name
+    local blinked="" colour=""
+    for _ in $(seq 60); do
+        colour=$(shot)
+        case "$blinked:$colour" in
+        ":$1") blinked=on; keep_shot "$work/shot.png" "$2-on.png" ;;
+        on:blank) blinked=off; keep_shot "$work/shot.png" "$2-off.png" ;;
+        "off:$1") blinked=again; break ;;
+        esac
+    done
+    [ "$blinked" = again ] || fail "the digits did not blink in $1 (last: $blinked, $colour)"
+    echo "blinking: $1, blank, $1 again"
+}
+
+# The digits in that colour on four screenshots in a row.
+steady() { # colour
+    for _ in 1 2 3 4; do [ "$(shot)" = "$1" ] || return 1; done
+}
+
 # Keeps the screenshot under the given name where the caller wants the pictures ($shots).
 keep_shot() { # file name
     [ -z "${shots:-}" ] || cp "$1" "$shots/$2"

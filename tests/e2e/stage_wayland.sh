@@ -102,21 +102,10 @@ echo "program: $(held_by "screen released")"
 # A zero duration runs below zero: aqua digits that blink once a second.
 config $'shi=0\r\nfeng=0\r\nmiao=0\r\n'
 key F4
-blinked=""
-for _ in $(seq 60); do
-    colour=$(shot)
-    case "$blinked:$colour" in
-    :aqua) blinked=on; keep_shot "$work/shot.png" wayland-overtime-on.png ;;
-    on:blank) blinked=off; keep_shot "$work/shot.png" wayland-overtime-off.png ;;
-    off:aqua) blinked=again; break ;;
-    esac
-done
-[ "$blinked" = again ] || fail "the overtime digits did not blink (last: $blinked, $colour)"
-echo "overtime: aqua, blank, aqua again"
+expect_blinking aqua wayland-overtime
 not_idle || fail "the compositor went idle below zero"
 key F7
-steady() { for _ in 1 2 3 4; do [ "$(shot)" = aqua ] || return 1; done; }
-wait_for steady || fail "the digits still blink after the end"
+wait_for steady aqua || fail "the digits still blink after the end"
 
 # Hidden at the finish: the notification, and its click brings the window back.
 config $'shi=0\r\nfeng=0\r\nmiao=3\r\nwarn1=0\r\nwarn2=0\r\n'

@@ -26,19 +26,6 @@ const QString remoteOff = QStringLiteral("io.github.tarvik.Timer1.Error.RemoteOf
 // A server that has not listened by then will not.
 constexpr int linkWaitMs = 10000;
 
-QString stateName(CountdownState state)
-{
-    switch (state) {
-    case CountdownState::Idle:
-        return QStringLiteral("idle");
-    case CountdownState::Running:
-        return QStringLiteral("running");
-    case CountdownState::Paused:
-        return QStringLiteral("paused");
-    }
-    return {};
-}
-
 QString quoted(const QString &text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -98,7 +85,8 @@ bool TimerService::isReady() const
 
 QString TimerService::state() const
 {
-    return m_window ? stateName(m_window->timerCore()->state()) : stateName(CountdownState::Idle);
+    return CommandStates::stateName(m_window ? m_window->timerCore()->state()
+                                             : CountdownState::Idle);
 }
 
 int TimerService::total() const
