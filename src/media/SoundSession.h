@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -23,6 +24,11 @@ class GstSoundDevice;
 class SoundSession : public std::enable_shared_from_this<SoundSession>
 {
 public:
+    // How long a sound that does not play waits for a command before it rests (see
+    // GstSoundDevice::rest): long enough that the play that follows an alarm's open finds
+    // it ready.
+    static constexpr std::chrono::milliseconds restDelay{1000};
+
     // onNotify runs on the user-interface thread for every play or resume that ended. It is
     // called by takeNotices() (after each call) and by a queued wake-up for the ones that
     // end while nothing is asked.
