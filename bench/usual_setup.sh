@@ -15,7 +15,8 @@
 # measurings lie between rolls (the roll's own frames are left out).
 # Prints medians of ROUNDS (default 5) with their ratios to the bare window (to the
 # program with nothing set for the wake-ups), the threads that woke, and the largest items
-# of the memory map of the program with sound and picture (last round).
+# of the memory map of the program with sound and picture and what they add to the map with
+# nothing set (last round).
 set -euo pipefail
 
 build=${1:?usage: usual_setup.sh BUILD [ROUNDS] [SECONDS]}
@@ -64,12 +65,12 @@ wakeups() {
 
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
-# Resident kB by mapping (anonymous ones together, thread stacks among them), largest first.
+# Resident kB by mapping (anonymous ones together, thread stacks among them): "kB name".
 memory_map() {
     awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]" }
          /^Rss:/ { kb[name] += $2 }
-         END { for (n in kb) printf "%8d kB  %s\n", kb[n], n }' "/proc/$1/smaps" |
-        sort -rn | awk 'NR <= 14'
+         END { for (n in kb) printf "%d %s\n", kb[n], n }' "/proc/$1/smaps" |
+        sed "s#$work/app/#APP/#" | sort -k2
 }
 
 stop() {
@@ -93,7 +94,7 @@ run() {
     sleep 1
     local kb later idle busy=-
     kb=$(rss "$pid")
-    [ "$setup" = media ] && memory_map "$pid" >"$work/map.$setup"
+    [ "$setup" = bare ] || memory_map "$pid" >"$work/map.$setup"
     sleep 1
     idle=$(wakeups "$pid" "$work/$setup.idle")
     later=$(rss "$pid")
@@ -171,4 +172,8 @@ for setup in bare none media; do
     [ "$setup" = bare ] || { printf '  %-6s counting:' "$setup"; threads "$work/$setup.count"; }
 done
 echo "largest items of the memory map, sound and picture set, 1 s after the paint (resident):"
-cat "$work/map.media"
+sort -rn "$work/map.media" | awk 'NR <= 14 { printf "  %8d kB  %s\n", $1, $2 }'
+echo "what the sound and the picture add to the map of the program with nothing set:"
+join -j 2 -a 1 -a 2 -e 0 -o 0,1.1,2.1 "$work/map.none" "$work/map.media" |
+    awk '{ d = $3 - $2; if (d != 0) printf "%d %s\n", d, $1 }' | sort -rn |
+    awk 'NR <= 14 { printf "  %+8d kB  %s\n", $1, $2 }'
