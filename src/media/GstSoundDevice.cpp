@@ -440,7 +440,9 @@ qint64 GstSoundDevice::length()
     if (!m_pipeline)
         return 0;
     gint64 duration = 0;
-    if (!m_resting && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
+    // A resting pipeline knows nothing; the length learnt before holds.
+    if (!m_resting && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) &&
+        duration >= 0)
         m_length = toMilliseconds(duration);
     return m_length;
 }
@@ -453,7 +455,8 @@ qint64 GstSoundDevice::position()
     if (m_atEnd)
         return length();
     gint64 now = 0;
-    if (!m_resting && gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
+    if (!m_resting && gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) &&
+        now >= 0)
         m_lastPosition = toMilliseconds(now);
     return m_lastPosition;
 }
