@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and prints the milliseconds until a window of it whose title begins with
-// a given text is viewable, the milliseconds until that window is first drawn into (its first
-// paint, seen as damage), then the process id. The program is left running.
+// a given text is viewable, the milliseconds until that window is first painted, then the
+// process id. The program is left running. The first paint is the first damage after which
+// the window shows more than one colour: clearing the window to its background is damage
+// too, but the user sees nothing yet.
 //
 //   window_start TITLE-PREFIX PROGRAM [ARGUMENT...]
 //
@@ -12,6 +14,7 @@
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +63,16 @@ std::string title(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t 
     return {};
 }
 
+// Whether the window manager manages the window: a tray icon, also a window of the
+// program's and often titled like it, is embedded in the tray instead.
+bool managed(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t wmState)
+{
+    const auto answer = reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, wmState, XCB_ATOM_ANY, 0, 2),
+        nullptr));
+    return answer && answer->type != XCB_ATOM_NONE;
+}
+
 bool viewable(xcb_connection_t *connection, xcb_window_t window)
 {
     const auto answer = reply(xcb_get_window_attributes_reply(
@@ -70,6 +83,39 @@ bool viewable(xcb_connection_t *connection, xcb_window_t window)
 void watch(xcb_connection_t *connection, xcb_window_t window, std::uint32_t mask)
 {
     xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &mask);
+}
+
+// Whether the window's contents on screen hold more than one colour.
+bool drawn(xcb_connection_t *connection, const xcb_screen_t &screen, xcb_window_t window)
+{
+    const auto geometry = reply(xcb_get_geometry_reply(
+        connection, xcb_get_geometry(connection, window), nullptr));
+    const auto place = reply(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, screen.root, 0, 0), nullptr));
+    if (!geometry || !place)
+        return false;
+    // Only the part on the screen can be read.
+    const int left = std::max(0, -int(place->dst_x));
+    const int top = std::max(0, -int(place->dst_y));
+    const int right = std::min(int(geometry->width), screen.width_in_pixels - place->dst_x);
+    const int bottom = std::min(int(geometry->height), screen.height_in_pixels - place->dst_y);
+    if (right <= left || bottom <= top)
+        return false;
+    const auto image = reply(xcb_get_image_reply(
+        connection,
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, std::int16_t(left),
+                      std::int16_t(top), std::uint16_t(right - left),
+                      std::uint16_t(bottom - top), ~0u),
+        nullptr));
+    if (!image || geometry->depth < 24)
+        return image != nullptr; // not a true-colour window: any damage counts
+    const auto *pixels = reinterpret_cast<const std::uint32_t *>(xcb_get_image_data(image.get()));
+    const int count = xcb_get_image_data_length(image.get()) / 4;
+    for (int i = 1; i < count; ++i) {
+        if ((pixels[i] & 0xffffff) != (pixels[0] & 0xffffff))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -93,6 +139,7 @@ int main(int argc, char *argv[])
     const xcb_window_t root = screens.data->root;
     const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8String = atom(connection, "UTF8_STRING");
+    const xcb_atom_t wmState = atom(connection, "WM_STATE");
 
     // Every top-level window the program creates is reported here before it can be mapped.
     watch(connection, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
@@ -123,12 +170,17 @@ int main(int argc, char *argv[])
     // title when it is checked.
     std::set<xcb_window_t> clients;
     using Clock = std::chrono::steady_clock;
+    // The first damage after which the window showed more than one colour, and the latest
+    // damage not yet looked at.
     std::map<xcb_window_t, Clock::time_point> firstDamage;
+    std::map<xcb_window_t, Clock::time_point> lastDamage;
+    int plainLooks = 0;
     std::map<xcb_damage_damage_t, xcb_window_t> damageWindow;
     std::optional<std::pair<xcb_window_t, Clock::time_point>> shown;
     const auto check = [&](xcb_window_t window) {
         return viewable(connection, window)
-               && title(connection, window, netWmName, utf8String).rfind(prefix, 0) == 0;
+               && title(connection, window, netWmName, utf8String).rfind(prefix, 0) == 0
+               && managed(connection, window, wmState);
     };
     const auto ms = [&](Clock::time_point at) {
         return std::chrono::duration<double, std::milli>(at - start).count();
@@ -153,7 +205,10 @@ int main(int argc, char *argv[])
     for (;;) {
         if (const auto elapsed = std::chrono::steady_clock::now() - start;
             elapsed > std::chrono::seconds(30)) {
-            std::fprintf(stderr, "window_start: no window, or none drawn, within 30 s\n");
+            std::fprintf(stderr,
+                         "window_start: no window, or none drawn, within 30 s (shown: %x; "
+                         "%d clients, %d looks at one colour)\n",
+                         shown ? shown->first : 0u, int(clients.size()), plainLooks);
             kill(child, SIGTERM);
             return 1;
         }
@@ -171,7 +226,10 @@ int main(int argc, char *argv[])
             if (created->parent != root)
                 break;
             clients.insert(created->window);
-            watch(connection, created->window, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+            // The window manager marks a window it manages (WM_STATE) as it maps it, but
+            // not always before: its properties are watched too.
+            watch(connection, created->window,
+                  XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE);
             if (!created->override_redirect) {
                 const xcb_damage_damage_t id = xcb_generate_id(connection);
                 xcb_damage_create(connection, id, created->window,
@@ -190,6 +248,12 @@ int main(int argc, char *argv[])
             }
             break;
         }
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *changed = reinterpret_cast<xcb_property_notify_event_t *>(event.get());
+            if (clients.contains(changed->window))
+                show(changed->window);
+            break;
+        }
         case XCB_MAP_NOTIFY: {
             // A client or the frame around one: either may be the last map that shows it.
             for (const xcb_window_t client : clients)
@@ -198,13 +262,27 @@ int main(int argc, char *argv[])
         }
         default:
             if ((event->response_type & 0x7f) == damage->first_event + XCB_DAMAGE_NOTIFY) {
-                const auto *drawn = reinterpret_cast<xcb_damage_notify_event_t *>(event.get());
-                if (const auto window = damageWindow.find(drawn->damage);
-                    window != damageWindow.end())
-                    firstDamage.try_emplace(window->second, Clock::now());
-                // The damage is only counted; no need to repair it.
+                const auto *notice = reinterpret_cast<xcb_damage_notify_event_t *>(event.get());
+                const auto window = damageWindow.find(notice->damage);
+                if (window == damageWindow.end() || firstDamage.contains(window->second))
+                    break;
+                lastDamage[window->second] = Clock::now();
+                // Repaired, so that the next drawing is reported too.
+                xcb_damage_subtract(connection, notice->damage, XCB_NONE, XCB_NONE);
             }
             break;
+        }
+        // The shown window's contents are looked at after each drawing into it; drawn
+        // before it showed, they are looked at when it shows.
+        if (shown && !firstDamage.contains(shown->first)) {
+            if (const auto damaged = lastDamage.find(shown->first); damaged != lastDamage.end()) {
+                const auto at = damaged->second;
+                lastDamage.erase(damaged);
+                if (drawn(connection, *screens.data, shown->first))
+                    firstDamage.emplace(shown->first, at);
+                else
+                    ++plainLooks;
+            }
         }
         if (finished())
             return 0;

@@ -172,6 +172,15 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         if (!sink)
             return fail(ownedError ? QString::fromUtf8(ownedError->message) : QString());
         g_object_set(m_pipeline, "audio-sink", sink, nullptr);
+        m_outputChosen = true;
+    } else {
+        // Opening only proves that the file plays and learns its length. The desktop's
+        // output is chosen at the first play: finding it loads the libraries of every sound
+        // system tried, which a sound that waits for its alarm need not carry.
+        GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+        if (sink)
+            g_object_set(m_pipeline, "audio-sink", sink, nullptr);
+        m_outputChosen = sink == nullptr;
     }
 
     const BusPtr bus(gst_element_get_bus(m_pipeline));
@@ -182,6 +191,7 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
     m_notifyPending = false;
     m_length = 0;
     m_lastPosition = 0;
+    m_resting = false;
 
     auto ready = [&] {
         gint audioStreams = 0;
@@ -192,6 +202,28 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         return true;
     };
 
+    // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
+    const auto toPaused = [this] {
+        return int(gst_element_set_state(m_pipeline, GST_STATE_PAUSED));
+    };
+    QString failure;
+    switch (preroll(toPaused, &failure)) {
+    case Preroll::Ready:
+        return ready();
+    case Preroll::AtEnd:
+        // Nothing to play before the end: an empty sound still opens.
+        m_atEnd = true;
+        return true;
+    case Preroll::Failed:
+        break;
+    }
+    return fail(failure);
+}
+
+GstSoundDevice::Preroll GstSoundDevice::preroll(const std::function<int()> &start,
+                                                QString *errorText)
+{
+    // From before the start: the end or an error may come at once.
     struct Opening
     {
         std::atomic<bool> &flag;
@@ -203,22 +235,26 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         ~Opening() { flag = false; }
     } opening(m_opening);
 
-    // Ready to play means prerolled: the decoder is chosen and the first sound is waiting.
-    switch (gst_element_set_state(m_pipeline, GST_STATE_PAUSED)) {
+    const int started = start();
+    if (started < 0)
+        return Preroll::Failed; // refused, with nothing on the bus to wait for
+    switch (GstStateChangeReturn(started)) {
     case GST_STATE_CHANGE_SUCCESS:
     case GST_STATE_CHANGE_NO_PREROLL:
-        return ready();
+        return Preroll::Ready;
     default:
         break;
     }
+    const BusPtr bus(gst_element_get_bus(m_pipeline));
     const auto deadline = std::chrono::steady_clock::now() + openTimeout;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            return fail(TarvikError::tr("The sound file did not become ready to play within %1 "
-                                        "seconds")
-                            .arg(openTimeout.count() / 1000));
+            *errorText = TarvikError::tr("The sound file did not become ready to play within %1 "
+                                         "seconds")
+                             .arg(openTimeout.count() / 1000);
+            return Preroll::Failed;
         }
         const MessagePtr message(gst_bus_timed_pop_filtered(
             bus.get(), GstClockTime(left.count()),
@@ -227,17 +263,72 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
             continue;
         switch (GST_MESSAGE_TYPE(message.get())) {
         case GST_MESSAGE_ERROR:
-            return fail(errorMessageText(message.get()));
+            *errorText = errorMessageText(message.get());
+            return Preroll::Failed;
         case GST_MESSAGE_EOS:
-            // Nothing to play before the end: an empty sound still opens.
-            m_atEnd = true;
-            return true;
+            return Preroll::AtEnd;
         default:
             if (GST_MESSAGE_SRC(message.get()) == GST_OBJECT(m_pipeline))
-                return ready();
+                return Preroll::Ready;
             break;
         }
     }
+}
+
+bool GstSoundDevice::canRest() const
+{
+    return m_pipeline && !m_resting && m_run != Run::Playing && !m_notifyPending;
+}
+
+void GstSoundDevice::rest()
+{
+    if (!canRest())
+        return;
+    processBus();
+    if (!canRest())
+        return;
+    if (!m_atEnd)
+        position(); // kept for the wake
+    // Down to NULL: the streaming threads end, the decoder goes, and the audio output
+    // closes, which on some sound systems keeps a thread of its own busy.
+    if (!setState(GST_STATE_NULL))
+        return;
+    m_resting = true;
+}
+
+bool GstSoundDevice::wake()
+{
+    if (!m_resting && m_outputChosen)
+        return true;
+    const qint64 at = m_atEnd ? 0 : position();
+    if (!m_outputChosen) {
+        // The audio output is only changed while the pipeline is down.
+        if (!m_resting && !setState(GST_STATE_NULL))
+            return false;
+        GstElement *sink = gst_element_factory_make("autoaudiosink", nullptr);
+        g_object_set(m_pipeline, "audio-sink", sink, nullptr); // none: playbin's own choice
+        m_outputChosen = true;
+    }
+    m_resting = false;
+    QString failure;
+    const auto toPaused = [this] {
+        return int(gst_element_set_state(m_pipeline, GST_STATE_PAUSED));
+    };
+    const auto seek = [this, at] {
+        return gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
+                                       GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                       at * GST_MSECOND)
+                   ? int(GST_STATE_CHANGE_ASYNC)
+                   : -1;
+    };
+    if (preroll(toPaused, &failure) == Preroll::Failed ||
+        (at > 0 && preroll(seek, &failure) == Preroll::Failed)) {
+        // The file changed or went meanwhile: the device stays as it was, resting.
+        setState(GST_STATE_NULL);
+        m_resting = true;
+        return false;
+    }
+    return true;
 }
 
 bool GstSoundDevice::close()
@@ -257,6 +348,7 @@ bool GstSoundDevice::close()
         gst_message_unref(message);
     m_run = Run::Stopped;
     m_atEnd = false;
+    m_resting = false;
     return true;
 }
 
@@ -278,7 +370,7 @@ bool GstSoundDevice::play()
         emit notified(NotifyValue::Successful);
         return true;
     }
-    if (!setState(GST_STATE_PLAYING))
+    if (!wake() || !setState(GST_STATE_PLAYING))
         return false;
     m_run = Run::Playing;
     m_notifyPending = true;
@@ -306,7 +398,7 @@ bool GstSoundDevice::resume()
     if (!m_pipeline)
         return false;
     processBus();
-    if (m_run != Run::Paused || !setState(GST_STATE_PLAYING))
+    if (m_run != Run::Paused || !wake() || !setState(GST_STATE_PLAYING))
         return false;
     m_run = Run::Playing;
     m_notifyPending = true;
@@ -332,6 +424,12 @@ bool GstSoundDevice::seekToStart()
     if (!m_pipeline)
         return false;
     processBus();
+    if (m_resting) {
+        // Woken at the beginning.
+        m_atEnd = false;
+        m_lastPosition = 0;
+        return true;
+    }
     if (!gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
                                  GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0))
         return false;
@@ -345,7 +443,9 @@ qint64 GstSoundDevice::length()
     if (!m_pipeline)
         return 0;
     gint64 duration = 0;
-    if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) && duration >= 0)
+    // A resting pipeline knows nothing; the length learnt before holds.
+    if (!m_resting && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) &&
+        duration >= 0)
         m_length = toMilliseconds(duration);
     return m_length;
 }
@@ -358,7 +458,7 @@ qint64 GstSoundDevice::position()
     if (m_atEnd)
         return length();
     gint64 now = 0;
-    if (gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
+    if (!m_resting && gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
         m_lastPosition = toMilliseconds(now);
     return m_lastPosition;
 }

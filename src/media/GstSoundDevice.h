@@ -64,6 +64,14 @@ public:
     // Takes the messages that end a play off the bus.
     void processBus();
 
+    // A sound that does not play needs no streaming threads, decoder or audio output: rest()
+    // takes the pipeline down, keeping the file name, the length and the position, so that it
+    // costs nothing while it waits for the alarm. The next play or resume prepares it again
+    // at the kept position. canRest(): open, nothing playing, not resting yet.
+    bool canRest() const;
+    void rest();
+    bool isResting() const { return m_resting; }
+
 signals:
     // A play or resume ended: at the end of the sound, by a newer command, or by an error.
     void notified(NotifyValue value);
@@ -79,6 +87,20 @@ private:
     friend struct GstBusRelay;
 
     void finishPlay(NotifyValue value);
+    // Runs start (a state change or a seek, giving a GstStateChangeReturn, or -1 when it was
+    // refused) and waits for the
+    // pipeline to be ready to play (prerolled); Failed with errorText set, or AtEnd when the
+    // sound ended before anything could play.
+    enum class Preroll
+    {
+        Ready,
+        AtEnd,
+        Failed
+    };
+    Preroll preroll(const std::function<int()> &start, QString *errorText);
+    // Undoes rest(), and puts the audio output in on the first play: prerolled again at the
+    // kept position; false when that failed.
+    bool wake();
     // The end and error messages the streaming threads handed over, now owned by the caller.
     std::vector<GstMessage *> takeEnded();
     bool setState(int state);
@@ -92,6 +114,8 @@ private:
     Run m_run = Run::Stopped;
     bool m_atEnd = false;
     bool m_notifyPending = false;
+    bool m_resting = false;
+    bool m_outputChosen = false; // the audio output to play into is in the pipeline
     qint64 m_length = 0;
     qint64 m_lastPosition = 0;
 };

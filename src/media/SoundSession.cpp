@@ -7,6 +7,10 @@
 
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 std::shared_ptr<SoundSession> SoundSession::start(const QString &path,
                                                   const QByteArray &audioSink,
                                                   std::function<void(NotifyValue)> onNotify)
@@ -53,11 +57,27 @@ void SoundSession::run()
     QObject::connect(device.get(), &GstSoundDevice::notified, device.get(),
                      [this](NotifyValue value) { collectNotice(value); }, Qt::DirectConnection);
 
+    const auto asked = [this] { return !m_jobs.empty() || m_disposed; };
     for (;;) {
         Job job;
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return !m_jobs.empty() || m_disposed; });
+            // A sound that does not play rests once nothing has been asked for a while:
+            // a waiting pipeline would otherwise keep its threads and decoder for nothing.
+            if (device->canRest() && !m_changed.wait_for(lock, restDelay, asked)) {
+                m_busy = true;
+                lock.unlock();
+                device->rest();
+#ifdef __GLIBC__
+                // What the decoder and the ended streaming threads freed stays in the
+                // allocator's arenas unless it is handed back.
+                malloc_trim(0);
+#endif
+                lock.lock();
+                workDone();
+                continue;
+            }
+            m_changed.wait(lock, asked);
             if (m_jobs.empty())
                 break;
             job = std::move(m_jobs.front());
@@ -67,12 +87,7 @@ void SoundSession::run()
         job(*device);
         {
             const std::lock_guard lock(m_mutex);
-            m_busy = false;
-            // Answered: a later call need not give up at once.
-            m_hanging = false;
-            // A disposed session stays marked until its close is done.
-            if (!m_disposed)
-                m_ticket->clearDeadline();
+            workDone();
         }
     }
     device->close();
@@ -84,6 +99,16 @@ void SoundSession::run()
     }
     m_ticket->clearDeadline();
     m_changed.notify_all();
+}
+
+void SoundSession::workDone()
+{
+    m_busy = false;
+    // Answered: a later call need not give up at once.
+    m_hanging = false;
+    // A disposed session stays marked until its close is done.
+    if (!m_disposed)
+        m_ticket->clearDeadline();
 }
 
 void SoundSession::dispose()

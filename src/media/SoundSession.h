@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -26,6 +27,11 @@ class GstSoundDevice;
 class SoundSession : public std::enable_shared_from_this<SoundSession>
 {
 public:
+    // How long a sound that does not play waits for a command before it rests (see
+    // GstSoundDevice::rest): long enough that the play that follows an alarm's open finds
+    // it ready.
+    static constexpr std::chrono::milliseconds restDelay{1000};
+
     // A session for the sound file path, or nothing while an earlier session's thread hangs
     // on that file. onNotify runs on the user-interface thread for every play or resume that
     // ended. It is called by takeNotices() (after each call) and by a queued wake-up for the
@@ -79,6 +85,8 @@ private:
     void run();
     bool hangs() const;
     void markHanging();
+    // With m_mutex held, after a job or a rest on the session's thread.
+    void workDone();
     void collectNotice(NotifyValue value);
 
     // Marks the session's thread as stuck on its file while a call or the close overruns.

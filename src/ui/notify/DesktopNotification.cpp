@@ -17,13 +17,7 @@ const QString defaultAction = QStringLiteral("default");
 
 DesktopNotification::DesktopNotification(QObject *parent)
     : QObject(parent)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.connect(QString(), path, service, QStringLiteral("ActionInvoked"), this,
-                SLOT(onActionInvoked(uint, QString)));
-    bus.connect(QString(), path, service, QStringLiteral("NotificationClosed"), this,
-                SLOT(onClosed(uint, uint)));
-}
+{}
 
 DesktopNotification::~DesktopNotification() = default;
 
@@ -32,6 +26,16 @@ void DesktopNotification::send(const QString &summary, const QString &body)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // Listened to from the first notification on: each subscription is a round trip to the
+    // bus, which a start-up that may never notify need not wait for. The bus handles the
+    // subscriptions before the call that follows them.
+    if (!m_listening) {
+        m_listening = true;
+        bus.connect(QString(), path, service, QStringLiteral("ActionInvoked"), this,
+                    SLOT(onActionInvoked(uint, QString)));
+        bus.connect(QString(), path, service, QStringLiteral("NotificationClosed"), this,
+                    SLOT(onClosed(uint, uint)));
+    }
     m_withdrawn = false;
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Notify"));

@@ -34,6 +34,7 @@ private slots:
 
 private:
     std::uint32_t m_id = 0;
+    bool m_listening = false;
     // A withdraw that came before the server told the id.
     bool m_withdrawn = false;
 };
