@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as users have it, with an alarm sound and a corner picture set, against the
 # program with nothing set and a bare Qt window, in one run under Xvfb with openbox, trayer
 # and a session bus: first paint, resident memory and wake-ups.

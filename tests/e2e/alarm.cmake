@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The alarm sound plays at its lead and the bar's buttons work, in the real program.
 if(TARGET tarvik-timer)
   add_test(NAME e2e_alarm

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program with a sound set: the sound, which rests while it waits, plays at the
 # alarm lead, before the finish message, and the bar's Stop and Play buttons stop it and
 # play it on. What the pipeline does is read from GStreamer's state log.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "GstSoundDevice.h"
 #include "SoundSession.h"
 #include "TestSounds.h"
