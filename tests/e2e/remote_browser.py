@@ -73,7 +73,7 @@ class Page:
     async def shot(self, name, width, height, scale, mobile):
         await self.call('Emulation.setDeviceMetricsOverride', width=width, height=height,
                         deviceScaleFactor=scale, mobile=mobile)
-        await asyncio.sleep(0.3)  # one layout after the resize
+        # Two frames after the resize: laid out and painted at the new size.
         await self.eval('new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))')
         data = (await self.call('Page.captureScreenshot', format='png'))['data']
         with open(os.path.join(shots, name), 'wb') as f:
