@@ -37,7 +37,7 @@ start_desktop
 start_english
 wait_main_window
 
-xdotool mousemove 600 400 sleep 0.2 click 3
+xdotool mousemove --sync 600 400 click 3
 wait_for popup_menu || fail "no menu on a right click on the display"
 menu_text=$(read_window "$(popup_menu)" menu-en)
 echo "== menu: $menu_text"

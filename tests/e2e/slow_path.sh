@@ -173,7 +173,7 @@ run_browse_case() {
     wait_for has_settings_dialog || fail "F11 opened no settings dialog"
     dialog=$(settings_dialog)
     read -r dx dy _ _ <<<"$(geometry "$dialog")"
-    xdotool mousemove $((dx + 346 + 82 + 60)) $((dy + 139 + 24 + 10)) sleep 0.2 click 1
+    xdotool mousemove --sync $((dx + 346 + 82 + 60)) $((dy + 139 + 24 + 10)) click 1
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 20 "$typed"
     xdotool key --clearmodifiers alt+Down
