@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockIcon.h"
 #include "CommandLine.h"
+#include "GstSoundDevice.h"
 #include "HandOver.h"
 #include "QtTranslations.h"
 #include "TimerBus.h"
@@ -13,7 +14,10 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
+#include <QFile>
+
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -71,6 +75,10 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
 
 int main(int argc, char *argv[])
 {
+    // The check of a sound file, run by the program itself in a process of its own.
+    if (argc == 3 && std::strcmp(argv[1], GstSoundDevice::probeOption) == 0)
+        return GstSoundDevice::runProbe(QFile::decodeName(argv[2]));
+
     CommandLine::Parsed parsed;
     {
         // No window system yet: --status and a hand-over work from any terminal, and fast.
@@ -81,6 +89,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    GstSoundDevice::setProbeProgram(QCoreApplication::applicationFilePath());
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
     QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));

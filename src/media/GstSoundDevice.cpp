@@ -3,13 +3,17 @@
 
 #include "TarvikError.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -87,6 +91,27 @@ qint64 toMilliseconds(gint64 nanoseconds)
     return nanoseconds / GST_MSECOND;
 }
 
+std::mutex probeMutex;
+QString probeProgramPath; // guarded by probeMutex
+
+QString probeProgram()
+{
+    const std::lock_guard lock(probeMutex);
+    return probeProgramPath;
+}
+
+QString openTimeoutText()
+{
+    return TarvikError::tr("The sound file did not become ready to play within %1 seconds")
+        .arg(GstSoundDevice::openTimeout.count() / 1000);
+}
+
+// The probe's answer on its standard output: "ready LENGTH-MS", "end" (nothing to play
+// before the end) or "failed", then on the next line GStreamer's message.
+constexpr QByteArrayView probeReady = "ready ";
+constexpr QByteArrayView probeAtEnd = "end";
+constexpr QByteArrayView probeFailed = "failed";
+
 } // namespace
 
 // Runs on the streaming threads: keeps only the messages the device acts on and
@@ -144,22 +169,112 @@ void GstSoundDevice::setBusWake(std::function<void()> wake)
 bool GstSoundDevice::open(const QString &path, QString *errorText)
 {
     close();
-    if (!initGStreamer(errorText))
-        return false;
+    if (const QString program = probeProgram(); !program.isEmpty()) {
+        switch (openByProbe(program, path, errorText)) {
+        case Probe::Opened:
+            return true;
+        case Probe::Failed:
+            return false;
+        case Probe::NotRun:
+            break;
+        }
+    }
+    return openHere(path, errorText);
+}
 
+void GstSoundDevice::setProbeProgram(const QString &program)
+{
+    const std::lock_guard lock(probeMutex);
+    probeProgramPath = program;
+}
+
+int GstSoundDevice::runProbe(const QString &path)
+{
+    GstSoundDevice device;
+    QString error;
+    QByteArray answer;
+    if (!device.openHere(path, &error))
+        answer = probeFailed.toByteArray() + '\n' + error.toUtf8();
+    else if (device.m_atEnd)
+        answer = probeAtEnd.toByteArray();
+    else
+        answer = probeReady.toByteArray() + QByteArray::number(device.m_length);
+    answer += '\n';
+    std::fwrite(answer.constData(), 1, std::size_t(answer.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+GstSoundDevice::Probe GstSoundDevice::openByProbe(const QString &program, const QString &path,
+                                                  QString *errorText)
+{
+    // Blocking waits are fine here: the device's thread is the sound session's own, and the
+    // probe is bounded like a preroll here would be.
+    const QDeadlineTimer deadline(openTimeout);
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    probe.start(program, {QString::fromLatin1(probeOption), path}, QIODevice::ReadOnly);
+    if (!probe.waitForStarted(int(deadline.remainingTime())))
+        return Probe::NotRun;
+    if (!probe.waitForFinished(int(deadline.remainingTime()))) {
+        probe.kill();
+        probe.waitForFinished(1000);
+        if (errorText)
+            *errorText = openTimeoutText();
+        return Probe::Failed;
+    }
+    if (probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        return Probe::NotRun;
+    const QByteArray output = probe.readAllStandardOutput();
+    const qsizetype lineEnd = output.indexOf('\n');
+    if (lineEnd < 0)
+        return Probe::NotRun;
+    const QByteArrayView first = QByteArrayView(output).first(lineEnd);
+    if (first == probeFailed) {
+        if (errorText) {
+            *errorText = QString::fromUtf8(output.mid(lineEnd + 1));
+            if (errorText->endsWith(u'\n'))
+                errorText->chop(1);
+        }
+        return Probe::Failed;
+    }
+    bool atEnd = first == probeAtEnd;
+    bool lengthRead = false;
+    const qint64 length =
+        first.startsWith(probeReady) ? first.sliced(probeReady.size()).toLongLong(&lengthRead) : 0;
+    if (!atEnd && (!lengthRead || length < 0))
+        return Probe::NotRun;
+    // Open and resting from the start: the first play builds the pipeline at the beginning.
+    m_path = path;
+    m_open = true;
+    m_resting = true;
+    m_outputChosen = false;
+    m_run = Run::Stopped;
+    m_atEnd = atEnd;
+    m_notifyPending = false;
+    m_length = atEnd ? 0 : length;
+    m_lastPosition = 0;
+    return Probe::Opened;
+}
+
+bool GstSoundDevice::build(bool silent, QString *errorText)
+{
     auto fail = [&](const QString &text) {
         if (errorText)
             *errorText = text;
-        close();
+        if (m_pipeline) {
+            gst_object_unref(m_pipeline);
+            m_pipeline = nullptr;
+        }
         return false;
     };
-
+    if (!initGStreamer(errorText))
+        return false;
     m_pipeline = gst_element_factory_make("playbin", nullptr);
     if (!m_pipeline)
         return fail(TarvikError::tr("The GStreamer playbin element is not installed"));
     gst_object_ref_sink(m_pipeline);
 
-    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toEncoded();
     g_object_set(m_pipeline, "uri", uri.constData(), nullptr);
     // Sound only: a file that also holds pictures never opens a video window. No software
     // volume either: the volume is never changed, and each volume element playbin makes
@@ -173,7 +288,7 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
             return fail(ownedError ? QString::fromUtf8(ownedError->message) : QString());
         g_object_set(m_pipeline, "audio-sink", sink, nullptr);
         m_outputChosen = true;
-    } else {
+    } else if (silent) {
         // Opening only proves that the file plays and learns its length. The desktop's
         // output is chosen at the first play: finding it loads the libraries of every sound
         // system tried, which a sound that waits for its alarm need not carry.
@@ -181,10 +296,31 @@ bool GstSoundDevice::open(const QString &path, QString *errorText)
         if (sink)
             g_object_set(m_pipeline, "audio-sink", sink, nullptr);
         m_outputChosen = sink == nullptr;
+    } else {
+        GstElement *sink = gst_element_factory_make("autoaudiosink", nullptr);
+        g_object_set(m_pipeline, "audio-sink", sink, nullptr); // none: playbin's own choice
+        m_outputChosen = true;
     }
 
     const BusPtr bus(gst_element_get_bus(m_pipeline));
     gst_bus_set_sync_handler(bus.get(), &GstBusRelay::onMessage, this, nullptr);
+    return true;
+}
+
+bool GstSoundDevice::openHere(const QString &path, QString *errorText)
+{
+    close();
+    m_path = path;
+    if (!build(true, errorText))
+        return false;
+    m_open = true;
+
+    auto fail = [&](const QString &text) {
+        if (errorText)
+            *errorText = text;
+        close();
+        return false;
+    };
 
     m_run = Run::Stopped;
     m_atEnd = false;
@@ -251,9 +387,7 @@ GstSoundDevice::Preroll GstSoundDevice::preroll(const std::function<int()> &star
         const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            *errorText = TarvikError::tr("The sound file did not become ready to play within %1 "
-                                         "seconds")
-                             .arg(openTimeout.count() / 1000);
+            *errorText = openTimeoutText();
             return Preroll::Failed;
         }
         const MessagePtr message(gst_bus_timed_pop_filtered(
@@ -277,7 +411,7 @@ GstSoundDevice::Preroll GstSoundDevice::preroll(const std::function<int()> &star
 
 bool GstSoundDevice::canRest() const
 {
-    return m_pipeline && !m_resting && m_run != Run::Playing && !m_notifyPending;
+    return m_open && !m_resting && m_run != Run::Playing && !m_notifyPending;
 }
 
 void GstSoundDevice::rest()
@@ -301,7 +435,11 @@ bool GstSoundDevice::wake()
     if (!m_resting && m_outputChosen)
         return true;
     const qint64 at = m_atEnd ? 0 : position();
-    if (!m_outputChosen) {
+    if (!m_pipeline) {
+        // Probed only: built now, into the desktop's output.
+        if (!build(false, nullptr))
+            return false;
+    } else if (!m_outputChosen) {
         // The audio output is only changed while the pipeline is down.
         if (!m_resting && !setState(GST_STATE_NULL))
             return false;
@@ -333,19 +471,22 @@ bool GstSoundDevice::wake()
 
 bool GstSoundDevice::close()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return true;
     if (m_notifyPending)
         finishPlay(NotifyValue::Aborted);
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    const BusPtr bus(gst_element_get_bus(m_pipeline));
-    gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
-    // Messages still queued hold their sources; drop them with the pipeline.
-    gst_bus_set_flushing(bus.get(), TRUE);
-    gst_object_unref(m_pipeline);
-    m_pipeline = nullptr;
+    if (m_pipeline) {
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        const BusPtr bus(gst_element_get_bus(m_pipeline));
+        gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
+        // Messages still queued hold their sources; drop them with the pipeline.
+        gst_bus_set_flushing(bus.get(), TRUE);
+        gst_object_unref(m_pipeline);
+        m_pipeline = nullptr;
+    }
     for (GstMessage *message : takeEnded())
         gst_message_unref(message);
+    m_open = false;
     m_run = Run::Stopped;
     m_atEnd = false;
     m_resting = false;
@@ -359,7 +500,7 @@ bool GstSoundDevice::setState(int state)
 
 bool GstSoundDevice::play()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return false;
     processBus();
     if (m_notifyPending)
@@ -379,7 +520,7 @@ bool GstSoundDevice::play()
 
 bool GstSoundDevice::pause()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return false;
     processBus();
     if (m_run != Run::Playing)
@@ -395,7 +536,7 @@ bool GstSoundDevice::pause()
 
 bool GstSoundDevice::resume()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return false;
     processBus();
     if (m_run != Run::Paused || !wake() || !setState(GST_STATE_PLAYING))
@@ -407,7 +548,7 @@ bool GstSoundDevice::resume()
 
 bool GstSoundDevice::stop()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return false;
     processBus();
     if (m_run == Run::Playing && !setState(GST_STATE_PAUSED))
@@ -421,7 +562,7 @@ bool GstSoundDevice::stop()
 
 bool GstSoundDevice::seekToStart()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return false;
     processBus();
     if (m_resting) {
@@ -440,11 +581,11 @@ bool GstSoundDevice::seekToStart()
 
 qint64 GstSoundDevice::length()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return 0;
     gint64 duration = 0;
     // A resting pipeline knows nothing; the length learnt before holds.
-    if (!m_resting && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) &&
+    if (!m_resting && m_pipeline && gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) &&
         duration >= 0)
         m_length = toMilliseconds(duration);
     return m_length;
@@ -452,20 +593,20 @@ qint64 GstSoundDevice::length()
 
 qint64 GstSoundDevice::position()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return 0;
     processBus();
     if (m_atEnd)
         return length();
     gint64 now = 0;
-    if (!m_resting && gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
+    if (!m_resting && m_pipeline && gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &now) && now >= 0)
         m_lastPosition = toMilliseconds(now);
     return m_lastPosition;
 }
 
 MediaMode GstSoundDevice::mode()
 {
-    if (!m_pipeline)
+    if (!m_open)
         return MediaMode::NotReady;
     processBus();
     switch (m_run) {

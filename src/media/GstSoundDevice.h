@@ -41,7 +41,17 @@ public:
     // GStreamer's message (empty when there was none).
     bool open(const QString &path, QString *errorText);
     bool close();
-    bool isOpen() const { return m_pipeline != nullptr; }
+    bool isOpen() const { return m_open; }
+
+    // Where open() finds out whether a file plays, and its length: PROGRAM probeOption FILE,
+    // run as a process of its own (the program itself). The registry, the decoders and the
+    // libraries that learning takes then do not stay in this process while the sound waits
+    // for its alarm; the pipeline is built at the first play. Unset, or when the probe
+    // cannot run, open() prerolls the file here.
+    static void setProbeProgram(const QString &program);
+    static constexpr const char *probeOption = "--sound-probe";
+    // The probe's own side: opens the file here and writes the outcome to standard output.
+    static int runProbe(const QString &path);
 
     // Starts playing from the current position and returns at once.
     bool play();
@@ -98,6 +108,18 @@ private:
         Failed
     };
     Preroll preroll(const std::function<int()> &start, QString *errorText);
+    // open() in this process: the pipeline built, silent, and prerolled.
+    bool openHere(const QString &path, QString *errorText);
+    enum class Probe
+    {
+        Opened,
+        Failed,
+        NotRun // the probe could not run or gave no answer: open here instead
+    };
+    Probe openByProbe(const QString &program, const QString &path, QString *errorText);
+    // A playbin for m_path, silent until the audio output is chosen at the first play, or
+    // into that output at once; false with errorText set when GStreamer cannot make one.
+    bool build(bool silent, QString *errorText);
     // Undoes rest(), and puts the audio output in on the first play: prerolled again at the
     // kept position; false when that failed.
     bool wake();
@@ -110,7 +132,9 @@ private:
     std::atomic<bool> m_opening{false};
     std::mutex m_endedMutex;
     std::vector<GstMessage *> m_ended;
-    GstElement *m_pipeline = nullptr;
+    GstElement *m_pipeline = nullptr; // none while a probed sound waits for its first play
+    QString m_path;
+    bool m_open = false;
     Run m_run = Run::Stopped;
     bool m_atEnd = false;
     bool m_notifyPending = false;

@@ -3,10 +3,14 @@
 #include "SoundSession.h"
 #include "TestSounds.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 // A sound that waits rests: its pipeline goes down with its threads and decoder, and comes
 // back where it was when it is played.
@@ -20,6 +24,8 @@ private slots:
     void restKeepsPlaceAndPlayGoesOn();
     void waitingSessionRestsByItself();
     void desktopOutputPlaysInRealTime();
+    void probedSoundWaitsWithoutPipeline_data();
+    void probedSoundWaitsWithoutPipeline();
 
 private:
     QTemporaryDir m_dir;
@@ -130,5 +136,86 @@ void tst_SoundRest::desktopOutputPlaysInRealTime()
                             .arg(clock.elapsed())));
 }
 
-QTEST_GUILESS_MAIN(tst_SoundRest)
+// The probe in a process of its own answers as an open here would; a probe that cannot
+// run leaves the open to this process, and one that hangs is bounded.
+void tst_SoundRest::probedSoundWaitsWithoutPipeline_data()
+{
+    QTest::addColumn<QString>("probe"); // "self", "missing" or "hangs"
+    QTest::addColumn<QString>("file");  // "sound" or "text"
+    QTest::newRow("sound") << QStringLiteral("self") << QStringLiteral("sound");
+    QTest::newRow("not a sound") << QStringLiteral("self") << QStringLiteral("text");
+    QTest::newRow("no probe program") << QStringLiteral("missing") << QStringLiteral("sound");
+    QTest::newRow("probe hangs") << QStringLiteral("hangs") << QStringLiteral("sound");
+}
+
+void tst_SoundRest::probedSoundWaitsWithoutPipeline()
+{
+    QFETCH(QString, probe);
+    QFETCH(QString, file);
+    QString path = m_mp3;
+    if (file == QLatin1String("text")) {
+        path = m_dir.filePath(QStringLiteral("notes.mp3"));
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a sound at all\n");
+    }
+    QString program = QCoreApplication::applicationFilePath();
+    if (probe == QLatin1String("missing")) {
+        program = m_dir.filePath(QStringLiteral("no-such-program"));
+    } else if (probe == QLatin1String("hangs")) {
+        program = m_dir.filePath(QStringLiteral("hangs.sh"));
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexec sleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    QString hereError;
+    bool opensHere = false;
+    {
+        GstSoundDevice here(TestSounds::fakeSink());
+        opensHere = here.open(path, &hereError);
+    }
+
+    GstSoundDevice::setProbeProgram(program);
+    GstSoundDevice device(TestSounds::fakeSink());
+    QString error;
+    QElapsedTimer clock;
+    clock.start();
+    const bool opened = device.open(path, &error);
+    GstSoundDevice::setProbeProgram(QString());
+    if (probe == QLatin1String("hangs")) {
+        QVERIFY(!opened);
+        QVERIFY2(error.contains(QLatin1String("5")), qPrintable(error));
+        QVERIFY(clock.elapsed() < GstSoundDevice::openTimeout.count() + 2000);
+        return;
+    }
+    QCOMPARE(opened, opensHere);
+    QCOMPARE(error, hereError);
+    if (!opened)
+        return;
+    // Probed, the sound waits resting, with its length known, and plays from the start.
+    QCOMPARE(device.isResting(), probe == QLatin1String("self"));
+    QVERIFY(qAbs(device.length() - 3000) < 100);
+    QCOMPARE(device.mode(), MediaMode::Stopped);
+    QSignalSpy notices(&device, &GstSoundDevice::notified);
+    QVERIFY(device.play());
+    QCOMPARE(device.mode(), MediaMode::Playing);
+    QTRY_VERIFY(device.position() >= 300);
+    QVERIFY(device.stop());
+    QVERIFY(device.seekToStart());
+    QVERIFY(device.play());
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 10000);
+    QCOMPARE(notices.last().first().value<NotifyValue>(), NotifyValue::Successful);
+}
+
+int main(int argc, char *argv[])
+{
+    // This test is its own probe program, as the timer is.
+    if (argc == 3 && std::strcmp(argv[1], GstSoundDevice::probeOption) == 0)
+        return GstSoundDevice::runProbe(QFile::decodeName(argv[2]));
+    QCoreApplication app(argc, argv);
+    tst_SoundRest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_soundrest.moc"
