@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EndTime.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace EndTime {
 
@@ -21,11 +21,21 @@ std::int32_t secondsUntil(QTime end, QDateTime now)
 
 QTime fromText(const QString &text)
 {
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
+    // "H:MM" or "HH:MM", blanks around it allowed. Read by hand: a regular expression would
+    // load its library at the start for this one setting.
+    const QString trimmed = text.trimmed();
+    const qsizetype colon = trimmed.indexOf(u':');
+    if (colon < 1 || colon > 2 || trimmed.size() - colon - 1 != 2)
         return {};
-    return QTime(match.captured(1).toInt(), match.captured(2).toInt());
+    const QStringView hours = QStringView(trimmed).first(colon);
+    const QStringView minutes = QStringView(trimmed).sliced(colon + 1);
+    const auto digits = [](QStringView part) {
+        return std::all_of(part.begin(), part.end(),
+                           [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (!digits(hours) || !digits(minutes))
+        return {};
+    return QTime(hours.toInt(), minutes.toInt());
 }
 
 QString toText(QTime time)

@@ -71,6 +71,10 @@ void tst_QuickStarts::endTimeTexts_data()
     QTest::newRow("minute 60") << "12:60" << QTime();
     QTest::newRow("seconds") << "12:00:00" << QTime();
     QTest::newRow("empty") << "" << QTime();
+    QTest::newRow("blanks around") << " 8:15\t" << QTime(8, 15);
+    QTest::newRow("one-digit minute") << "8:5" << QTime();
+    QTest::newRow("sign") << "+8:15" << QTime();
+    QTest::newRow("no hour") << ":15" << QTime();
 }
 
 void tst_QuickStarts::endTimeTexts()
