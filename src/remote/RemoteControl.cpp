@@ -70,12 +70,12 @@ void RemoteControl::start(quint16 port)
     server->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, server, &QObject::deleteLater);
     m_thread.start();
-    post([token = m_token, state = stateJson(), address = m_listen,
-          port](RemoteServerPort *server) {
-        server->setToken(token);
-        server->publish(state);
-        server->listen(address, port);
-    });
+    post(
+        [token = m_token, state = stateJson(), address = m_listen, port](RemoteServerPort *server) {
+            server->setToken(token);
+            server->publish(state);
+            server->listen(address, port);
+        });
 }
 
 void RemoteControl::stop()

@@ -25,9 +25,11 @@ Loaded load(const QStringList &paths)
     QLibrary library(*found);
     library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library.load())
-        return {nullptr, QCoreApplication::translate("RemoteModule", "手机遥控的网络部分 %1 无法载入：%2")
-                             .arg(path, library.errorString())};
-    const auto entry = reinterpret_cast<RemoteServicesEntry>(library.resolve(remoteServicesEntryName));
+        return {nullptr,
+                QCoreApplication::translate("RemoteModule", "手机遥控的网络部分 %1 无法载入：%2")
+                    .arg(path, library.errorString())};
+    const auto entry =
+        reinterpret_cast<RemoteServicesEntry>(library.resolve(remoteServicesEntryName));
     RemoteServices *services = entry ? entry(RemoteServices::interfaceVersion) : nullptr;
     if (!services)
         return {nullptr,
@@ -40,7 +42,8 @@ QStringList installedPaths()
 {
     const QDir programDir(QCoreApplication::applicationDirPath());
     return {programDir.filePath(QStringLiteral(TARVIK_REMOTE_MODULE_FILE)),
-            QDir::cleanPath(programDir.filePath(QStringLiteral(TARVIK_REMOTE_MODULE_DIR "/" TARVIK_REMOTE_MODULE_FILE)))};
+            QDir::cleanPath(programDir.filePath(
+                QStringLiteral(TARVIK_REMOTE_MODULE_DIR "/" TARVIK_REMOTE_MODULE_FILE)))};
 }
 
 const Loaded &installed()

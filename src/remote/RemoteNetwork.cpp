@@ -20,8 +20,8 @@ RemoteServerPort *RemoteNetwork::createServer(RemoteServerPort::Callbacks callba
 
 QString RemoteNetwork::urlHost(const QString &address)
 {
-    const QHostAddress host = address.isEmpty() ? QHostAddress(QHostAddress::Any)
-                                                : QHostAddress(address);
+    const QHostAddress host =
+        address.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(address);
     if (host == QHostAddress::Any || host == QHostAddress::AnyIPv4)
         return lanAddress();
     return host.protocol() == QAbstractSocket::IPv6Protocol ? u'[' + host.toString() + u']'

@@ -137,7 +137,7 @@ void tst_RemoteServer::aModuleThatCannotLoadIsNamed()
     const QString broken = dir.filePath(QStringLiteral("libtarvik-remote.so"));
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("\x7f" "ELF not really");
+    file.write("not a library");
     file.close();
     const QString missing = dir.filePath(QStringLiteral("none/libtarvik-remote.so"));
     for (const QStringList &paths : {QStringList{missing}, QStringList{missing, broken}}) {
