@@ -19,7 +19,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFI
   -DTARVIK_BUILD_TESTS=OFF -DTARVIK_BUILD_BENCH=OFF "${launcher[@]}" \
   -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
-  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$build" -j "$(nproc)"
 (cd "$build" && cpack -G DEB -B "$PWD")
 ls "$build"/tarvik-timer_*.deb

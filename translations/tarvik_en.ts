@@ -127,6 +127,21 @@
     </message>
 </context>
 <context>
+    <name>RemoteModule</name>
+    <message>
+        <source>找不到手机遥控的网络部分 %1</source>
+        <translation>The phone remote&apos;s network part is missing: %1</translation>
+    </message>
+    <message>
+        <source>手机遥控的网络部分 %1 无法载入：%2</source>
+        <translation>The phone remote&apos;s network part %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <source>手机遥控的网络部分 %1 与本程序不配套</source>
+        <translation>The phone remote&apos;s network part %1 does not match this program</translation>
+    </message>
+</context>
+<context>
     <name>RemoteQrWindow</name>
     <message>
         <source>换一个</source>

@@ -127,6 +127,21 @@
     </message>
 </context>
 <context>
+    <name>RemoteModule</name>
+    <message>
+        <source>找不到手机遥控的网络部分 %1</source>
+        <translation>找不到手機遙控的網路部分 %1</translation>
+    </message>
+    <message>
+        <source>手机遥控的网络部分 %1 无法载入：%2</source>
+        <translation>手機遙控的網路部分 %1 無法載入：%2</translation>
+    </message>
+    <message>
+        <source>手机遥控的网络部分 %1 与本程序不配套</source>
+        <translation>手機遙控的網路部分 %1 與本程式不配套</translation>
+    </message>
+</context>
+<context>
     <name>RemoteQrWindow</name>
     <message>
         <source>换一个</source>

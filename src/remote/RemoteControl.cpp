@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RemoteControl.h"
 
-#include "RemoteServer.h"
+#include "RemoteModule.h"
+#include "RemoteServices.h"
 #include "RemoteToken.h"
 #include "TimerCore.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkInterface>
 
 #include <chrono>
 
@@ -28,33 +28,67 @@ RemoteControl::~RemoteControl()
     stop();
 }
 
+template<typename F>
+void RemoteControl::post(F f)
+{
+    QMetaObject::invokeMethod(m_server->object(),
+                              [server = m_server, f = std::move(f)] { f(server); });
+}
+
 void RemoteControl::start(quint16 port)
 {
     stop();
+    m_running = true;
     m_error.clear();
     m_token = RemoteToken::generate();
-    m_server = new RemoteServer;
-    m_server->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_server, &QObject::deleteLater);
-    connect(m_server, &RemoteServer::listening, this, &RemoteControl::onListening);
-    connect(m_server, &RemoteServer::commandReceived, this, &RemoteControl::onCommand);
+    const quint64 run = ++m_run;
+    if (!m_services) {
+        const RemoteModule::Loaded &module = RemoteModule::installed();
+        m_services = module.services;
+        if (!m_services) {
+            // After this call, as the server reports a port that is taken.
+            QMetaObject::invokeMethod(
+                this, [this, run, error = module.error] { onListening(run, false, 0, error); },
+                Qt::QueuedConnection);
+            return;
+        }
+    }
+    // The server calls these on its thread.
+    RemoteServerPort::Callbacks callbacks;
+    callbacks.listening = [this, run](bool ok, quint16 port, const QString &error) {
+        QMetaObject::invokeMethod(
+            this, [this, run, ok, port, error] { onListening(run, ok, port, error); },
+            Qt::QueuedConnection);
+    };
+    callbacks.commandReceived = [this, run](quint64 ticket, const RemoteCommand &command) {
+        QMetaObject::invokeMethod(
+            this, [this, run, ticket, command] { onCommand(run, ticket, command); },
+            Qt::QueuedConnection);
+    };
+    m_server = m_services->createServer(std::move(callbacks));
+    QObject *server = m_server->object();
+    server->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, server, &QObject::deleteLater);
     m_thread.start();
-    QMetaObject::invokeMethod(m_server, [server = m_server, token = m_token, state = stateJson(),
-                                         address = m_listen, port] {
-        server->setToken(token);
-        server->publish(state);
-        server->listen(address, port);
-    });
+    post(
+        [token = m_token, state = stateJson(), address = m_listen, port](RemoteServerPort *server) {
+            server->setToken(token);
+            server->publish(state);
+            server->listen(address, port);
+        });
 }
 
 void RemoteControl::stop()
 {
-    if (!m_server)
+    if (!m_running)
         return;
-    // The server's thread never waits on a client either, so this returns at once.
-    m_thread.quit();
-    m_thread.wait();
-    m_server = nullptr;
+    m_running = false;
+    if (m_server) {
+        // The server's thread never waits on a client either, so this returns at once.
+        m_thread.quit();
+        m_thread.wait();
+        m_server = nullptr;
+    }
     m_port = 0;
     m_token.clear();
     emit linksChanged();
@@ -65,8 +99,7 @@ void RemoteControl::renewToken()
     if (!m_server)
         return;
     m_token = RemoteToken::generate();
-    QMetaObject::invokeMethod(m_server,
-                              [server = m_server, token = m_token] { server->setToken(token); });
+    post([token = m_token](RemoteServerPort *server) { server->setToken(token); });
     emit linksChanged();
 }
 
@@ -74,11 +107,7 @@ QString RemoteControl::viewUrl() const
 {
     if (!m_port)
         return {};
-    const QString host =
-        m_listen == QHostAddress::Any || m_listen == QHostAddress::AnyIPv4 ? lanAddress()
-        : m_listen.protocol() == QAbstractSocket::IPv6Protocol ? u'[' + m_listen.toString() + u']'
-                                                               : m_listen.toString();
-    return QStringLiteral("http://%1:%2/view").arg(host).arg(m_port);
+    return QStringLiteral("http://%1:%2/view").arg(m_services->urlHost(m_listen)).arg(m_port);
 }
 
 QString RemoteControl::controlUrl() const
@@ -90,26 +119,9 @@ QString RemoteControl::controlUrl() const
     return url + QStringLiteral("control?t=") + QString::fromLatin1(m_token);
 }
 
-QString RemoteControl::lanAddress()
+QImage RemoteControl::qrCode(const QString &text) const
 {
-    // The first private IPv4 address of an interface that is up: what a phone on the same
-    // network reaches.
-    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
-        const auto flags = interface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) ||
-            !flags.testFlag(QNetworkInterface::IsRunning) ||
-            flags.testFlag(QNetworkInterface::IsLoopBack))
-            continue;
-        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
-            const QHostAddress address = entry.ip();
-            if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLinkLocal() &&
-                (address.isInSubnet(QHostAddress::parseSubnet(QStringLiteral("10.0.0.0/8"))) ||
-                 address.isInSubnet(QHostAddress::parseSubnet(QStringLiteral("172.16.0.0/12"))) ||
-                 address.isInSubnet(QHostAddress::parseSubnet(QStringLiteral("192.168.0.0/16")))))
-                return address.toString();
-        }
-    }
-    return QStringLiteral("127.0.0.1");
+    return m_services ? m_services->qrCode(text) : QImage();
 }
 
 QByteArray RemoteControl::stateJson() const
@@ -154,12 +166,13 @@ void RemoteControl::publish()
 {
     if (!m_server)
         return;
-    QMetaObject::invokeMethod(m_server,
-                              [server = m_server, state = stateJson()] { server->publish(state); });
+    post([state = stateJson()](RemoteServerPort *server) { server->publish(state); });
 }
 
-void RemoteControl::onListening(bool ok, quint16 port, const QString &error)
+void RemoteControl::onListening(quint64 run, bool ok, quint16 port, const QString &error)
 {
+    if (run != m_run || !m_running)
+        return;
     if (!ok) {
         m_error = error;
         emit failed(error);
@@ -169,12 +182,16 @@ void RemoteControl::onListening(bool ok, quint16 port, const QString &error)
     emit linksChanged();
 }
 
-void RemoteControl::onCommand(quint64 ticket, const RemoteCommand &command)
+void RemoteControl::onCommand(quint64 run, quint64 ticket, const RemoteCommand &command)
 {
-    const int status = execute(command);
-    if (!m_server)
+    // A command for a server stopped since has no one to answer to, and its ticket would
+    // mean another request to the server now.
+    if (run != m_run || !m_server)
         return;
-    QMetaObject::invokeMethod(m_server, [server = m_server, ticket, status, state = stateJson()] {
+    const int status = execute(command);
+    if (run != m_run || !m_server) // stopped while the command ran
+        return;
+    post([ticket, status, state = stateJson()](RemoteServerPort *server) {
         server->answer(ticket, status, state);
     });
 }

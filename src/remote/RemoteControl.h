@@ -3,19 +3,21 @@
 
 #include "RemoteCommand.h"
 
-#include <QHostAddress>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QThread>
 
 #include <functional>
 
-class RemoteServer;
+class RemoteServerPort;
+class RemoteServices;
 class TimerCore;
 
 // The web remote as the window's thread sees it: starts and stops the server on its own
 // thread, posts it the countdown's state whenever it changes, and runs the commands that
-// come back through the timer core. Off until start().
+// come back through the timer core. Off until start(). The server and everything else that
+// needs the network libraries come from the network module, loaded at the first start.
 //
 //   RemoteControl remote(core);
 //   remote.setHooks({...});
@@ -46,12 +48,16 @@ public:
     ~RemoteControl() override;
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-    // Where to listen: every address by default; tests give the loopback address.
-    void setListenAddress(const QHostAddress &address) { m_listen = address; }
+    // Where to listen, an IPv4 or IPv6 address: every address when empty, as by default;
+    // tests give the loopback address.
+    void setListenAddress(const QString &address) { m_listen = address; }
+    // The network side when it is linked in (tests); else the installation's module.
+    void setServices(RemoteServices *services) { m_services = services; }
 
+    // A module that cannot be loaded is reported by failed(), as a port that is taken.
     void start(quint16 port);
     void stop();
-    bool isRunning() const { return m_server != nullptr; }
+    bool isRunning() const { return m_running; }
     bool isListening() const { return m_port != 0; }
     // A new token: the old control links stop working.
     void renewToken();
@@ -59,8 +65,8 @@ public:
     // The links for the QR codes and for --remote-url; empty until the server listens.
     QString viewUrl() const;
     QString controlUrl() const;
-    // The machine's address on its local network, or the loopback address without one.
-    static QString lanAddress();
+    // A link as a QR code; a null image while the network side is not loaded.
+    QImage qrCode(const QString &text) const;
 
     // Why the server does not listen, after failed(); empty while it starts or listens.
     QString error() const { return m_error; }
@@ -81,14 +87,21 @@ signals:
 private:
     void schedulePublish();
     void publish();
-    void onListening(bool ok, quint16 port, const QString &error);
-    void onCommand(quint64 ticket, const RemoteCommand &command);
+    // Runs f(server) on the server's thread.
+    template<typename F>
+    void post(F f);
+    void onListening(quint64 run, bool ok, quint16 port, const QString &error);
+    void onCommand(quint64 run, quint64 ticket, const RemoteCommand &command);
 
     TimerCore *const m_core;
     Hooks m_hooks;
-    QHostAddress m_listen{QHostAddress::Any};
+    QString m_listen;
+    RemoteServices *m_services = nullptr;
     QThread m_thread;
-    RemoteServer *m_server = nullptr;
+    RemoteServerPort *m_server = nullptr;
+    bool m_running = false;
+    // Counts the starts: what an earlier server posted after its stop is dropped.
+    quint64 m_run = 0;
     QByteArray m_token;
     quint16 m_port = 0;
     QString m_error;

@@ -42,12 +42,13 @@ QByteArray errorBody(int status)
 
 } // namespace
 
-RemoteServer::RemoteServer(MonotonicClock clock, QObject *parent)
+RemoteServer::RemoteServer(Callbacks callbacks, MonotonicClock clock, QObject *parent)
     : QObject(parent)
     , m_tcp(new QTcpServer(this))
     , m_webSockets(new QWebSocketServer(QStringLiteral("tarvik-timer"),
                                         QWebSocketServer::NonSecureMode, this))
     , m_heartbeat(new QTimer(this))
+    , m_callbacks(std::move(callbacks))
     , m_clock(std::move(clock))
     , m_throttle(m_clock)
 {
@@ -74,13 +75,16 @@ RemoteServer::~RemoteServer()
     }
 }
 
-void RemoteServer::listen(const QHostAddress &address, quint16 port)
+void RemoteServer::listen(const QString &address, quint16 port)
 {
     m_tcp->close();
-    const bool ok = m_tcp->listen(address, port);
+    const bool ok = m_tcp->listen(
+        address.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(address), port);
     if (ok)
         m_heartbeat->start();
-    emit listening(ok, ok ? m_tcp->serverPort() : port, ok ? QString() : m_tcp->errorString());
+    if (m_callbacks.listening)
+        m_callbacks.listening(ok, ok ? m_tcp->serverPort() : port,
+                              ok ? QString() : m_tcp->errorString());
 }
 
 void RemoteServer::setToken(const QByteArray &token)
@@ -250,7 +254,8 @@ quint64 RemoteServer::submit(const RemoteCommand &command, Waiting waiting)
 {
     const quint64 ticket = m_nextTicket++;
     m_waiting.insert(ticket, waiting);
-    emit commandReceived(ticket, command);
+    if (m_callbacks.commandReceived)
+        m_callbacks.commandReceived(ticket, command);
     return ticket;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "MonotonicClock.h"
-#include "RemoteCommand.h"
+#include "RemoteServerPort.h"
 #include "TokenThrottle.h"
 
 #include <QByteArray>
@@ -22,32 +22,28 @@ class QWebSocketServer;
 
 // The remote's HTTP and WebSocket server. It lives on its own thread: the window's thread
 // posts it the state and the token and is posted the commands, and never waits on a client.
-// Every function below runs on the server's thread (QMetaObject::invokeMethod from others).
+// Every function below runs on the server's thread (QMetaObject::invokeMethod from others),
+// and so do the callbacks.
 //
 // Requests are read by HttpRequestParser and answered as RemoteApi routes them, one request
 // per connection; /ws is handed to Qt's WebSocket server once the request has passed.
-class RemoteServer : public QObject
+class RemoteServer : public QObject, public RemoteServerPort
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RemoteServer)
 
 public:
-    explicit RemoteServer(MonotonicClock clock = Clocks::steady(), QObject *parent = nullptr);
+    RemoteServer(Callbacks callbacks, MonotonicClock clock, QObject *parent = nullptr);
     ~RemoteServer() override;
 
-    // Emits listening() with the outcome.
-    void listen(const QHostAddress &address, quint16 port);
-    void setToken(const QByteArray &token);
-    // The state as JSON, sent to every WebSocket and kept for /api/state.
-    void publish(const QByteArray &state);
-    // The outcome of a command: its status and the state after it.
-    void answer(quint64 ticket, int status, const QByteArray &state);
+    QObject *object() override { return this; }
+    // Calls back listening() with the outcome.
+    void listen(const QString &address, quint16 port) override;
+    void setToken(const QByteArray &token) override;
+    void publish(const QByteArray &state) override;
+    void answer(quint64 ticket, int status, const QByteArray &state) override;
     // Connections open now: requests being read or answered, WebSocket handshakes, WebSockets.
     int connectionCount();
-
-signals:
-    void listening(bool ok, quint16 port, const QString &error);
-    void commandReceived(quint64 ticket, const RemoteCommand &command);
 
 private:
     struct Waiting
@@ -70,6 +66,7 @@ private:
     QTcpServer *const m_tcp;
     QWebSocketServer *const m_webSockets;
     QTimer *const m_heartbeat;
+    const Callbacks m_callbacks;
     MonotonicClock m_clock;
     TokenThrottle m_throttle;
     QByteArray m_token;

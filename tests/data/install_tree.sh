@@ -4,11 +4,13 @@
 set -euo pipefail
 build=$1
 id=$2
+libdir=$3 # lib/<arch> for the prefix /usr on Debian, lib elsewhere
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix/.local" >/dev/null
 
 expected="bin/tarvik-timer
+$libdir/tarvik-timer/libtarvik-remote.so
 share/applications/$id.desktop
 share/bash-completion/completions/tarvik-timer
 share/dbus-1/interfaces/io.github.tarvik.Timer1.xml

@@ -4,7 +4,7 @@
 # installs it with apt-get, runs /usr/bin/tarvik-timer as an ordinary user under Xvfb and
 # openbox, saves the duration with the main window's save button, and checks that the user's
 # ~/.config/tarvik-timer/config.dat holds it and /usr/bin holds nothing new; the same as root;
-# then removes the package.
+# turns the phone remote on once; then removes the package.
 # Needs root (it installs a package and adds a user); skipped otherwise.
 set -euo pipefail
 source_dir=$1
@@ -113,6 +113,26 @@ save_duration_as "$user" "$home" 2 15 30 runuser -u "$user" --
 # Root can write into /usr/bin, and still keeps its settings in its own home.
 mkdir -m 700 "$work/root-home"
 save_duration_as root "$work/root-home" 0 45 5
+
+# The phone remote, on in the settings, from the package's own network module.
+remote_config="$work/remote-home/.config/tarvik-timer"
+mkdir -p -m 700 "$remote_config"
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+printf '[SET]\r\nmp3=\r\nremote=true\r\nremoteport=%s\r\n' "$port" >"$remote_config/config.dat"
+env -i DISPLAY="$DISPLAY" HOME="$work/remote-home" PATH=/usr/bin:/bin LC_ALL=C.UTF-8 \
+    TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links" \
+    "$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=($program_pid)
+wait_main_window
+has_links() { [ "$(wc -l 2>/dev/null <"$work/links")" = 2 ]; }
+wait_for has_links || fail "the remote did not start: $(cat "$work/program.log")"
+[ "$(curl -s -o /dev/null -w '%{http_code}' "$(sed -n 1p "$work/links")")" = 200 ] ||
+    fail "the remote's view link does not answer"
+grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-remote\.so$' "/proc/$program_pid/maps" ||
+    fail "the remote's module is not the package's"
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+expect_clean_exit
 
 DEBIAN_FRONTEND=noninteractive apt-get remove --purge -y -q -o DPkg::Lock::Timeout=600 \
     tarvik-timer >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "could not remove"; }

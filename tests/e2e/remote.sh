@@ -40,9 +40,27 @@ status=0
 "$work/tarvik-timer" --remote-url >"$work/out" 2>"$work/err" || status=$?
 [ "$status" = 1 ] && [ ! -s "$work/out" ] && grep -q '手机遥控' "$work/err" ||
     fail "--remote-url with the remote off: status $status, $(cat "$work/out" "$work/err")"
+# Off, the program has not loaded the network libraries; it has answered a call, so it is up.
+maps_network() { grep -c 'libQt6Network\|libQt6WebSockets\|libqrencode' "/proc/$program_pid/maps" || true; }
+[ "$(maps_network)" = 0 ] || fail "the network libraries are loaded with the remote off"
 links=$("$work/tarvik-timer" --remote --remote-url) || fail "--remote --remote-url: status $?"
 view=$(sed -n 1p <<<"$links")
 control=$(sed -n 2p <<<"$links")
 [ "$view" = "http://127.0.0.1:$port/view" ] || fail "view link after --remote: $view"
 [ "$(curl -s -o /dev/null -w '%{http_code}' "$control")" = 200 ] || fail "the control link does not answer"
+[ "$(maps_network)" != 0 ] || fail "the remote answers, yet no network library is mapped"
 echo "remote: --remote-url prints the links; --remote turns it on for the run"
+
+# Without its network module the remote says why it cannot start, and the program goes on.
+"$work/tarvik-timer" --quit || fail "--quit: status $?"
+wait_for program_ended || fail "the program did not end"
+start_program $'[SET]\r\nmp3=\r\nremote=false\r\n'
+rm "$work/libtarvik-remote.so"
+wait_main_window
+status=0
+"$work/tarvik-timer" --remote --remote-url >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 1 ] && [ ! -s "$work/out" ] && grep -q 'libtarvik-remote.so' "$work/err" ||
+    fail "--remote-url without the module: status $status, $(cat "$work/out" "$work/err")"
+"$work/tarvik-timer" --quit || fail "--quit: status $?"
+expect_clean_exit
+echo "remote: without its module the remote reports it"

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RemoteControl.h"
+#include "RemoteModule.h"
+#include "RemoteNetwork.h"
 #include "TimerCore.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
 #include <QWebSocket>
@@ -22,6 +25,7 @@ private slots:
     void commandsReachTheCore();
     void ticksReachTheWebSocket();
     void aNewTokenEndsTheOldOne();
+    void aModuleThatCannotLoadIsNamed();
 
 private:
     // One HTTP request; the status of the answer, 0 for none.
@@ -37,6 +41,7 @@ private:
         return "POST " + target + " HTTP/1.1\r\nAuthorization: Bearer " + token + "\r\n\r\n";
     }
 
+    RemoteNetwork m_network;
     std::unique_ptr<TimerCore> m_core;
     std::unique_ptr<RemoteControl> m_remote;
 };
@@ -45,7 +50,8 @@ void tst_RemoteServer::init()
 {
     m_core = std::make_unique<TimerCore>();
     m_remote = std::make_unique<RemoteControl>(m_core.get());
-    m_remote->setListenAddress(QHostAddress::LocalHost);
+    m_remote->setServices(&m_network);
+    m_remote->setListenAddress(QStringLiteral("127.0.0.1"));
     QSignalSpy links(m_remote.get(), &RemoteControl::linksChanged);
     m_remote->start(0);
     QVERIFY(links.wait());
@@ -123,6 +129,22 @@ void tst_RemoteServer::aNewTokenEndsTheOldOne()
     QVERIFY(token() != old);
     QCOMPARE(request(post("/api/start", old)), 403);
     QCOMPARE(request(post("/api/start", token())), 200);
+}
+
+void tst_RemoteServer::aModuleThatCannotLoadIsNamed()
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("libtarvik-remote.so"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a library");
+    file.close();
+    const QString missing = dir.filePath(QStringLiteral("none/libtarvik-remote.so"));
+    for (const QStringList &paths : {QStringList{missing}, QStringList{missing, broken}}) {
+        const auto loaded = RemoteModule::load(paths);
+        QVERIFY(!loaded.services);
+        QVERIFY2(loaded.error.contains(paths.last()), qPrintable(loaded.error));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_RemoteServer)

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QHostAddress>
 #include <QMenu>
 
 RemoteFront::RemoteFront(TimerCore *core, QMenu *menu, QWidget *window)
@@ -30,7 +29,7 @@ RemoteFront::RemoteFront(TimerCore *core, QMenu *menu, QWidget *window)
     // links (owner-readable only) whenever they change, until --remote-url can be asked.
     const QString listen = qEnvironmentVariable("TARVIK_REMOTE_LISTEN");
     if (!listen.isEmpty())
-        m_control->setListenAddress(QHostAddress(listen));
+        m_control->setListenAddress(listen);
     const QString linksFile = qEnvironmentVariable("TARVIK_REMOTE_LINKS");
     if (!linksFile.isEmpty())
         connect(m_control, &RemoteControl::linksChanged, this, [this, linksFile] {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RemoteQrWindow.h"
 
-#include "QrCodeImage.h"
 #include "RemoteControl.h"
 
 #include <QGridLayout>
@@ -13,10 +12,10 @@ namespace {
 
 constexpr int codeSide = 220;
 
-void showCode(QLabel *code, QLabel *link, const QString &url)
+void showCode(const RemoteControl *remote, QLabel *code, QLabel *link, const QString &url)
 {
     link->setText(url);
-    const QImage image = QrCodeImage::encode(url);
+    const QImage image = remote->qrCode(url);
     code->setPixmap(url.isEmpty() || image.isNull()
                         ? QPixmap()
                         : QPixmap::fromImage(image.scaled(codeSide, codeSide, Qt::KeepAspectRatio,
@@ -65,8 +64,8 @@ RemoteQrWindow::RemoteQrWindow(RemoteControl *remote, QWidget *parent)
 
 void RemoteQrWindow::showLinks()
 {
-    showCode(m_viewCode, m_viewLink, m_remote->viewUrl());
-    showCode(m_controlCode, m_controlLink, m_remote->controlUrl());
+    showCode(m_remote, m_viewCode, m_viewLink, m_remote->viewUrl());
+    showCode(m_remote, m_controlCode, m_controlLink, m_remote->controlUrl());
     m_renew->setEnabled(m_remote->isListening());
     m_note->setText(m_remote->isListening()
                         ? tr("同一网络中的人都能观看；只有持遥控链接的人能操作。"

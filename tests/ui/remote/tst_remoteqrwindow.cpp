@@ -2,6 +2,7 @@
 #include "QrCodeImage.h"
 #include "RemoteControl.h"
 #include "RemoteFront.h"
+#include "RemoteNetwork.h"
 #include "RemoteQrWindow.h"
 #include "TimerCore.h"
 
@@ -21,8 +22,10 @@ private slots:
     void codesFollowTheLinks()
     {
         TimerCore core;
+        RemoteNetwork network;
         RemoteControl remote(&core);
-        remote.setListenAddress(QHostAddress::LocalHost);
+        remote.setServices(&network);
+        remote.setListenAddress(QStringLiteral("127.0.0.1"));
         RemoteQrWindow window(&remote);
         QSignalSpy links(&remote, &RemoteControl::linksChanged);
         remote.start(0);
@@ -60,7 +63,9 @@ private slots:
         QWidget window;
         QMenu menu;
         menu.addAction(QStringLiteral("参数设置"));
+        RemoteNetwork network;
         RemoteFront front(&core, &menu, &window);
+        front.control()->setServices(&network);
         int port = 0;
         {
             QTcpServer probe; // a port free now
