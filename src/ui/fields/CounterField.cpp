@@ -18,6 +18,12 @@ CounterField::CounterField(QWidget *parent)
     applyBackground();
 }
 
+void CounterField::showText(const QString &text)
+{
+    if (text != QLineEdit::text())
+        setText(text);
+}
+
 void CounterField::changeEvent(QEvent *event)
 {
     QLineEdit::changeEvent(event);

@@ -13,6 +13,11 @@ class CounterField : public QLineEdit
 public:
     explicit CounterField(QWidget *parent = nullptr);
 
+    // Shows text, leaving the field alone when it already shows it: every tick writes all
+    // three counters, and rewriting an unchanged one would drop the user's selection and
+    // lay its text out again for nothing.
+    void showText(const QString &text);
+
 protected:
     void changeEvent(QEvent *event) override;
 

@@ -675,9 +675,9 @@ void frm_main::showCommandStates(CountdownState state)
 
 void frm_main::showCounters()
 {
-    RzNumericEdit1->setText(m_core->totalText());
-    RzNumericEdit2->setText(m_core->elapsedText());
-    RzNumericEdit3->setText(m_core->remainingText());
+    RzNumericEdit1->showText(m_core->totalText());
+    RzNumericEdit2->showText(m_core->elapsedText());
+    RzNumericEdit3->showText(m_core->remainingText());
 }
 
 void frm_main::showFinished()

@@ -32,6 +32,7 @@ private slots:
     void wheelStepsTheFocusedFieldWhereverThePointerIs();
     void emptyDurationFieldShowsZeroOnceStarted();
     void negativeDurationFromTheFileStaysNegative();
+    void tickKeepsTheSelectionInAnUnchangedCounter();
     void startKeepsThePictureTimersRhythm();
     void panelHasLoweredOuterAndRaisedInnerBevel();
     void closingEndsAnOpenDialog();
@@ -155,6 +156,22 @@ void tst_frm_main_fields::negativeDurationFromTheFileStaysNegative()
     QCOMPARE(window->RzNumericEdit3->text(), QStringLiteral("-2147483648"));
     QVERIFY(window->Label7->text().startsWith(u'-'));
     QVERIFY(window->isCountdownTimerRunning());
+}
+
+void tst_frm_main_fields::tickKeepsTheSelectionInAnUnchangedCounter()
+{
+    write(QStringLiteral("shi"), QStringLiteral("0"));
+    write(QStringLiteral("feng"), QStringLiteral("1"));
+    write(QStringLiteral("miao"), QStringLiteral("0"));
+    const auto window = std::make_unique<frm_main>(nullptr, [this] { return m_now; });
+    QVERIFY(QTest::qWaitFor([&window] { return window->isStartedUp(); }));
+    window->ac_beginExecute();
+    window->RzNumericEdit1->selectAll();
+    m_now += 1s;
+    window->Timer1Timer();
+    QCOMPARE(window->RzNumericEdit2->text(), QStringLiteral("1"));
+    // The total did not change: the user's selection of it stays for copying.
+    QCOMPARE(window->RzNumericEdit1->selectedText(), QStringLiteral("60"));
 }
 
 void tst_frm_main_fields::startKeepsThePictureTimersRhythm()
