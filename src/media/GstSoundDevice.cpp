@@ -166,20 +166,43 @@ void GstSoundDevice::setBusWake(std::function<void()> wake)
     m_busWake = std::move(wake);
 }
 
+namespace {
+
+std::pair<qint64, qint64> fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+} // namespace
+
 bool GstSoundDevice::open(const QString &path, QString *errorText)
 {
     close();
-    if (const QString program = probeProgram(); !program.isEmpty()) {
-        switch (openByProbe(program, path, errorText)) {
-        case Probe::Opened:
-            return true;
-        case Probe::Failed:
-            return false;
-        case Probe::NotRun:
-            break;
-        }
+    // Taken first: a file that changes while it opens is not taken for the one opened.
+    const std::pair<qint64, qint64> stamp = fileStamp(path);
+    bool opened = false;
+    Probe probed = Probe::NotRun;
+    if (const QString program = probeProgram(); !program.isEmpty())
+        probed = openByProbe(program, path, errorText);
+    switch (probed) {
+    case Probe::Opened:
+        opened = true;
+        break;
+    case Probe::Failed:
+        break;
+    case Probe::NotRun:
+        opened = openHere(path, errorText);
+        break;
     }
-    return openHere(path, errorText);
+    if (opened)
+        m_fileStamp = stamp;
+    return opened;
+}
+
+bool GstSoundDevice::holdsUnchanged(const QString &path) const
+{
+    return m_open && path == m_path && fileStamp(path) == m_fileStamp;
 }
 
 void GstSoundDevice::setProbeProgram(const QString &program)

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <utility>
 #include <vector>
 #include <functional>
 
@@ -42,6 +43,9 @@ public:
     bool open(const QString &path, QString *errorText);
     bool close();
     bool isOpen() const { return m_open; }
+    // Open on path, whose file has not changed since it was opened: opening it again
+    // would find what the device already knows.
+    bool holdsUnchanged(const QString &path) const;
 
     // Where open() finds out whether a file plays, and its length: PROGRAM probeOption FILE,
     // run as a process of its own (the program itself). The registry, the decoders and the
@@ -142,4 +146,6 @@ private:
     bool m_outputChosen = false; // the audio output to play into is in the pipeline
     qint64 m_length = 0;
     qint64 m_lastPosition = 0;
+    // The file's size and modification time when it was opened.
+    std::pair<qint64, qint64> m_fileStamp{-1, -1};
 };

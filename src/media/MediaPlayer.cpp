@@ -17,6 +17,15 @@ struct OpenAnswer
     QString errorText;
 };
 
+// An open that failed, or got no answer in time.
+[[noreturn]] void throwOpenFailed(const std::optional<OpenAnswer> &answer)
+{
+    throw EMCIDeviceError::fromText(
+        answer ? answer->errorText
+               : TarvikError::tr("The sound file did not become ready to play within %1 seconds")
+                     .arg(GstSoundDevice::openTimeout.count() / 1000));
+}
+
 } // namespace
 
 MediaPlayer::MediaPlayer(const QByteArray &audioSink, QObject *parent)
@@ -45,13 +54,16 @@ MediaPlayer::OpenResult MediaPlayer::openIfFileExists()
 MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
 {
     const quint64 generation = ++m_generation;
+    if (m_opened && m_fileName == m_openedPath)
+        return reopen(generation, onlyIfFile);
     // The open device is closed on the new device's thread once the file is known to
     // exist; one that will not close is left to its own thread.
     std::shared_ptr<SoundSession> previous = m_session;
     QPointer<MediaPlayer> self(this);
     const QString path = m_fileName;
-    auto session = SoundSession::start(path, m_audioSink, [self, generation](NotifyValue value) {
-        if (!self || self->m_generation != generation)
+    auto noticeGeneration = std::make_shared<quint64>(generation);
+    auto session = SoundSession::start(path, m_audioSink, [self, noticeGeneration](NotifyValue value) {
+        if (!self || self->m_generation != *noticeGeneration)
             return;
         self->m_notifyValue = value;
         emit self->notify();
@@ -86,16 +98,51 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
         if (session)
             session->dispose();
         store(false);
-        throw EMCIDeviceError::fromText(
-            answer ? answer->errorText
-                   : TarvikError::tr("The sound file did not become ready to play within %1 "
-                                     "seconds")
-                         .arg(GstSoundDevice::openTimeout.count() / 1000));
+        throwOpenFailed(answer);
     }
     store(true);
     m_generation = generation;
     m_session = std::move(session);
+    m_openedPath = path;
+    m_noticeGeneration = std::move(noticeGeneration);
     m_opened = true;
+    emit deviceChanged();
+    return OpenResult::Opened;
+}
+
+MediaPlayer::OpenResult MediaPlayer::reopen(quint64 generation, bool onlyIfFile)
+{
+    // The alarm opens the file that the start opened: the device goes back to the beginning,
+    // stopped, as a new open would leave it, without checking the file in a new process
+    // again on the finishing tick. A file that changed meanwhile is opened anew.
+    const std::shared_ptr<SoundSession> session = m_session;
+    const QString path = m_openedPath;
+    const std::optional<OpenAnswer> answer = session->call<OpenAnswer>(
+        [path, onlyIfFile](GstSoundDevice &device) {
+            OpenAnswer result;
+            if (onlyIfFile && !QFileInfo(path).isFile()) {
+                result.isFile = false;
+                return result;
+            }
+            if (device.holdsUnchanged(path))
+                result.opened = device.stop() && device.seekToStart();
+            if (!result.opened)
+                result.opened = device.open(path, &result.errorText);
+            return result;
+        },
+        openBound);
+    // What the device reported before and during the reopen belongs to the open it ended.
+    if (m_generation != generation)
+        return OpenResult::Superseded;
+    if (answer && !answer->isFile)
+        return OpenResult::NoFile;
+    if (!answer || !answer->opened) {
+        close();
+        store(false);
+        throwOpenFailed(answer);
+    }
+    store(true);
+    *m_noticeGeneration = generation;
     emit deviceChanged();
     return OpenResult::Opened;
 }
@@ -108,6 +155,7 @@ void MediaPlayer::close()
     // The pipeline is closed and freed on its own thread; a sound that plays stops there.
     m_session->dispose();
     m_session.reset();
+    m_noticeGeneration.reset();
     m_opened = false;
     store(true);
     emit deviceChanged();
@@ -135,6 +183,17 @@ void MediaPlayer::play()
         rewind();
     checkOpen();
     store(ask(&GstSoundDevice::play, false));
+}
+
+void MediaPlayer::playWithoutWaiting()
+{
+    checkOpen();
+    store(true);
+    m_session->send([autoRewind = m_autoRewind](GstSoundDevice &device) {
+        if (autoRewind && device.position() == device.length())
+            device.seekToStart();
+        device.play();
+    });
 }
 
 void MediaPlayer::pause()

@@ -85,6 +85,9 @@ public:
     // Plays from the current position, from the beginning after the sound has ended
     // (with autoRewind); returns at once.
     void play();
+    // The same without waiting for the device to take the command: the alarm's play, which
+    // the finish box follows on the same tick. A refusal is not even kept as lastError().
+    void playWithoutWaiting();
     // The Pause button: pauses a playing sound, continues a paused one, else nothing.
     void pause();
     // Continues a paused sound, or plays when it cannot.
@@ -116,12 +119,17 @@ private:
     void store(bool accepted) { m_lastError = accepted ? 0 : 1; }
     void pauseDevice();
     OpenResult openSession(bool onlyIfFile);
+    // openSession for the file the open device already holds, on the device's own thread.
+    OpenResult reopen(quint64 generation, bool onlyIfFile);
     // Runs a command on the open device; fallback when it does not answer in time.
     template<class R>
     R ask(R (GstSoundDevice::*command)(), R fallback);
 
     QByteArray m_audioSink;
     std::shared_ptr<SoundSession> m_session;
+    QString m_openedPath;
+    // The open whose device's notices are passed on: the session's first, or a later reopen.
+    std::shared_ptr<quint64> m_noticeGeneration;
     // Counts opens and closes, so that a call that waited can tell a newer one came.
     quint64 m_generation = 0;
     QString m_fileName;

@@ -52,11 +52,9 @@ void MediaPlayerBar::startAlarm()
 {
     if (!openAndShow())
         return;
-    try {
-        m_player->play();
-    } catch (const EMCIDeviceError &) {
-        // The device has just opened; a play it refuses is not reported.
-    }
+    // The device has just opened; a play it refuses is not reported. The sound is built up
+    // on its own thread while the finish box already shows.
+    m_player->playWithoutWaiting();
 }
 
 bool MediaPlayerBar::openAndShow()

@@ -64,6 +64,14 @@ public:
         return result;
     }
 
+    // Runs job with the device on the session's thread without waiting for it; a later call
+    // finds it done. Nothing while an earlier call is still unanswered (the device hangs).
+    void send(std::function<void(GstSoundDevice &)> job)
+    {
+        if (!hangs())
+            post(std::move(job));
+    }
+
     // How long closing a disposed session's device may take before it counts as hanging.
     static constexpr std::chrono::milliseconds closeBound{1000};
 

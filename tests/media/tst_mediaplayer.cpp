@@ -29,6 +29,8 @@ private slots:
     void playAfterEndStartsAgain();
     void playWhilePlayingDoesNotRestart();
     void newOpenAndCloseStopTheSound();
+    void reopenOfTheOpenFile_data();
+    void reopenOfTheOpenFile();
     void wavPlaysToo();
     void unplayableFilesRaise_data();
     void unplayableFilesRaise();
@@ -211,6 +213,48 @@ void tst_MediaPlayer::newOpenAndCloseStopTheSound()
     QCOMPARE(player->mode(), MediaMode::NotReady);
     player->close(); // closing nothing does nothing
     QVERIFY(!player->isOpen());
+}
+
+// The alarm opens again the file the start opened: what it finds is what a new open would
+// give, and only the newer play's end is reported.
+void tst_MediaPlayer::reopenOfTheOpenFile_data()
+{
+    QTest::addColumn<QString>("change"); // what happened to the file since it was opened
+    QTest::addColumn<int>("length");     // ms after the reopen; 0: no file
+    QTest::newRow("unchanged") << QString() << 3000;
+    QTest::newRow("rewritten") << QStringLiteral("rewrite") << 1000;
+    QTest::newRow("removed") << QStringLiteral("remove") << 0;
+}
+
+void tst_MediaPlayer::reopenOfTheOpenFile()
+{
+    QFETCH(QString, change);
+    QFETCH(int, length);
+    const QString path = m_dir.filePath(QStringLiteral("alarm-%1.mp3").arg(change));
+    QFile::remove(path);
+    QVERIFY(QFile::copy(m_mp3, path));
+    const auto player = openedPlayer(path);
+    QSignalSpy notices(player.get(), &MediaPlayer::notify);
+    player->play();
+    QTRY_VERIFY(player->position() >= 300);
+    if (!change.isEmpty()) {
+        QVERIFY(QFile::remove(path));
+        if (change == QLatin1String("rewrite"))
+            QVERIFY(QFile::copy(m_shortMp3, path));
+    }
+    const MediaPlayer::OpenResult result = player->openIfFileExists();
+    if (length == 0) {
+        QCOMPARE(result, MediaPlayer::OpenResult::NoFile);
+        return;
+    }
+    QCOMPARE(result, MediaPlayer::OpenResult::Opened);
+    QCOMPARE(player->mode(), MediaMode::Stopped);
+    QCOMPARE(player->position(), 0);
+    QVERIFY(qAbs(player->length() - length) < 100);
+    QCOMPARE(notices.size(), 0);
+    player->play();
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 1, 10000);
+    QCOMPARE(player->notifyValue(), NotifyValue::Successful);
 }
 
 void tst_MediaPlayer::wavPlaysToo()
