@@ -150,8 +150,8 @@ int main(int argc, char *argv[])
 
     pub_unit::writeKey(config, section, QStringLiteral("mp3"), sound);
     if (!sound.isEmpty()) {
-        const QString program = QCoreApplication::applicationDirPath() +
-                                QStringLiteral("/../src/app/tarvik-timer");
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../src/app/tarvik-timer");
         if (QFileInfo(program).isExecutable())
             GstSoundDevice::setProbeProgram(program);
         else

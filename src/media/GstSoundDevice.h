@@ -9,10 +9,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <utility>
 #include <vector>
-#include <functional>
 
 typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;

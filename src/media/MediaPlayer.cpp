@@ -62,12 +62,13 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
     QPointer<MediaPlayer> self(this);
     const QString path = m_fileName;
     auto noticeGeneration = std::make_shared<quint64>(generation);
-    auto session = SoundSession::start(path, m_audioSink, [self, noticeGeneration](NotifyValue value) {
-        if (!self || self->m_generation != *noticeGeneration)
-            return;
-        self->m_notifyValue = value;
-        emit self->notify();
-    });
+    auto session =
+        SoundSession::start(path, m_audioSink, [self, noticeGeneration](NotifyValue value) {
+            if (!self || self->m_generation != *noticeGeneration)
+                return;
+            self->m_notifyValue = value;
+            emit self->notify();
+        });
     // While an earlier device still hangs on this file, it is reported at once.
     const std::optional<OpenAnswer> answer = !session ? std::nullopt : session->call<OpenAnswer>(
         [path, onlyIfFile, previous](GstSoundDevice &device) {
