@@ -240,7 +240,7 @@ void tst_MediaPlayer::reopenOfTheOpenFile()
     if (!change.isEmpty()) {
         QVERIFY(QFile::remove(path));
         if (change == QLatin1String("rewrite"))
-            QVERIFY(QFile::copy(m_shortMp3, path));
+            QVERIFY(QFile::copy(m_wav, path));
     }
     const MediaPlayer::OpenResult result = player->openIfFileExists();
     if (length == 0) {
