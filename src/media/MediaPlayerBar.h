@@ -24,8 +24,9 @@ class QMenu;
 //   startAlarm()          The alarm tick. When the file named by the last applySoundFile
 //                         exists, reopens it (throws EMCIDeviceError as above, before
 //                         anything plays), shows the bar and starts playing from the
-//                         beginning; a device that refuses to play is silent. Otherwise
-//                         hides the bar.
+//                         beginning without waiting for the device, whose build-up runs
+//                         on its own thread; a device that refuses to play is silent.
+//                         Otherwise hides the bar.
 //   deviceError(message)  Signal: a button click met a device error ("No MCI device open"
 //                         when the last open failed). Connect it to the error box.
 //   setPopupMenu(menu)    The menu shown on a right click; without one the right click
