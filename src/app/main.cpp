@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockIcon.h"
 #include "CommandLine.h"
+#include "GroupBoxFrameStyle.h"
 #include "GstSoundDevice.h"
 #include "HandOver.h"
 #include "QtTranslations.h"
@@ -89,6 +90,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    GroupBoxFrameStyle::installOverFusion();
     GstSoundDevice::setProbeProgram(QCoreApplication::applicationFilePath());
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
