@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockIcon.h"
 #include "CommandLine.h"
+#include "FontWarmUp.h"
 #include "GroupBoxFrameStyle.h"
 #include "GstSoundDevice.h"
 #include "HandOver.h"
@@ -104,6 +105,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVIK_APP_ID));
     if (const QString qtCatalogue = UiLanguage::qtCatalogue(language); !qtCatalogue.isEmpty())
         QtTranslations::install(&app, QString(), qtCatalogue);
+    // The window's fonts are looked up on another processor while the window is built.
+    const FontWarmUp fontWarmUp(QApplication::font().family(),
+                                QCoreApplication::translate("frm_main", "计时时长设置"));
 
     // One program a session: the first launch owns the name. The object is there before the
     // name, and its calls wait for the window.

@@ -13,6 +13,7 @@
 #include "EndTime.h"
 #include "ErrorGuard.h"
 #include "KeyDispatcher.h"
+#include "MainFonts.h"
 #include "MediaPlayerBar.h"
 #include "MessageBoxes.h"
 #include "ParamCommand.h"
@@ -62,11 +63,6 @@ constexpr std::int64_t largestFontSize = 2000;
 
 // Tahoma where it is installed. A list rather than a lookup: asking the font database
 // here would load it before the window can show.
-QStringList preferredFamilies(const QString &otherwise)
-{
-    return {QStringLiteral("Tahoma"), otherwise};
-}
-
 // Sized to its text later, with the rest of the text measuring (buildLayout).
 QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 {
@@ -140,10 +136,7 @@ frm_main::~frm_main() = default;
 
 void frm_main::buildLayout()
 {
-    QFont windowFont = font();
-    windowFont.setFamilies(preferredFamilies(windowFont.family()));
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(MainFonts::panel(font().family()));
     frameLayout()->addWidget(Panel1);
     frameLayout()->addWidget(Label7, 1);
     Panel1->setFixedHeight(panelHeight);
@@ -187,11 +180,7 @@ void frm_main::buildLayout()
     Label7->setBackgroundRole(QPalette::Window);
     Label7->setForegroundRole(QPalette::WindowText);
     Label7->setAutoFillBackground(true);
-    QFont displayFont;
-    displayFont.setFamilies(preferredFamilies(QStringLiteral("Sans Serif")));
-    displayFont.setStyleHint(QFont::SansSerif);
-    displayFont.setBold(true);
-    displayFont.setPixelSize(133);
+    const QFont displayFont = MainFonts::display();
     Label7->setFont(displayFont);
     QPalette displayPalette = Label7->palette();
     displayPalette.setColor(QPalette::Window, Qt::black);

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FontWarmUp.h"
+
+#include "MainFonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QThread>
+
+FontWarmUp::FontWarmUp(const QString &panelFamily, const QString &sample)
+    // The fonts are made on that thread: a font shared with this one would share its caches.
+    : m_thread(QThread::create([panelFamily, sample] {
+        QFontDatabase::families();
+        QFontMetrics(MainFonts::panel(panelFamily)).horizontalAdvance(sample);
+        QFontMetrics(MainFonts::display()).horizontalAdvance(QStringLiteral("0123456789:"));
+    }))
+{
+    m_thread->setObjectName(QStringLiteral("FontWarmUp"));
+    m_thread->start(QThread::LowPriority);
+}
+
+FontWarmUp::~FontWarmUp()
+{
+    m_thread->wait();
+}
