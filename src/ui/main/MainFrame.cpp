@@ -2,6 +2,7 @@
 #include "MainFrame.h"
 
 #include "CommandList.h"
+#include "MainFonts.h"
 #include "PopupMenu.h"
 #include "TrayIcon.h"
 #include "TaskbarPresence.h"
@@ -20,6 +21,8 @@ MainFrame::MainFrame(QWidget *parent)
     setWindowTitle(
         QCoreApplication::translate("MainFrame", "Tarvik倒计时计时器  —  Tarvik 工作室出品"));
     setBackgroundRole(QPalette::Button);
+    // Before the controls are made, so that each lays out its text once, in this font.
+    setFont(MainFonts::panel(font().family()));
     move(72, 25);
     resize(1147, 649);
     setWindowState(Qt::WindowMaximized);

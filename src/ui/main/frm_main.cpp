@@ -136,7 +136,6 @@ frm_main::~frm_main() = default;
 
 void frm_main::buildLayout()
 {
-    setFont(MainFonts::panel(font().family()));
     frameLayout()->addWidget(Panel1);
     frameLayout()->addWidget(Label7, 1);
     Panel1->setFixedHeight(panelHeight);
