@@ -8,11 +8,11 @@ class PopupMenu;
 class QVBoxLayout;
 class TrayIcon;
 
-// The main window's top level: title, state and size, the layout its controls go into, and
-// what must exist before the window first shows: the commands, their menu, the tray icon,
-// and the window's absence from the taskbar. It is built before the controls and shows at the
-// end of its constructor: the window manager then maps the window while the controls are
-// built and their text is measured, and the first paint, which comes after all of that,
+// The main window's top level: title, panel font, state and size, the layout its controls go
+// into, and what must exist before the window first shows: the commands, their menu, the tray
+// icon, and the window's absence from the taskbar. It is built before the controls and shows
+// at the end of its constructor: the window manager then maps the window while the controls
+// are built and their text is measured, and the first paint, which comes after all of that,
 // shows them complete.
 class MainFrame : public QWidget
 {
