@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FontWarmUp.h"
-#include "MainFonts.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QTest>
 
 class tst_FontWarmUp : public QObject
@@ -16,14 +14,6 @@ private slots:
     {
         for (int i = 0; i < 3; ++i)
             FontWarmUp warmUp(QApplication::font().family(), QStringLiteral("计时时长设置"));
-    }
-
-    // Both threads measure the same fonts at once.
-    void measuresBesideTheWindow()
-    {
-        const FontWarmUp warmUp(QApplication::font().family(), QStringLiteral("计时时长设置"));
-        QVERIFY(QFontMetrics(MainFonts::display()).horizontalAdvance(QStringLiteral("00:00:00")) >
-                0);
     }
 };
 
