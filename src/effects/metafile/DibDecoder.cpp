@@ -88,6 +88,8 @@ QImage decodeCompressed(ByteView bits, const Header &h, const DibDecoder::Option
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, h.compression == BiPng ? "png" : "jpeg");
+    // Only the reader of this format, not every image plugin asked in turn.
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || qint64(size.width()) * size.height() > options.maxPixels)
         return {};

@@ -33,6 +33,9 @@ QImage BitmapIconDecoder::decode(QIODevice *device, Format format, qint64 maxPix
     const qint64 start = device->pos();
     QImageReader reader(device, icon ? "ico" : "bmp");
     reader.setDecideFormatFromContent(false);
+    // Only the reader of this format: guessing would load every image plugin there is to ask
+    // each, and keep them loaded.
+    reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         throw EPictureError(notValid(format));
     if (icon) {

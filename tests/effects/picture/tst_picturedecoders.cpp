@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -76,6 +77,9 @@ class tst_PictureDecoders : public QObject
 
 private slots:
     void initTestCase();
+    // Before anything else reads an icon whose entries are PNG: Qt's icon plugin reads those
+    // by asking every image plugin.
+    void loadsOnlyTheFormatsPlugin();
     void jpegCodings_data();
     void jpegCodings();
     void jpegMemoryIsCapped_data();
@@ -102,7 +106,27 @@ void tst_PictureDecoders::initTestCase()
     make({u"-size"_s, u"96x64"_s, u"gradient:#f0c020-#2050c0"_s, u"-fill"_s, u"#106010"_s,
           u"-draw"_s, u"ellipse 48,32 24,16 0,360"_s, u"-compress"_s, u"none"_s},
          u"source.ppm"_s);
-    QVERIFY(m_sourceImage.load(m_source));
+    // Read as the decoders read: without loading every image plugin (see below).
+    QImageReader source(m_source, "ppm");
+    source.setAutoDetectImageFormat(false);
+    m_sourceImage = source.read();
+    QVERIFY(!m_sourceImage.isNull());
+}
+
+void tst_PictureDecoders::loadsOnlyTheFormatsPlugin()
+{
+    for (const auto format : {BitmapIconDecoder::Format::Bitmap, BitmapIconDecoder::Format::Icon}) {
+        const bool icon = format == BitmapIconDecoder::Format::Icon;
+        QBuffer buffer;
+        buffer.setData(make({m_source}, icon ? u"plugins.ico"_s : u"plugins.bmp"_s));
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(!BitmapIconDecoder::decode(&buffer, format, JpegDecoder::maxPixels).isNull());
+    }
+    QFile maps(u"/proc/self/maps"_s);
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    for (const char *other : {"libqsvg", "libqgif", "libqjpeg"})
+        QVERIFY2(!mapped.contains(other), other);
 }
 
 QByteArray tst_PictureDecoders::make(const QStringList &arguments, const QString &name)
