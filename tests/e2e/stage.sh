@@ -56,8 +56,12 @@ finish_box() { xdotool search --onlyvisible --name "计时完成提醒" 2>/dev/n
 has_finish_box() { [ -n "$(finish_box)" ]; }
 no_finish_box() { ! has_finish_box; }
 press F4
-seen=""
-last=""
+# Idle digits are red as well: the countdown has begun once they turn white.
+counting() { [ "$(shot)" = white ]; }
+wait_for counting || fail "F4 shows no white digits"
+keep_shot "$work/shot.png" "x11-stage-white.png"
+seen=" white"
+last=white
 while ! has_finish_box; do
     colour=$(shot)
     # The finish box over the digits is no colour of theirs.

@@ -71,8 +71,11 @@ wait_for not_idle || fail "the key did not end the idle time"
 started=$SECONDS
 has_window() { [ -n "$(window_named "$1")" ]; }
 no_window() { [ -z "$(window_named "$1")" ]; }
-seen=""
-last=""
+# Idle digits are red as well: the countdown has begun once they turn white.
+wait_for counting_minute || fail "F4 shows no white digits"
+keep_shot "$work/shot.png" "wayland-stage-white.png"
+seen=" white"
+last=white
 while ! has_window "计时完成提醒"; do
     colour=$(shot)
     # The finish box over the digits is no colour of theirs.
