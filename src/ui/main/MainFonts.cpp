@@ -8,6 +8,8 @@ namespace {
 constexpr int panelPointSize = 8;
 constexpr int displayPixelSize = 133;
 
+// Tahoma where it is installed. A list rather than a lookup: asking the font database
+// here would load it on the window's thread before the window can show.
 QStringList preferredFamilies(const QString &otherwise)
 {
     return {QStringLiteral("Tahoma"), otherwise};

@@ -61,8 +61,6 @@ constexpr int pictureTimerInterval = 20000;
 // Beyond this the glyph cache would need more memory than any screen can show.
 constexpr std::int64_t largestFontSize = 2000;
 
-// Tahoma where it is installed. A list rather than a lookup: asking the font database
-// here would load it before the window can show.
 // Sized to its text later, with the rest of the text measuring (buildLayout).
 QLabel *panelLabel(const QString &text, QWidget *parent, int left, int top)
 {
