@@ -16,7 +16,7 @@ FontWarmUp::FontWarmUp(const QString &panelFamily, const QString &sample)
     }))
 {
     m_thread->setObjectName(QStringLiteral("FontWarmUp"));
-    m_thread->start(QThread::LowPriority);
+    m_thread->start();
 }
 
 FontWarmUp::~FontWarmUp()
