@@ -26,6 +26,14 @@ struct OpenAnswer
                      .arg(GstSoundDevice::openTimeout.count() / 1000));
 }
 
+// Plays from where the sound is; from its beginning once it has ended, with autoRewind.
+bool playFromPosition(GstSoundDevice &device, bool autoRewind)
+{
+    if (autoRewind && device.position() == device.length())
+        device.seekToStart();
+    return device.play();
+}
+
 } // namespace
 
 MediaPlayer::MediaPlayer(const QByteArray &audioSink, QObject *parent)
@@ -180,10 +188,14 @@ void MediaPlayer::checkOpen() const
 void MediaPlayer::play()
 {
     checkOpen();
-    if (m_autoRewind && position() == length())
-        rewind();
-    checkOpen();
-    store(ask(&GstSoundDevice::play, false));
+    // One job on the device's thread: the rewind and the play are not parted by a wait.
+    const std::shared_ptr<SoundSession> session = m_session;
+    const std::optional<bool> played = session->call<bool>(
+        [autoRewind = m_autoRewind](GstSoundDevice &device) {
+            return playFromPosition(device, autoRewind);
+        },
+        commandBound);
+    store(played.value_or(false));
 }
 
 void MediaPlayer::playWithoutWaiting()
@@ -191,9 +203,7 @@ void MediaPlayer::playWithoutWaiting()
     checkOpen();
     store(true);
     m_session->send([autoRewind = m_autoRewind](GstSoundDevice &device) {
-        if (autoRewind && device.position() == device.length())
-            device.seekToStart();
-        device.play();
+        playFromPosition(device, autoRewind);
     });
 }
 
