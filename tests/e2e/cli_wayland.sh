@@ -19,7 +19,7 @@ if [[ "$lsan" =~ suppressions=([^:]*) ]]; then
 fi
 [ "$(id -u)" -ne 0 ] || chown -R "$e2e_user" "$work/app"
 run_program() {
-    in_session env QT_QPA_PLATFORM=wayland ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+    in_session env QT_QPA_PLATFORM=wayland ASAN_OPTIONS="$(session_asan_options)" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="$lsan" "$work/app/tarvik-timer" "$@"
 }
 # A later launch: its status in $status, its output in $out.
