@@ -10,6 +10,9 @@ fi
 
 work=$(mktemp -d)
 pids=()
+# And a runtime folder, where programs keep their locks and sockets.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true

@@ -6,6 +6,7 @@
 #include "GstSoundDevice.h"
 #include "HandOver.h"
 #include "QtTranslations.h"
+#include "SessionLock.h"
 #include "TimerBus.h"
 #include "TimerService.h"
 #include "UiLanguage.h"
@@ -36,9 +37,19 @@ int report(const HandOver::Result &result)
     return result.exitStatus;
 }
 
+// A launch that holds the session's lock and can show a window has nothing to ask the bus:
+// no program runs. Commands for a running program always ask, and so does a launch without
+// a display, which could not find a program that runs without the lock when it claims the name.
+bool surelyFirst(const std::optional<SessionLock> &lock)
+{
+    return lock && lock->isHeld() &&
+           (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"));
+}
+
 // What a launch can settle without a window: its command line, and a program that runs
 // already. Nothing when this launch is to run the program itself.
-std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
+std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed,
+                                       const std::optional<SessionLock> &lock)
 {
     switch (parsed.outcome) {
     case CommandLine::Parsed::Outcome::Help:
@@ -51,6 +62,8 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
     case CommandLine::Parsed::Outcome::Run:
         break;
     }
+    if (surelyFirst(lock))
+        return std::nullopt;
     // A connection of its own, closed before the window's application takes the bus.
     const QString name = QStringLiteral("tarvik-timer-launch");
     std::optional<HandOver::Result> handedOver;
@@ -81,12 +94,17 @@ int main(int argc, char *argv[])
     if (argc == 3 && std::strcmp(argv[1], GstSoundDevice::probeOption) == 0)
         return GstSoundDevice::runProbe(QFile::decodeName(argv[2]));
 
+    // Taken by a launch that may run the program, and held while it runs.
+    std::optional<SessionLock> sessionLock;
     CommandLine::Parsed parsed;
     {
         // No window system yet: --status and a hand-over work from any terminal, and fast.
         QCoreApplication launcher(argc, argv);
         parsed = CommandLine::parse(QCoreApplication::arguments());
-        if (const auto status = settleWithoutWindow(parsed))
+        if (parsed.outcome == CommandLine::Parsed::Outcome::Run &&
+            !parsed.request.needsRunningProgram())
+            sessionLock.emplace(SessionLock::runtimeDirectory(), SessionLock::sessionBusAddress());
+        if (const auto status = settleWithoutWindow(parsed, sessionLock))
             return *status;
     }
 
@@ -132,5 +150,8 @@ int main(int argc, char *argv[])
     service.attach(&mainWindow);
     if (!parsed.request.isEmpty())
         service.runOwn(parsed.request.calls());
-    return app.exec();
+    const int status = QApplication::exec();
+    // Let go before the name: a launch that saw the name go finds the lock free.
+    sessionLock.reset();
+    return status;
 }

@@ -4,8 +4,8 @@
 # and Xvfb with openbox: a second launch with a duration (the window counts down and the
 # finish box appears) and the PropertiesChanged it announces; --pause, --resume, --status; a
 # refused command; the bad inputs, with the running program unchanged; busctl and dbus-send
-# calls with their errors; the display modes and the launch without options; --quit; a
-# launch without a session bus.
+# calls with their errors; a launch beside a program without the session lock; the display
+# modes and the launch without options; --quit; a launch without a session bus.
 # Leaves cli_errors.txt (the error lines of the bad inputs) in the working directory.
 set -euo pipefail
 program=$1
@@ -13,6 +13,9 @@ if [ -z "${TARVIK_E2E_IN_BUS:-}" ]; then
     TARVIK_E2E_IN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 fi
 source "$(dirname "$0")/desktop.sh"
+# A session's runtime folder, where the running program holds its lock.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 service=io.github.tarvik.Timer
 object=/io/github/tarvik/Timer
@@ -149,6 +152,12 @@ bus_error() { # method [type:value]
 busctl --user call "$service" "$object" "$interface" Start i 90
 [ "$(property Total)" = 90 ] || fail "Start 90: total $(property Total)"
 busctl --user call "$service" "$object" "$interface" End
+# A launch that finds no lock, as beside a program that runs without one (another runtime
+# folder, an older version), still hands over: it claims the name and finds it taken.
+mkdir -m 700 "$work/other-run"
+XDG_RUNTIME_DIR=$work/other-run expect 0 "" "" --start 80
+[ "$(property Total)" = 80 ] || fail "the launch without the lock: total $(property Total)"
+expect 0 "" "" --end
 # Until a time: the total is the seconds to it, whole, at most a day.
 until_time=$(date -d '+10 minutes' +%H:%M)
 expect 0 "" "" --until "$until_time"
