@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TaskbarPresenceX11.h"
 
+#include "X11Atoms.h"
 #include "X11TraySelection.h"
 
 #include <QEvent>
@@ -11,22 +12,12 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace TaskbarPresenceX11 {
 
 namespace {
-
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
 
 // Before mapping: merged into _NET_WM_STATE, which Qt keeps when it maps the window.
 void addToStateProperty(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t netWmState,
@@ -78,8 +69,10 @@ void apply(QWidget *window, bool mapped)
     if (!mapped && !skip)
         return;
     const auto id = xcb_window_t(window->winId());
-    const xcb_atom_t netWmState = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    const auto atoms =
+        X11Atoms::intern(connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
+    const xcb_atom_t netWmState = atoms[0];
+    const xcb_atom_t skipTaskbar = atoms[1];
     if (netWmState == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
         return;
     if (mapped)

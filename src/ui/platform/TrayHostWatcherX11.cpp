@@ -30,16 +30,14 @@ public:
             xcb_get_extension_data(connection, &xcb_xfixes_id);
         if (!xfixes || !xfixes->present)
             return;
-        // The version must be asked before any other request of the extension.
-        const ReplyPtr<xcb_xfixes_query_version_reply_t> version(
-            xcb_xfixes_query_version_reply(connection,
-                                           xcb_xfixes_query_version(connection,
-                                                                    XCB_XFIXES_MAJOR_VERSION,
-                                                                    XCB_XFIXES_MINOR_VERSION),
-                                           nullptr),
-            &std::free);
-        const xcb_window_t root = X11TraySelection::root(connection);
+        // The version must be asked before any other request of the extension. Its answer
+        // comes in the same round trip as the selection's atom.
+        const xcb_xfixes_query_version_cookie_t versionAsked = xcb_xfixes_query_version(
+            connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION);
         m_selection = X11TraySelection::atom(connection);
+        const ReplyPtr<xcb_xfixes_query_version_reply_t> version(
+            xcb_xfixes_query_version_reply(connection, versionAsked, nullptr), &std::free);
+        const xcb_window_t root = X11TraySelection::root(connection);
         if (!version || m_selection == XCB_ATOM_NONE || root == XCB_WINDOW_NONE)
             return;
         m_notifyEvent = uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);

@@ -2,6 +2,7 @@
 #include "X11TraySelection.h"
 
 #include "DesktopPlatform.h"
+#include "X11Atoms.h"
 
 #include <QGuiApplication>
 
@@ -35,11 +36,7 @@ xcb_window_t root(xcb_connection_t *connection)
 xcb_atom_t atom(xcb_connection_t *connection)
 {
     const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen());
-    const auto cookie =
-        xcb_intern_atom(connection, 0, std::uint16_t(name.size()), name.constData());
-    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    return X11Atoms::intern(connection, name.constData());
 }
 
 bool isOwned()
