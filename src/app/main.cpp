@@ -18,6 +18,7 @@
 #include <QDBusConnectionInterface>
 
 #include <QFile>
+#include <QPixmapCache>
 
 #include <cstdio>
 #include <cstring>
@@ -109,6 +110,10 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Qt's pixmap cache trims itself on a timer every 10 to 30 s once anything is in it, which
+    // would wake a counting window between its ticks. The style's few small pixmaps are drawn
+    // again instead.
+    QPixmapCache::setCacheLimit(0);
     GroupBoxFrameStyle::installOverFusion();
     GstSoundDevice::setProbeProgram(QCoreApplication::applicationFilePath());
     // The title shows in the window list and captions the error box; as the application's
