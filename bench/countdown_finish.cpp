@@ -11,9 +11,9 @@
 //
 //   countdown_finish [--seconds N] [--block-ms M] [--picture FILE] [--sound FILE]
 
-#include "GstSoundDevice.h"
 #include "MessageBoxes.h"
 #include "MonotonicClock.h"
+#include "SoundModule.h"
 #include "TTEImage.h"
 #include "TimerCore.h"
 #include "frm_main.h"
@@ -153,7 +153,7 @@ int main(int argc, char *argv[])
         const QString program =
             QCoreApplication::applicationDirPath() + QStringLiteral("/../src/app/tarvik-timer");
         if (QFileInfo(program).isExecutable())
-            GstSoundDevice::setProbeProgram(program);
+            SoundModule::setProbeProgram(program);
         else
             std::fprintf(stderr, "no program at %s: the sound is checked in this process\n",
                          qPrintable(program));

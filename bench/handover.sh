@@ -21,6 +21,7 @@ source "$(dirname "$0")/xvfb_desktop.sh"
 
 mkdir -p "$work/app"
 cp "$program" "$work/app/tarvik-timer"
+cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 printf '%s' $'[SET]\r\nmp3=\r\nico=\r\n' >"$work/app/config.dat"
 "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &
 pids+=($!)

@@ -55,6 +55,7 @@ wait_window() {
 
 mkdir -p "$work/app"
 cp "$program" "$work/app/tarvik-timer"
+cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 run_program() { # config text, whether to start counting
     printf '%s' "$1" >"$work/app/config.dat"
     "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &

@@ -10,7 +10,7 @@ source "$(dirname "$0")/xvfb_desktop.sh"
 sleep 1
 port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 mkdir -p "$work/app"
-cp "$build/src/app/tarvik-timer" "$build/src/app/libtarvik-remote.so" "$work/app/"
+cp "$build/src/app/tarvik-timer" "$build/src/app"/libtarvik-*.so "$work/app/"
 printf '%s' $'[SET]\r\nmp3=\r\nremote=true\r\nremoteport='"$port"$'\r\n' >"$work/app/config.dat"
 TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links" \
     ASAN_OPTIONS=detect_leaks=0 "$work/app/tarvik-timer" >"$work/program.log" 2>&1 &

@@ -27,6 +27,7 @@ gst-launch-1.0 -q audiotestsrc num-buffers=860 ! audioconvert ! lamemp3enc ! \
 convert -size 640x480 plasma:fractal -quality 90 "$work/app/corner.jpg" 2>/dev/null ||
     convert -size 640x480 gradient:red-blue "$work/app/corner.jpg"
 cp "$program" "$work/app/tarvik-timer"
+cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 set_config() { printf '%s' "$1" >"$work/app/config.dat"; }
 with_media=$'[SET]\r\nmp3='"$work/app/alarm.mp3"$'\r\nico='"$work/app/corner.jpg"$'\r\nshowico=-1\r\n'
 nothing=$'[SET]\r\nmp3=\r\nico=\r\n'

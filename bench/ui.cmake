@@ -3,7 +3,7 @@ include_guard(GLOBAL)
 # A real countdown under processor load: finish error, display-change lateness and,
 # with a rolling corner picture, the processor time of the rolls.
 add_executable(countdown_finish ${CMAKE_CURRENT_LIST_DIR}/countdown_finish.cpp)
-target_link_libraries(countdown_finish PRIVATE tarvik_ui tarvik_pubunit)
+target_link_libraries(countdown_finish PRIVATE tarvik_ui tarvik_pubunit tarvik_sound_builtin)
 # A bare Qt window, the reference the start-up, memory and wake-up scripts hold the program to.
 add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/bare_window.cpp)
 target_link_libraries(bare_window PRIVATE Qt6::Widgets)

@@ -39,6 +39,7 @@ gst-launch-1.0 -q audiotestsrc num-buffers=860 ! audioconvert ! lamemp3enc ! \
 convert -size 640x480 plasma:fractal -quality 90 "$work/app/corner.jpg" 2>/dev/null ||
     convert -size 640x480 gradient:red-blue "$work/app/corner.jpg"
 cp "$program" "$work/app/tarvik-timer"
+cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 count=$'shi=1\r\nfeng=0\r\nmiao=0\r\n'
 with_media=$'[SET]\r\n'"$count"$'mp3='"$work/app/alarm.mp3"$'\r\nico='"$work/app/corner.jpg"$'\r\nshowico=-1\r\n'
 nothing=$'[SET]\r\n'"$count"$'mp3=\r\nico=\r\n'

@@ -188,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>SoundModule</name>
+    <message>
+        <source>找不到播放声音的部分 %1</source>
+        <translation>The sound playing part is missing: %1</translation>
+    </message>
+    <message>
+        <source>播放声音的部分 %1 无法载入：%2</source>
+        <translation>The sound playing part %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <source>播放声音的部分 %1 与本程序不配套</source>
+        <translation>The sound playing part %1 does not match this program</translation>
+    </message>
+</context>
+<context>
     <name>SpinField</name>
     <message>
         <source>增加</source>

@@ -188,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>SoundModule</name>
+    <message>
+        <source>找不到播放声音的部分 %1</source>
+        <translation>找不到播放聲音的部分 %1</translation>
+    </message>
+    <message>
+        <source>播放声音的部分 %1 无法载入：%2</source>
+        <translation>播放聲音的部分 %1 無法載入：%2</translation>
+    </message>
+    <message>
+        <source>播放声音的部分 %1 与本程序不配套</source>
+        <translation>播放聲音的部分 %1 與本程式不配套</translation>
+    </message>
+</context>
+<context>
     <name>SpinField</name>
     <message>
         <source>增加</source>

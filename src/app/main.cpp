@@ -3,10 +3,11 @@
 #include "CommandLine.h"
 #include "FontWarmUp.h"
 #include "GroupBoxFrameStyle.h"
-#include "GstSoundDevice.h"
 #include "HandOver.h"
 #include "QtTranslations.h"
 #include "SessionLock.h"
+#include "SoundDevice.h"
+#include "SoundModule.h"
 #include "TimerBus.h"
 #include "TimerService.h"
 #include "UiLanguage.h"
@@ -92,8 +93,8 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed,
 int main(int argc, char *argv[])
 {
     // The check of a sound file, run by the program itself in a process of its own.
-    if (argc == 3 && std::strcmp(argv[1], GstSoundDevice::probeOption) == 0)
-        return GstSoundDevice::runProbe(QFile::decodeName(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], SoundDevice::probeOption) == 0)
+        return SoundModule::runProbe(QFile::decodeName(argv[2]));
 
     // Taken by a launch that may run the program, and held while it runs.
     std::optional<SessionLock> sessionLock;
@@ -115,7 +116,7 @@ int main(int argc, char *argv[])
     // again instead.
     QPixmapCache::setCacheLimit(0);
     GroupBoxFrameStyle::installOverFusion();
-    GstSoundDevice::setProbeProgram(QCoreApplication::applicationFilePath());
+    SoundModule::setProbeProgram(QCoreApplication::applicationFilePath());
     // The title shows in the window list and captions the error box; as the application's
     // name it is not appended to window captions a second time.
     QApplication::setApplicationName(QStringLiteral("Tarvik倒计时计时器"));

@@ -166,6 +166,11 @@ void GstSoundDevice::setBusWake(std::function<void()> wake)
     m_busWake = std::move(wake);
 }
 
+void GstSoundDevice::setNotify(std::function<void(NotifyValue)> notify)
+{
+    m_notify = std::move(notify);
+}
+
 namespace {
 
 std::pair<qint64, qint64> fileStamp(const QString &path)
@@ -531,7 +536,7 @@ bool GstSoundDevice::play()
     if (m_atEnd) {
         // Playing from the end finishes at once.
         m_run = Run::Stopped;
-        emit notified(NotifyValue::Successful);
+        announce(NotifyValue::Successful);
         return true;
     }
     if (!wake() || !setState(GST_STATE_PLAYING))
@@ -685,5 +690,12 @@ std::vector<GstMessage *> GstSoundDevice::takeEnded()
 void GstSoundDevice::finishPlay(NotifyValue value)
 {
     m_notifyPending = false;
+    announce(value);
+}
+
+void GstSoundDevice::announce(NotifyValue value)
+{
+    if (m_notify)
+        m_notify(value);
     emit notified(value);
 }

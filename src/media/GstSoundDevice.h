@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "MediaTypes.h"
+#include "SoundDevice.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -18,34 +18,26 @@ typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
 
 // One sound file played through a GStreamer playbin: the platform side of the alarm
-// player. Commands return whether the device accepted them and never throw; times are
-// milliseconds. Everything runs on the thread that owns the object; bus messages from
-// the streaming threads come back to it through its event loop, or through the wake-up
-// set with setBusWake on a thread without one.
-class GstSoundDevice : public QObject
+// player, in the sound module. Bus messages from the streaming threads come back to the
+// device's thread through its event loop, or through the wake-up set with setBusWake on a
+// thread without one.
+class GstSoundDevice : public QObject, public SoundDevice
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(GstSoundDevice)
 
 public:
-    // Longest time open waits for a file to become ready to play.
-    static constexpr std::chrono::milliseconds openTimeout{5000};
-
     // audioSink: a GStreamer launch description of the sink to play into (tests pass
     // "fakesink sync=true"); empty for the desktop's default audio output. Without an
     // audio device the default output falls back to a silent sink that keeps time.
     explicit GstSoundDevice(const QByteArray &audioSink = {}, QObject *parent = nullptr);
     ~GstSoundDevice() override;
 
-    // Opens the file, choosing the decoder from its contents, and waits until it is ready
-    // to play, stopped at its beginning. On failure nothing stays open and errorText gets
-    // GStreamer's message (empty when there was none).
-    bool open(const QString &path, QString *errorText);
-    bool close();
-    bool isOpen() const { return m_open; }
-    // Open on path, whose file has not changed since it was opened: opening it again
-    // would find what the device already knows.
-    bool holdsUnchanged(const QString &path) const;
+    // errorText gets GStreamer's message.
+    bool open(const QString &path, QString *errorText) override;
+    bool close() override;
+    bool isOpen() const override { return m_open; }
+    bool holdsUnchanged(const QString &path) const override;
 
     // Where open() finds out whether a file plays, and its length: PROGRAM probeOption FILE,
     // run as a process of its own (the program itself). The registry, the decoders and the
@@ -53,38 +45,35 @@ public:
     // for its alarm; the pipeline is built at the first play. Unset, or when the probe
     // cannot run, open() prerolls the file here.
     static void setProbeProgram(const QString &program);
-    static constexpr const char *probeOption = "--sound-probe";
     // The probe's own side: opens the file here and writes the outcome to standard output.
     static int runProbe(const QString &path);
 
-    // Starts playing from the current position and returns at once.
-    bool play();
-    bool pause();
-    // Continues a paused sound; fails when the sound is not paused.
-    bool resume();
-    // Stops where the sound is; a later play continues from there.
-    bool stop();
-    bool seekToStart();
+    bool play() override;
+    bool pause() override;
+    bool resume() override;
+    bool stop() override;
+    bool seekToStart() override;
 
     // 0 while GStreamer does not know it yet: an MP3 without an information frame tells
     // its length only after a second or so of playing.
-    qint64 length();
-    qint64 position();
-    MediaMode mode();
+    qint64 length() override;
+    qint64 position() override;
+    MediaMode mode() override;
 
-    // Called on a streaming thread when a play has ended; it must get processBus() run on
-    // the device's thread. Without one the device posts that to its own event loop.
-    void setBusWake(std::function<void()> wake);
+    // Called on a streaming thread. Without one the device posts to its own event loop.
+    void setBusWake(std::function<void()> wake) override;
     // Takes the messages that end a play off the bus.
-    void processBus();
+    void processBus() override;
+    // Also sent as notified().
+    void setNotify(std::function<void(NotifyValue)> notify) override;
 
     // A sound that does not play needs no streaming threads, decoder or audio output: rest()
     // takes the pipeline down, keeping the file name, the length and the position, so that it
     // costs nothing while it waits for the alarm. The next play or resume prepares it again
     // at the kept position. canRest(): open, nothing playing, not resting yet.
-    bool canRest() const;
-    void rest();
-    bool isResting() const { return m_resting; }
+    bool canRest() const override;
+    void rest() override;
+    bool isResting() const override { return m_resting; }
 
 signals:
     // A play or resume ended: at the end of the sound, by a newer command, or by an error.
@@ -101,6 +90,7 @@ private:
     friend struct GstBusRelay;
 
     void finishPlay(NotifyValue value);
+    void announce(NotifyValue value);
     // Runs start (a state change or a seek, giving a GstStateChangeReturn, or -1 when it was
     // refused) and waits for the
     // pipeline to be ready to play (prerolled); Failed with errorText set, or AtEnd when the
@@ -133,6 +123,7 @@ private:
 
     QByteArray m_audioSink;
     std::function<void()> m_busWake;
+    std::function<void(NotifyValue)> m_notify;
     std::atomic<bool> m_opening{false};
     std::mutex m_endedMutex;
     std::vector<GstMessage *> m_ended;

@@ -2,7 +2,7 @@
 #include "MediaPlayer.h"
 
 #include "EMCIDeviceError.h"
-#include "GstSoundDevice.h"
+#include "SoundDevice.h"
 #include "SoundSession.h"
 
 #include <QFileInfo>
@@ -23,11 +23,11 @@ struct OpenAnswer
     throw EMCIDeviceError::fromText(
         answer ? answer->errorText
                : TarvikError::tr("The sound file did not become ready to play within %1 seconds")
-                     .arg(GstSoundDevice::openTimeout.count() / 1000));
+                     .arg(SoundDevice::openTimeout.count() / 1000));
 }
 
 // Plays from where the sound is; from its beginning once it has ended, with autoRewind.
-bool playFromPosition(GstSoundDevice &device, bool autoRewind)
+bool playFromPosition(SoundDevice &device, bool autoRewind)
 {
     if (autoRewind && device.position() == device.length())
         device.seekToStart();
@@ -78,21 +78,23 @@ MediaPlayer::OpenResult MediaPlayer::openSession(bool onlyIfFile)
             emit self->notify();
         });
     // While an earlier device still hangs on this file, it is reported at once.
-    const std::optional<OpenAnswer> answer = !session ? std::nullopt : session->call<OpenAnswer>(
-        [path, onlyIfFile, previous](GstSoundDevice &device) {
-            OpenAnswer result;
-            if (onlyIfFile && (path.isEmpty() || !QFileInfo(path).isFile())) {
-                result.isFile = false;
-                return result;
-            }
-            if (previous) {
-                previous->dispose();
-                previous->waitUntilFinished(SoundSession::closeBound);
-            }
-            result.opened = device.open(path, &result.errorText);
-            return result;
-        },
-        openBound);
+    const std::optional<OpenAnswer> answer =
+        !session ? std::nullopt
+                 : session->call<OpenAnswer>(
+                       [path, onlyIfFile, previous](SoundDevice &device) {
+                           OpenAnswer result;
+                           if (onlyIfFile && (path.isEmpty() || !QFileInfo(path).isFile())) {
+                               result.isFile = false;
+                               return result;
+                           }
+                           if (previous) {
+                               previous->dispose();
+                               previous->waitUntilFinished(SoundSession::closeBound);
+                           }
+                           result.opened = device.open(path, &result.errorText);
+                           return result;
+                       },
+                       openBound);
     if (!self || m_generation != generation) {
         if (session)
             session->dispose();
@@ -127,7 +129,7 @@ MediaPlayer::OpenResult MediaPlayer::reopen(quint64 generation, bool onlyIfFile)
     const std::shared_ptr<SoundSession> session = m_session;
     const QString path = m_openedPath;
     const std::optional<OpenAnswer> answer = session->call<OpenAnswer>(
-        [path, onlyIfFile](GstSoundDevice &device) {
+        [path, onlyIfFile](SoundDevice &device) {
             OpenAnswer result;
             if (onlyIfFile && !QFileInfo(path).isFile()) {
                 result.isFile = false;
@@ -171,11 +173,11 @@ void MediaPlayer::close()
 }
 
 template<class R>
-R MediaPlayer::ask(R (GstSoundDevice::*command)(), R fallback)
+R MediaPlayer::ask(R (SoundDevice::*command)(), R fallback)
 {
     const std::shared_ptr<SoundSession> session = m_session;
     const std::optional<R> answer = session->call<R>(
-        [command](GstSoundDevice &device) { return (device.*command)(); }, commandBound);
+        [command](SoundDevice &device) { return (device.*command)(); }, commandBound);
     return answer ? *answer : fallback;
 }
 
@@ -191,7 +193,7 @@ void MediaPlayer::play()
     // One job on the device's thread: the rewind and the play are not parted by a wait.
     const std::shared_ptr<SoundSession> session = m_session;
     const std::optional<bool> played = session->call<bool>(
-        [autoRewind = m_autoRewind](GstSoundDevice &device) {
+        [autoRewind = m_autoRewind](SoundDevice &device) {
             return playFromPosition(device, autoRewind);
         },
         commandBound);
@@ -202,9 +204,8 @@ void MediaPlayer::playWithoutWaiting()
 {
     checkOpen();
     store(true);
-    m_session->send([autoRewind = m_autoRewind](GstSoundDevice &device) {
-        playFromPosition(device, autoRewind);
-    });
+    m_session->send(
+        [autoRewind = m_autoRewind](SoundDevice &device) { playFromPosition(device, autoRewind); });
 }
 
 void MediaPlayer::pause()
@@ -225,13 +226,13 @@ void MediaPlayer::pause()
 void MediaPlayer::pauseDevice()
 {
     checkOpen();
-    store(ask(&GstSoundDevice::pause, false));
+    store(ask(&SoundDevice::pause, false));
 }
 
 void MediaPlayer::resume()
 {
     checkOpen();
-    const bool resumed = ask(&GstSoundDevice::resume, false);
+    const bool resumed = ask(&SoundDevice::resume, false);
     store(resumed);
     if (!resumed)
         play();
@@ -240,28 +241,28 @@ void MediaPlayer::resume()
 void MediaPlayer::stop()
 {
     checkOpen();
-    store(ask(&GstSoundDevice::stop, false));
+    store(ask(&SoundDevice::stop, false));
 }
 
 void MediaPlayer::rewind()
 {
     checkOpen();
-    ask(&GstSoundDevice::seekToStart, false);
+    ask(&SoundDevice::seekToStart, false);
 }
 
 qint64 MediaPlayer::length()
 {
     checkOpen();
-    return ask(&GstSoundDevice::length, qint64(0));
+    return ask(&SoundDevice::length, qint64(0));
 }
 
 qint64 MediaPlayer::position()
 {
     checkOpen();
-    return ask(&GstSoundDevice::position, qint64(0));
+    return ask(&SoundDevice::position, qint64(0));
 }
 
 MediaMode MediaPlayer::mode()
 {
-    return m_opened ? ask(&GstSoundDevice::mode, MediaMode::NotReady) : MediaMode::NotReady;
+    return m_opened ? ask(&SoundDevice::mode, MediaMode::NotReady) : MediaMode::NotReady;
 }

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <memory>
 
-class GstSoundDevice;
+class SoundDevice;
 class SoundSession;
 
 // The player behind the alarm bar: one sound device for FileName, opened and closed on
@@ -64,7 +64,7 @@ public:
         Superseded  // a newer open or close came while this one waited
     };
 
-    // audioSink: see GstSoundDevice; empty for the desktop's default output.
+    // audioSink: see SoundModule::Entry; empty for the desktop's default output.
     explicit MediaPlayer(const QByteArray &audioSink = {}, QObject *parent = nullptr);
     ~MediaPlayer() override;
 
@@ -123,7 +123,7 @@ private:
     OpenResult reopen(quint64 generation, bool onlyIfFile);
     // Runs a command on the open device; fallback when it does not answer in time.
     template<class R>
-    R ask(R (GstSoundDevice::*command)(), R fallback);
+    R ask(R (SoundDevice::*command)(), R fallback);
 
     QByteArray m_audioSink;
     std::shared_ptr<SoundSession> m_session;

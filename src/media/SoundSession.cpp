@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SoundSession.h"
 
-#include "GstSoundDevice.h"
+#include "SoundDevice.h"
+#include "SoundModule.h"
 
 #include <QCoreApplication>
 
@@ -46,16 +47,15 @@ void SoundSession::post(Job job)
 
 void SoundSession::run()
 {
-    // Created, used and destroyed on this thread only.
-    auto device = std::make_unique<GstSoundDevice>(m_audioSink);
+    // Created, used and destroyed on this thread only; the first loads the sound module.
+    std::unique_ptr<SoundDevice> device = SoundModule::createDevice(m_audioSink);
     std::weak_ptr<SoundSession> weak = weak_from_this();
     device->setBusWake([weak] {
         // From a streaming thread: look at the bus on the session's own thread.
         if (auto session = weak.lock())
-            session->post([](GstSoundDevice &device) { device.processBus(); });
+            session->post([](SoundDevice &device) { device.processBus(); });
     });
-    QObject::connect(device.get(), &GstSoundDevice::notified, device.get(),
-                     [this](NotifyValue value) { collectNotice(value); }, Qt::DirectConnection);
+    device->setNotify([this](NotifyValue value) { collectNotice(value); });
 
     const auto asked = [this] { return !m_jobs.empty() || m_disposed; };
     for (;;) {
@@ -92,6 +92,7 @@ void SoundSession::run()
     }
     device->close();
     device->setBusWake({});
+    device->setNotify({});
     device.reset();
     {
         const std::lock_guard lock(m_mutex);

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-class GstSoundDevice;
+class SoundDevice;
 
 // One sound device on a thread of its own: every GStreamer call, the file's opening and the
 // pipeline's closing happen there, never on the user-interface thread. The user-interface
@@ -28,7 +28,7 @@ class SoundSession : public std::enable_shared_from_this<SoundSession>
 {
 public:
     // How long a sound that does not play waits for a command before it rests (see
-    // GstSoundDevice::rest): long enough that the play that follows an alarm's open finds
+    // SoundDevice::rest): long enough that the play that follows an alarm's open finds
     // it ready.
     static constexpr std::chrono::milliseconds restDelay{1000};
 
@@ -45,12 +45,12 @@ public:
     // Runs job with the device on the session's thread. Nothing when the answer did not come
     // within bound, or at once when an earlier call is still unanswered (the device hangs).
     template<class R>
-    std::optional<R> call(std::function<R(GstSoundDevice &)> job, std::chrono::milliseconds bound)
+    std::optional<R> call(std::function<R(SoundDevice &)> job, std::chrono::milliseconds bound)
     {
         if (hangs())
             return std::nullopt;
         auto answer = WorkerAnswer<R>::create();
-        post([answer, job = std::move(job)](GstSoundDevice &device) {
+        post([answer, job = std::move(job)](SoundDevice &device) {
             try {
                 answer->set(job(device));
             } catch (...) {
@@ -66,7 +66,7 @@ public:
 
     // Runs job with the device on the session's thread without waiting for it; a later call
     // finds it done. Nothing while an earlier call is still unanswered (the device hangs).
-    void send(std::function<void(GstSoundDevice &)> job)
+    void send(std::function<void(SoundDevice &)> job)
     {
         if (!hangs())
             post(std::move(job));
@@ -87,7 +87,7 @@ public:
 private:
     SoundSession(std::shared_ptr<StuckWork::Ticket> ticket, const QByteArray &audioSink,
                  std::function<void(NotifyValue)> onNotify);
-    using Job = std::function<void(GstSoundDevice &)>;
+    using Job = std::function<void(SoundDevice &)>;
 
     void post(Job job);
     void run();

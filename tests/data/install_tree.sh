@@ -11,6 +11,7 @@ cmake --install "$build" --prefix "$prefix/.local" >/dev/null
 
 expected="bin/tarvik-timer
 $libdir/tarvik-timer/libtarvik-remote.so
+$libdir/tarvik-timer/libtarvik-sound.so
 share/applications/$id.desktop
 share/bash-completion/completions/tarvik-timer
 share/dbus-1/interfaces/io.github.tarvik.Timer1.xml

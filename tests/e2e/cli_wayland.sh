@@ -11,6 +11,7 @@ source "$(dirname "$0")/sway.sh"
 # The program in the session, with the sanitizers' settings where the user can read them.
 mkdir -p "$work/app"
 cp "$program" "$work/app/tarvik-timer"
+cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 printf '%s' $'[SET]\r\nshi=0\r\nfeng=0\r\nmiao=30\r\nmp3=\r\n' >"$work/app/config.dat"
 lsan=${LSAN_OPTIONS:-}
 if [[ "$lsan" =~ suppressions=([^:]*) ]]; then

@@ -90,8 +90,8 @@ start_tray() {
 # (the defaults apply).
 start_program() {
     cp "$program" "$work/tarvik-timer"
-    # The web remote's network module, which the program loads from beside itself.
-    cp "$(dirname "$program")/libtarvik-remote.so" "$work/"
+    # The program's modules (the sound, the web remote's network), loaded from beside it.
+    cp "$(dirname "$program")"/libtarvik-*.so "$work/"
     printf '%s' "${1:-$'[SET]\r\nmp3=\r\n'}" >"$work/config.dat"
     "$work/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!

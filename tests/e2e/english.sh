@@ -12,6 +12,7 @@ shots=${TARVIK_SCREENSHOTS:-$work}
 # installed: the program reads the names).
 start_english() {
     cp "$program" "$work/tarvik-timer"
+    cp "$(dirname "$program")"/libtarvik-*.so "$work/"
     printf '%s' $'[SET]\r\nmp3=\r\nshi=0\r\nfeng=0\r\nmiao=2\r\n' >"$work/config.dat"
     env LC_ALL=en_US.UTF-8 LANGUAGE=en_US:en "$work/tarvik-timer" >"$work/program.log" 2>&1 &
     program_pid=$!

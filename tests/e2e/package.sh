@@ -114,11 +114,12 @@ save_duration_as "$user" "$home" 2 15 30 runuser -u "$user" --
 mkdir -m 700 "$work/root-home"
 save_duration_as root "$work/root-home" 0 45 5
 
-# The phone remote, on in the settings, from the package's own network module.
+# The phone remote, on in the settings, from the package's own network module; the default
+# sound, from the package's own sound module.
 remote_config="$work/remote-home/.config/tarvik-timer"
 mkdir -p -m 700 "$remote_config"
 port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-printf '[SET]\r\nmp3=\r\nremote=true\r\nremoteport=%s\r\n' "$port" >"$remote_config/config.dat"
+printf '[SET]\r\nremote=true\r\nremoteport=%s\r\n' "$port" >"$remote_config/config.dat"
 env -i DISPLAY="$DISPLAY" HOME="$work/remote-home" PATH=/usr/bin:/bin LC_ALL=C.UTF-8 \
     TARVIK_REMOTE_LISTEN=127.0.0.1 TARVIK_REMOTE_LINKS="$work/links" \
     "$program" >"$work/program.log" 2>&1 &
@@ -131,6 +132,8 @@ wait_for has_links || fail "the remote did not start: $(cat "$work/program.log")
     fail "the remote's view link does not answer"
 grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-remote\.so$' "/proc/$program_pid/maps" ||
     fail "the remote's module is not the package's"
+sound_module_mapped() { grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-sound\.so$' "/proc/$program_pid/maps"; }
+wait_for sound_module_mapped || fail "the sound module is not the package's: $(cat "$work/program.log")"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 expect_clean_exit
 

@@ -130,7 +130,7 @@ session_asan_options() { echo "${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}fast_unwind_on
 start_program() {
     mkdir -p "$work/app"
     cp "$program" "$work/app/tarvik-timer"
-    cp "$(dirname "$program")/libtarvik-remote.so" "$work/app/"
+    cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
     printf '%s' "${1:-$'[SET]\r\nmp3=\r\n'}" >"$work/app/config.dat"
     # The leak suppressions beside it, where the user can read them.
     local lsan=${LSAN_OPTIONS:-}

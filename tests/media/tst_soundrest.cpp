@@ -87,13 +87,13 @@ void tst_SoundRest::waitingSessionRestsByItself()
 {
     auto session = SoundSession::start(m_mp3, TestSounds::fakeSink(), [](NotifyValue) {});
     const QString path = m_mp3;
-    const auto opened = session->call<bool>(
-        [path](GstSoundDevice &device) { return device.open(path, nullptr); },
-        std::chrono::seconds(10));
+    const auto opened =
+        session->call<bool>([path](SoundDevice &device) { return device.open(path, nullptr); },
+                            std::chrono::seconds(10));
     QVERIFY(opened && *opened);
     const auto resting = [&session] {
         return session
-            ->call<bool>([](GstSoundDevice &device) { return device.isResting(); },
+            ->call<bool>([](SoundDevice &device) { return device.isResting(); },
                          std::chrono::seconds(5))
             .value_or(false);
     };
@@ -110,8 +110,9 @@ void tst_SoundRest::waitingSessionRestsByItself()
     };
     QTRY_VERIFY_WITH_TIMEOUT(rested(), 10000);
     // A play wakes it; while it plays it does not rest.
-    QVERIFY(session->call<bool>([](GstSoundDevice &device) { return device.play(); },
-                                std::chrono::seconds(10))
+    QVERIFY(session
+                ->call<bool>([](SoundDevice &device) { return device.play(); },
+                             std::chrono::seconds(10))
                 .value_or(false));
     QVERIFY(!resting());
     session->dispose();
