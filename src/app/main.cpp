@@ -48,10 +48,9 @@ bool surelyFirst(const std::optional<SessionLock> &lock)
            (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"));
 }
 
-// What a launch can settle without a window: its command line, and a program that runs
-// already. Nothing when this launch is to run the program itself.
-std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed,
-                                       const std::optional<SessionLock> &lock)
+// What a launch that is not surely first can settle without a window: its command line, and
+// a program that runs already. Nothing when this launch is to run the program itself.
+std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
 {
     switch (parsed.outcome) {
     case CommandLine::Parsed::Outcome::Help:
@@ -64,8 +63,6 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed,
     case CommandLine::Parsed::Outcome::Run:
         break;
     }
-    if (surelyFirst(lock))
-        return std::nullopt;
     // A connection of its own, closed before the window's application takes the bus.
     const QString name = QStringLiteral("tarvik-timer-launch");
     std::optional<HandOver::Result> handedOver;
@@ -96,17 +93,21 @@ int main(int argc, char *argv[])
     if (argc == 3 && std::strcmp(argv[1], SoundDevice::probeOption) == 0)
         return SoundModule::runProbe(QFile::decodeName(argv[2]));
 
+    // Read as QCoreApplication would read them; no application is needed to parse them.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
     // Taken by a launch that may run the program, and held while it runs.
     std::optional<SessionLock> sessionLock;
-    CommandLine::Parsed parsed;
-    {
-        // No window system yet: --status and a hand-over work from any terminal, and fast.
-        QCoreApplication launcher(argc, argv);
-        parsed = CommandLine::parse(QCoreApplication::arguments());
-        if (parsed.outcome == CommandLine::Parsed::Outcome::Run &&
-            !parsed.request.needsRunningProgram())
-            sessionLock.emplace(SessionLock::runtimeDirectory(), SessionLock::sessionBusAddress());
-        if (const auto status = settleWithoutWindow(parsed, sessionLock))
+    if (parsed.outcome == CommandLine::Parsed::Outcome::Run &&
+        !parsed.request.needsRunningProgram())
+        sessionLock.emplace(SessionLock::runtimeDirectory(), SessionLock::sessionBusAddress());
+    // A first launch goes straight to its window; any other settles here without a window
+    // system, so that --status and a hand-over work from any terminal, and fast.
+    if (parsed.outcome != CommandLine::Parsed::Outcome::Run || !surelyFirst(sessionLock)) {
+        const QCoreApplication launcher(argc, argv);
+        if (const auto status = settleWithoutWindow(parsed))
             return *status;
     }
 
