@@ -90,8 +90,11 @@ std::optional<int> settleWithoutWindow(const CommandLine::Parsed &parsed)
 int main(int argc, char *argv[])
 {
     // The check of a sound file, run by the program itself in a process of its own.
-    if (argc == 3 && std::strcmp(argv[1], SoundDevice::probeOption) == 0)
+    if (argc == 3 && std::strcmp(argv[1], SoundDevice::probeOption) == 0) {
+        // The application tells where the sound module is.
+        const QCoreApplication probe(argc, argv);
         return SoundModule::runProbe(QFile::decodeName(argv[2]));
+    }
 
     // Read as QCoreApplication would read them; no application is needed to parse them.
     QStringList arguments;
