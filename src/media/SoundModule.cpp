@@ -67,28 +67,16 @@ namespace SoundModule {
 
 Loaded load(const QStringList &paths)
 {
-    using Outcome = ProgramModule::Loaded::Outcome;
     const ProgramModule::Loaded module = ProgramModule::load(paths, entryName);
-    switch (module.outcome) {
-    case Outcome::Missing:
-        return {
-            nullptr,
-            QCoreApplication::translate("SoundModule", "找不到播放声音的部分 %1").arg(module.path)};
-    case Outcome::Unloadable:
-        return {nullptr,
-                QCoreApplication::translate("SoundModule", "播放声音的部分 %1 无法载入：%2")
-                    .arg(module.path, module.loadError)};
-    case Outcome::NoEntry:
-    case Outcome::Loaded:
-        break;
-    }
     const auto function = reinterpret_cast<EntryFunction>(module.entry);
-    const Entry *entry = function ? function(SoundDevice::interfaceVersion) : nullptr;
-    if (!entry)
-        return {nullptr,
-                QCoreApplication::translate("SoundModule", "播放声音的部分 %1 与本程序不配套")
-                    .arg(module.path)};
-    return {entry, {}};
+    if (const Entry *entry = function ? function(SoundDevice::interfaceVersion) : nullptr)
+        return {entry, {}};
+    return {nullptr,
+            ProgramModule::reason(
+                module,
+                {QCoreApplication::translate("SoundModule", "找不到播放声音的部分 %1"),
+                 QCoreApplication::translate("SoundModule", "播放声音的部分 %1 无法载入：%2"),
+                 QCoreApplication::translate("SoundModule", "播放声音的部分 %1 与本程序不配套")})};
 }
 
 void setProbeProgram(const QString &program)

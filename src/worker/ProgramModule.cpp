@@ -39,4 +39,18 @@ Loaded load(const QStringList &paths, const char *entryName)
     return {Loaded::Outcome::Loaded, entry, path, {}};
 }
 
+QString reason(const Loaded &loaded, const Reasons &reasons)
+{
+    switch (loaded.outcome) {
+    case Loaded::Outcome::Missing:
+        return reasons.missing.arg(loaded.path);
+    case Loaded::Outcome::Unloadable:
+        return reasons.unloadable.arg(loaded.path, loaded.loadError);
+    case Loaded::Outcome::NoEntry:
+    case Loaded::Outcome::Loaded:
+        break;
+    }
+    return reasons.mismatched.arg(loaded.path);
+}
+
 } // namespace ProgramModule

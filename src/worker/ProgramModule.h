@@ -31,4 +31,14 @@ QStringList installedPaths(const QString &fileName);
 // thread.
 Loaded load(const QStringList &paths, const char *entryName);
 
+// Why a module cannot be had, in its caller's words: missing gets the path, unloadable the
+// path and the loader's reason, mismatched (no entry, or an entry that refused) the path.
+struct Reasons
+{
+    QString missing;
+    QString unloadable;
+    QString mismatched;
+};
+QString reason(const Loaded &loaded, const Reasons &reasons);
+
 } // namespace ProgramModule
