@@ -697,5 +697,4 @@ void GstSoundDevice::announce(NotifyValue value)
 {
     if (m_notify)
         m_notify(value);
-    emit notified(value);
 }

@@ -64,7 +64,6 @@ public:
     void setBusWake(std::function<void()> wake) override;
     // Takes the messages that end a play off the bus.
     void processBus() override;
-    // Also sent as notified().
     void setNotify(std::function<void(NotifyValue)> notify) override;
 
     // A sound that does not play needs no streaming threads, decoder or audio output: rest()
@@ -74,10 +73,6 @@ public:
     bool canRest() const override;
     void rest() override;
     bool isResting() const override { return m_resting; }
-
-signals:
-    // A play or resume ended: at the end of the sound, by a newer command, or by an error.
-    void notified(NotifyValue value);
 
 private:
     enum class Run
@@ -90,6 +85,7 @@ private:
     friend struct GstBusRelay;
 
     void finishPlay(NotifyValue value);
+    // Tells the notify callback that a play or resume ended.
     void announce(NotifyValue value);
     // Runs start (a state change or a seek, giving a GstStateChangeReturn, or -1 when it was
     // refused) and waits for the
