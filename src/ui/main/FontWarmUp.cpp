@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FontWarmUp.h"
 
+#include "DesktopPlatform.h"
 #include "MainFonts.h"
 
 #include <QFontDatabase>
@@ -9,10 +10,11 @@
 
 FontWarmUp::FontWarmUp(const QString &panelFamily, const QString &sample)
     // The fonts are made on that thread: a font shared with this one would share its caches.
-    : m_thread(QThread::create([panelFamily, sample] {
+    : m_thread(QThread::create([panelFamily, sample,
+                                hinting = MainFonts::hinting(DesktopPlatform::x11HintStyle())] {
         QFontDatabase::families();
-        QFontMetrics(MainFonts::panel(panelFamily)).horizontalAdvance(sample);
-        QFontMetrics(MainFonts::display()).horizontalAdvance(QStringLiteral("0123456789:"));
+        QFontMetrics(MainFonts::panel(panelFamily, hinting)).horizontalAdvance(sample);
+        QFontMetrics(MainFonts::display(hinting)).horizontalAdvance(QStringLiteral("0123456789:"));
     }))
 {
     m_thread->setObjectName(QStringLiteral("FontWarmUp"));

@@ -2,10 +2,11 @@
 #include "MainFrame.h"
 
 #include "CommandList.h"
+#include "DesktopPlatform.h"
 #include "MainFonts.h"
 #include "PopupMenu.h"
-#include "TrayIcon.h"
 #include "TaskbarPresence.h"
+#include "TrayIcon.h"
 #include "WindowFocus.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ MainFrame::MainFrame(QWidget *parent)
         QCoreApplication::translate("MainFrame", "Tarvik倒计时计时器  —  Tarvik 工作室出品"));
     setBackgroundRole(QPalette::Button);
     // Before the controls are made, so that each lays out its text once, in this font.
-    setFont(MainFonts::panel(font().family()));
+    setFont(MainFonts::panel(font().family(), MainFonts::hinting(DesktopPlatform::x11HintStyle())));
     move(72, 25);
     resize(1147, 649);
     setWindowState(Qt::WindowMaximized);

@@ -177,7 +177,8 @@ void frm_main::buildLayout()
     Label7->setBackgroundRole(QPalette::Window);
     Label7->setForegroundRole(QPalette::WindowText);
     Label7->setAutoFillBackground(true);
-    const QFont displayFont = MainFonts::display();
+    // Hinted as the window's panel font is.
+    const QFont displayFont = MainFonts::display(font().hintingPreference());
     Label7->setFont(displayFont);
     QPalette displayPalette = Label7->palette();
     displayPalette.setColor(QPalette::Window, Qt::black);

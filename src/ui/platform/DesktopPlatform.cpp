@@ -2,6 +2,11 @@
 #include "DesktopPlatform.h"
 
 #include <QGuiApplication>
+#include <QScreen>
+
+#ifdef TARVIK_HAVE_QPA_NATIVE
+#include <qpa/qplatformnativeinterface.h>
+#endif
 
 namespace DesktopPlatform {
 
@@ -18,6 +23,20 @@ bool trayIconWaitsForTray()
 bool minimiseIsHonoured()
 {
     return isX11();
+}
+
+int x11HintStyle()
+{
+#ifdef TARVIK_HAVE_QPA_NATIVE
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!isX11() || !native || !screen)
+        return -1;
+    // Qt's xcb plugin gives the style plus one, 0 when the resources set none.
+    return int(reinterpret_cast<qintptr>(native->nativeResourceForScreen("hintstyle", screen))) - 1;
+#else
+    return -1;
+#endif
 }
 
 int x11ScreenOfDisplayName(const QByteArray &displayName)

@@ -21,6 +21,10 @@ bool trayIconWaitsForTray();
 // window is hidden instead when the tray icon can bring it back.
 bool minimiseIsHonoured();
 
+// The hint style the desktop asks X11 programs to use (Xft.hintstyle in the X resources), as
+// QFont's: 0 none, 1 slight, 2 medium, 3 full; -1 where it asks for none or there is no X11.
+int x11HintStyle();
+
 // The screen number in an X display name ("host:display.screen"), as Xlib and xcb read
 // DISPLAY; 0 when it names none.
 int x11ScreenOfDisplayName(const QByteArray &displayName);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FontWarmUp.h"
+#include "MainFonts.h"
 
 #include <QApplication>
 #include <QTest>
@@ -14,6 +15,27 @@ private slots:
     {
         for (int i = 0; i < 3; ++i)
             FontWarmUp warmUp(QApplication::font().family(), QStringLiteral("计时时长设置"));
+    }
+
+    // The desktop's hint style as Qt's X11 plugin gives it, less one.
+    void hintingFollowsTheDesktop_data()
+    {
+        QTest::addColumn<int>("desktopHintStyle");
+        QTest::addColumn<QFont::HintingPreference>("hinting");
+        QTest::newRow("not set, or no X11") << -1 << QFont::PreferNoHinting;
+        QTest::newRow("hintnone") << 0 << QFont::PreferNoHinting;
+        QTest::newRow("hintslight") << 1 << QFont::PreferNoHinting;
+        QTest::newRow("hintmedium") << 2 << QFont::PreferDefaultHinting;
+        QTest::newRow("hintfull") << 3 << QFont::PreferDefaultHinting;
+    }
+    void hintingFollowsTheDesktop()
+    {
+        QFETCH(int, desktopHintStyle);
+        QFETCH(QFont::HintingPreference, hinting);
+        QCOMPARE(MainFonts::hinting(desktopHintStyle), hinting);
+        QCOMPARE(MainFonts::panel(QStringLiteral("Sans Serif"), hinting).hintingPreference(),
+                 hinting);
+        QCOMPARE(MainFonts::display(hinting).hintingPreference(), hinting);
     }
 };
 
