@@ -13,7 +13,7 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libjpeg62-turbo-dev libjpeg-turbo-progs libuemf-dev
   libbenchmark-dev
-  fonts-wqy-microhei fonts-dejavu-core
+  fonts-wqy-microhei fonts-dejavu-core libfontconfig-dev
   libxcb1-dev libxcb-xfixes0-dev libxcb-damage0-dev
   libxcb-xinput-dev
   xvfb xauth openbox xdotool x11-utils imagemagick trayer

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ClockIcon.h"
 #include "CommandLine.h"
+#include "FontConfigLoad.h"
 #include "FontWarmUp.h"
 #include "GroupBoxFrameStyle.h"
 #include "HandOver.h"
@@ -114,6 +115,8 @@ int main(int argc, char *argv[])
             return *status;
     }
 
+    // Loaded while the application object connects to the display.
+    const FontConfigLoad fontConfigLoad;
     QApplication app(argc, argv);
     // Qt's pixmap cache trims itself on a timer every 10 to 30 s once anything is in it, which
     // would wake a counting window between its ticks. The style's few small pixmaps are drawn
@@ -134,7 +137,7 @@ int main(int argc, char *argv[])
     if (const QString qtCatalogue = UiLanguage::qtCatalogue(language); !qtCatalogue.isEmpty())
         QtTranslations::install(&app, QString(), qtCatalogue);
     // The window's fonts are looked up on another processor while the window is built.
-    const FontWarmUp fontWarmUp(QApplication::font().family(),
+    const FontWarmUp fontWarmUp(fontConfigLoad, QApplication::font().family(),
                                 QCoreApplication::translate("frm_main", "计时时长设置"));
 
     // One program a session: the first launch owns the name. The object is there before the

@@ -2,16 +2,19 @@
 #include "FontWarmUp.h"
 
 #include "DesktopPlatform.h"
+#include "FontConfigLoad.h"
 #include "MainFonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QThread>
 
-FontWarmUp::FontWarmUp(const QString &panelFamily, const QString &sample)
+FontWarmUp::FontWarmUp(const FontConfigLoad &fontConfig, const QString &panelFamily,
+                       const QString &sample)
     // The fonts are made on that thread: a font shared with this one would share its caches.
-    : m_thread(QThread::create([panelFamily, sample,
+    : m_thread(QThread::create([&fontConfig, panelFamily, sample,
                                 hinting = MainFonts::hinting(DesktopPlatform::x11HintStyle())] {
+        fontConfig.wait();
         QFontDatabase::families();
         QFontMetrics(MainFonts::panel(panelFamily, hinting)).horizontalAdvance(sample);
         QFontMetrics(MainFonts::display(hinting)).horizontalAdvance(QStringLiteral("0123456789:"));

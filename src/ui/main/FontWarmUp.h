@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class FontConfigLoad;
 class QThread;
 
 // Finds the main window's fonts on a thread of its own while the window is being built: the
@@ -16,8 +17,9 @@ class FontWarmUp
     Q_DISABLE_COPY_MOVE(FontWarmUp)
 
 public:
-    // panelFamily: the application font's family; sample: text the panel shows first.
-    FontWarmUp(const QString &panelFamily, const QString &sample);
+    // fontConfig: waited for first, and must outlive this; panelFamily: the application
+    // font's family; sample: text the panel shows first.
+    FontWarmUp(const FontConfigLoad &fontConfig, const QString &panelFamily, const QString &sample);
     ~FontWarmUp();
 
 private:

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "FontConfigLoad.h"
 #include "FontWarmUp.h"
 #include "MainFonts.h"
 
@@ -13,8 +14,11 @@ private slots:
     // A launch that hands over to a running program ends while the fonts are still looked up.
     void endsWhileLookingUp()
     {
-        for (int i = 0; i < 3; ++i)
-            FontWarmUp warmUp(QApplication::font().family(), QStringLiteral("计时时长设置"));
+        for (int i = 0; i < 3; ++i) {
+            const FontConfigLoad fontConfig;
+            FontWarmUp warmUp(fontConfig, QApplication::font().family(),
+                              QStringLiteral("计时时长设置"));
+        }
     }
 
     // The desktop's hint style as Qt's X11 plugin gives it, less one.
