@@ -116,7 +116,9 @@ in_session swaymsg focus output HEADLESS-1 >/dev/null
 start_program $'[SET]\r\nmp3=\r\nautofit=-1\r\nmonitor=2\r\n'
 wait_for framed_on_first || fail "not framed on the first output at start: $(main_rect)"
 key F10
-wait_for is_rect "1 $screen_w,0 960x540" || fail "F10 onto the scale-2 output: $(main_rect)"
+# On failure, the outputs as sway had them: a scale not yet applied would show here.
+outputs() { in_session swaymsg -t get_outputs | jq -c '[.[] | {name, scale, rect}]'; }
+wait_for is_rect "1 $screen_w,0 960x540" || fail "F10 onto the scale-2 output: $(main_rect); outputs $(outputs)"
 if check_digits HEADLESS-2 scale2.png 1920 1080 wayland "F10, monitor=2 at scale 2" soft; then
     [ "$(identify -format '%wx%h' "$work/scale2.png")" = 1920x1080 ] || fail "the scale-2 screenshot is not 1920x1080"
     cp "$work/scale2.png" bigscreen_scale2.png
