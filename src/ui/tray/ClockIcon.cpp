@@ -117,10 +117,13 @@ void ClockIcon::paintSmall(QPainter *painter, const QRect &rect, int side, bool 
 
 QPixmap ClockIcon::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    QPixmap &pixmap = m_drawn[{size.width(), size.height(), mode}];
+    if (pixmap.isNull() && !size.isEmpty()) {
+        pixmap = QPixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    }
     return pixmap;
 }
 

@@ -3,6 +3,10 @@
 
 #include <QIcon>
 #include <QIconEngine>
+#include <QPixmap>
+
+#include <map>
+#include <tuple>
 
 // The application's clock icon: a square clock face with a red frame and a grey
 // shadow, drawn at whatever size it is asked for, so trays of 16 to 64 pixels and
@@ -25,6 +29,9 @@ public:
 
 private:
     ClockIcon(const ClockIcon &) = default;
+    // Every window's icon property holds all the sizes, and the tray asks again for its
+    // own: each size and mode is drawn once.
+    std::map<std::tuple<int, int, QIcon::Mode>, QPixmap> m_drawn;
     // The sizes below 32 pixels, as icon themes draw them: simpler and on whole pixels.
     static void paintSmall(QPainter *painter, const QRect &rect, int side, bool disabled);
 };

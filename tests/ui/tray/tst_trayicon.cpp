@@ -372,6 +372,11 @@ void tst_TrayIcon::clockIconIsDrawnAtEachSize()
     // (between the marks and away from the hands)
     const QPoint faceLowerLeft(int(size * 0.36), int(size * 0.6));
     QCOMPARE(image.pixelColor(faceLowerLeft).rgb(), QColor(Qt::white).rgb());
+    // Each size is drawn once, and once more for each mode: asked again, the same picture;
+    // asked disabled after that, grey.
+    QCOMPARE(icon.pixmap(QSize(size, size), 1.0).toImage(), image);
+    const QImage disabled = icon.pixmap(QSize(size, size), 1.0, QIcon::Disabled).toImage();
+    QCOMPARE(disabled.pixelColor(0, 0), QColor(150, 150, 150));
     // The window manager gets a picture at every size the icon offers.
     QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
     QVERIFY(icon.availableSizes().contains(QSize(64, 64)));
