@@ -32,14 +32,19 @@ void GroupBoxFrameStyle::installOverFusion()
         QApplication::setStyle(new GroupBoxFrameStyle);
 }
 
+QImage GroupBoxFrameStyle::readFramePicture()
+{
+    QImageReader reader(framePicture, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 void GroupBoxFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                        QPainter *painter, const QWidget *widget) const
 {
     if (element == PE_FrameGroupBox && !m_frameRead) {
         m_frameRead = true;
-        QImageReader reader(framePicture, "png");
-        reader.setAutoDetectImageFormat(false);
-        m_frame = QPixmap::fromImage(reader.read());
+        m_frame = QPixmap::fromImage(readFramePicture());
     }
     if (element != PE_FrameGroupBox || m_frame.isNull()) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);

@@ -20,6 +20,8 @@ public:
 
     // Makes the application's style this one when it is Fusion; any other style is kept.
     static void installOverFusion();
+    // Fusion's frame picture, from the built-in PNG reader; on any thread.
+    static QImage readFramePicture();
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;

@@ -3,6 +3,7 @@
 
 #include "DesktopPlatform.h"
 #include "FontConfigLoad.h"
+#include "GroupBoxFrameStyle.h"
 #include "MainFonts.h"
 
 #include <QFontDatabase>
@@ -18,6 +19,9 @@ FontWarmUp::FontWarmUp(const FontConfigLoad &fontConfig, const QString &panelFam
         QFontDatabase::families();
         QFontMetrics(MainFonts::panel(panelFamily, hinting)).horizontalAdvance(sample);
         QFontMetrics(MainFonts::display(hinting)).horizontalAdvance(QStringLiteral("0123456789:"));
+        // Qt lists its image plugins the first time a picture is read, and the first paint
+        // reads the group boxes' frame.
+        GroupBoxFrameStyle::readFramePicture();
     }))
 {
     m_thread->setObjectName(QStringLiteral("FontWarmUp"));

@@ -11,7 +11,8 @@ class QThread;
 // Finds the main window's fonts on a thread of its own while the window is being built: the
 // system's font list, the fallback fonts for the captions' script, the font files. The
 // window's first text then finds them known instead of looking them up itself, which is most
-// of the time before its first paint. Waits for that thread when destroyed.
+// of the time before its first paint. The group boxes' frame picture is read there once too,
+// which makes Qt's list of image plugins. Waits for that thread when destroyed.
 class FontWarmUp
 {
     Q_DISABLE_COPY_MOVE(FontWarmUp)
