@@ -29,8 +29,8 @@ public:
 
 private:
     ClockIcon(const ClockIcon &) = default;
-    // Every window's icon property holds all the sizes, and the tray asks again for its
-    // own: each size and mode is drawn once.
+    // Qt puts all the sizes into each window's icon property, twice for each window: each
+    // size and mode is drawn once.
     std::map<std::tuple<int, int, QIcon::Mode>, QPixmap> m_drawn;
     // The sizes below 32 pixels, as icon themes draw them: simpler and on whole pixels.
     static void paintSmall(QPainter *painter, const QRect &rect, int side, bool disabled);
