@@ -28,12 +28,6 @@ MediaPlayerBar::MediaPlayerBar(QWidget *parent, const QByteArray &audioSink)
     setObjectName(QStringLiteral("MediaPlayer1"));
     setToolTip(tr("音乐播放按钮"));
     setFocusPolicy(Qt::StrongFocus);
-    for (const auto set :
-         {MediaGlyphs::GlyphSet::EN, MediaGlyphs::GlyphSet::DI, MediaGlyphs::GlyphSet::CL}) {
-        for (std::size_t kind = 0; kind < buttonKindCount; ++kind)
-            m_glyphs[glyphIndex(set, ButtonKind(kind))] =
-                MediaGlyphs::transparentGlyph(set, ButtonKind(kind));
-    }
     connect(m_player, &MediaPlayer::deviceChanged, this, &MediaPlayerBar::updateAutoEnabled);
     resize(designSize);
     layoutButtons();
@@ -141,6 +135,14 @@ QRect MediaPlayerBar::buttonRect(ButtonKind kind) const
     return QRect(buttonX(kind), 0, m_buttonWidth, height());
 }
 
+const QImage &MediaPlayerBar::glyph(MediaGlyphs::GlyphSet set, ButtonKind kind)
+{
+    QImage &drawn = m_glyphs[glyphIndex(set, kind)];
+    if (drawn.isNull())
+        drawn = MediaGlyphs::transparentGlyph(set, kind);
+    return drawn;
+}
+
 MediaGlyphs::GlyphSet MediaPlayerBar::glyphSet(ButtonKind kind) const
 {
     using MediaGlyphs::GlyphSet;
@@ -212,7 +214,7 @@ void MediaPlayerBar::paintEvent(QPaintEvent *)
             painter.drawLine(x + w - 2, h - 2, x + w - 2, 2);
         }
 
-        const QImage &glyph = m_glyphs[glyphIndex(glyphSet(kind), kind)];
+        const QImage &glyph = this->glyph(glyphSet(kind), kind);
         const int shift = pressed ? 1 : 0;
         painter.drawImage(x + w / 2 - glyph.width() / 2 + shift, h / 2 - glyph.height() / 2 + shift,
                           glyph);

@@ -94,6 +94,7 @@ private:
     void updateAutoEnabled();
     bool isButtonEnabled(ButtonKind kind) const;
     QRect buttonRect(ButtonKind kind) const;
+    const QImage &glyph(MediaGlyphs::GlyphSet set, ButtonKind kind);
     void clickButton(ButtonKind kind);
     void runOperation(ButtonKind kind);
     // Opens the file when it exists and shows the bar, else hides it; false when nothing
@@ -102,6 +103,7 @@ private:
 
     MediaPlayer *const m_player;
     QMenu *m_popupMenu = nullptr;
+    // Each drawn when first painted: the bar shows three of the nine kinds, in one set each.
     std::array<QImage, 3 * buttonKindCount> m_glyphs;
     ButtonSet m_visible{ButtonKind::btPlay, ButtonKind::btPause, ButtonKind::btStop};
     ButtonSet m_enabled = ButtonSet::all();

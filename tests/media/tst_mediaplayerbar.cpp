@@ -233,6 +233,8 @@ void tst_MediaPlayerBar::glyphSetFollowsEnabledFlags()
 {
     using MediaGlyphs::GlyphSet;
     QCOMPARE(m_bar->glyphSet(ButtonKind::btPlay), GlyphSet::CL);
+    // Drawn in one set, then asked for in another: each set's glyph is its own.
+    QCOMPARE(grabBar().pixel(6 + 7, 7 + 7), QColor(0, 255, 0).rgb());
     m_bar->setColoredButtons({ButtonKind::btPause});
     QCOMPARE(m_bar->glyphSet(ButtonKind::btPlay), GlyphSet::EN);
     QCOMPARE(m_bar->glyphSet(ButtonKind::btPause), GlyphSet::CL);
