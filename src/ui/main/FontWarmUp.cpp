@@ -17,7 +17,11 @@ FontWarmUp::FontWarmUp(const FontConfigLoad &fontConfig, const QString &panelFam
                                 hinting = MainFonts::hinting(DesktopPlatform::x11HintStyle())] {
         fontConfig.wait();
         QFontDatabase::families();
-        QFontMetrics(MainFonts::panel(panelFamily, hinting)).horizontalAdvance(sample);
+        // Qt's lists of fallback fonts, one per family and script, are shared by all threads:
+        // the captions need the panel font's list for their script, the fields' digits another.
+        const QFontMetrics panel(MainFonts::panel(panelFamily, hinting));
+        panel.horizontalAdvance(sample);
+        panel.horizontalAdvance(QStringLiteral("0123456789"));
         QFontMetrics(MainFonts::display(hinting)).horizontalAdvance(QStringLiteral("0123456789:"));
         // Qt lists its image plugins the first time a picture is read, and the first paint
         // reads the group boxes' frame.
