@@ -20,29 +20,10 @@ program=$build/src/app/tarvik-timer
 bare=$build/bench/bare_window
 
 source "$(dirname "$0")/xvfb_desktop.sh"
+source "$(dirname "$0")/wakeups.sh"
 trayer --edge bottom --align right --widthtype pixel --width 64 --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)
 sleep 1
-
-# Context switches of every thread: lines "tid name count".
-switches() {
-    local task
-    for task in /proc/"$1"/task/*; do
-        awk -v tid="${task##*/}" -v name="$(tr ' ' _ <"$task/comm" 2>/dev/null)" \
-            '/^voluntary_ctxt_switches/ { n += $2 } END { print tid, name, n }' "$task/status" 2>/dev/null || true
-    done
-}
-
-# Wake-ups per second of process $1 over $seconds; per-thread counts appended to $2.
-measure() {
-    local pid=$1 before after
-    before=$(switches "$pid")
-    sleep "$seconds"
-    after=$(switches "$pid")
-    join <(sort <<<"$before") <(sort <<<"$after") |
-        awk -v s="$seconds" -v out="$2" '{ d = $5 - $3; total += d; printf "%s %d\n", $2, d >> out }
-            END { printf "%.2f\n", total / s }'
-}
 
 wait_window() {
     for _ in $(seq 100); do
@@ -76,15 +57,15 @@ for round in $(seq "$rounds"); do
     pid=$!; pids+=($pid)
     wait_window "^bare window$" >/dev/null
     sleep 2
-    bare_rates+=("$(measure "$pid" "$work/bare.threads")")
+    bare_rates+=("$(wakeups "$pid" "$seconds" "$work/bare.threads")")
     kill "$pid"; wait "$pid" 2>/dev/null || true
 
     pid=$(run_program $'[SET]\r\nmp3=\r\nico=\r\n' no)
-    idle_rates+=("$(measure "$pid" "$work/idle.threads")")
+    idle_rates+=("$(wakeups "$pid" "$seconds" "$work/idle.threads")")
     kill "$pid"; wait "$pid" 2>/dev/null || true
 
     pid=$(run_program $'[SET]\r\nshi=1\r\nfeng=0\r\nmiao=0\r\nmp3=\r\nico=\r\n' yes)
-    count_rates+=("$(measure "$pid" "$work/count.threads")")
+    count_rates+=("$(wakeups "$pid" "$seconds" "$work/count.threads")")
     kill "$pid"; wait "$pid" 2>/dev/null || true
 done
 

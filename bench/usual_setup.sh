@@ -29,6 +29,7 @@ program=$build/src/app/tarvik-timer
 bare=$build/bench/bare_window
 
 source "$(dirname "$0")/xvfb_desktop.sh"
+source "$(dirname "$0")/wakeups.sh"
 trayer --edge bottom --align right --widthtype pixel --width 64 --height 24 >"$work/trayer.log" 2>&1 &
 pids+=($!)
 sleep 1
@@ -44,27 +45,6 @@ cp "$(dirname "$program")"/libtarvik-*.so "$work/app/"
 count=$'shi=1\r\nfeng=0\r\nmiao=0\r\n'
 with_media=$'[SET]\r\n'"$count"$'mp3='"$work/app/alarm.mp3"$'\r\nico='"$work/app/corner.jpg"$'\r\nshowico=-1\r\n'
 nothing=$'[SET]\r\n'"$count"$'mp3=\r\nico=\r\n'
-
-# Voluntary context switches of every thread: lines "tid name count".
-switches() {
-    local task
-    for task in /proc/"$1"/task/*; do
-        awk -v tid="${task##*/}" -v name="$(tr ' ' _ <"$task/comm" 2>/dev/null)" \
-            '/^voluntary_ctxt_switches/ { n += $2 } END { print tid, name, n }' "$task/status" 2>/dev/null || true
-    done
-}
-
-# Wake-ups per second of process $1 over $seconds; per-thread counts appended to file $2.
-# A thread that came or went meanwhile counts with what it did while both looks saw it.
-wakeups() {
-    local before after
-    before=$(switches "$1")
-    sleep "$seconds"
-    after=$(switches "$1")
-    join <(sort <<<"$before") <(sort <<<"$after") |
-        awk -v s="$seconds" -v out="$2" '{ d = $5 - $3; total += d; printf "%s %d\n", $2, d >> out }
-            END { printf "%.2f\n", total / s }'
-}
 
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
@@ -99,7 +79,7 @@ run() {
     kb=$(rss "$pid")
     [ "$setup" = bare ] || memory_map "$pid" >"$work/map.$setup"
     sleep 1
-    idle=$(wakeups "$pid" "$work/$setup.idle")
+    idle=$(wakeups "$pid" "$seconds" "$work/$setup.idle")
     later=$(rss "$pid")
     if [ "$counting" = yes ]; then
         # The largest window of the program: its tray icon is one too.
@@ -111,7 +91,7 @@ run() {
         xdotool windowactivate --sync "$window" key F4 2>/dev/null || xdotool key --window "$window" F4
         # Past the first roll (20 s after the paint, 1.6 s long).
         sleep "$(awk -v t="$shown_at" -v now="$(date +%s.%N)" 'BEGIN { w = t + 23 - now; print (w > 1) ? w : 1 }')"
-        busy=$(wakeups "$pid" "$work/$setup.count")
+        busy=$(wakeups "$pid" "$seconds" "$work/$setup.count")
         # The tick alone wakes the program once a second: fewer means F4 did not start it.
         awk -v b="$busy" 'BEGIN { exit !(b < 0.9) }' &&
             echo "$setup: the countdown seems not to have started ($busy/s)" >&2
