@@ -10,11 +10,18 @@
 #include <QFontMetrics>
 #include <QThread>
 
+#include <sys/resource.h>
+
 FontWarmUp::FontWarmUp(const FontConfigLoad &fontConfig, const QString &panelFamily,
                        const QString &sample)
     // The fonts are made on that thread: a font shared with this one would share its caches.
     : m_thread(QThread::create([&fontConfig, panelFamily, sample,
                                 hinting = MainFonts::hinting(DesktopPlatform::x11HintStyle())] {
+        // At the lowest priority (this thread's own, on Linux): the display server and the
+        // session bus answer the window's round trips first, and on two processors this
+        // thread took one of them from those answers. Idle time is enough for it, even
+        // with the processors busy.
+        setpriority(PRIO_PROCESS, 0, 19);
         fontConfig.wait();
         QFontDatabase::families();
         // Qt's lists of fallback fonts, one per family and script, are shared by all threads:
