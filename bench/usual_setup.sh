@@ -6,6 +6,8 @@
 #
 #   bench/usual_setup.sh BUILD [ROUNDS] [SECONDS]
 #
+# SECONDS 0 leaves out the wake-ups, for the many rounds a first paint needs: a round then takes
+# a few seconds.
 # Each round starts the three in turn, in an order that rotates from round to round. For
 # each: the time to the first paint (window_start: the first damage after which the window
 # shows more than one colour), VmRSS 1 s after the window shows and again when the idle
@@ -16,7 +18,9 @@
 # when it was loaded, just after the paint: with SECONDS up to 8 both measurings lie between
 # rolls (the roll's own frames are left out).
 # Prints medians of ROUNDS (default 5) with their ratios to the bare window (to the
-# program with nothing set for the wake-ups), the threads that woke, and the largest items
+# program with nothing set for the wake-ups), the median of each round's own ratio of first
+# paints (the three starts of a round lie seconds apart, so a machine whose speed swings over
+# minutes weighs less in it), the threads that woke, and the largest items
 # of the memory map of the program with sound and picture and what they add to the map with
 # nothing set (last round).
 set -euo pipefail
@@ -75,9 +79,15 @@ run() {
     local shown_at
     shown_at=$(date +%s.%N)
     sleep 1
-    local kb later idle busy=-
+    local kb
     kb=$(rss "$pid")
     [ "$setup" = bare ] || memory_map "$pid" >"$work/map.$setup"
+    local later=- idle=- busy=-
+    if [ "$seconds" = 0 ]; then
+        stop "$pid"
+        echo "$painted $kb $later $idle $busy" >"$work/result"
+        return
+    fi
     sleep 1
     idle=$(wakeups "$pid" "$seconds" "$work/$setup.idle")
     later=$(rss "$pid")
@@ -131,7 +141,19 @@ for round in $(seq "$rounds"); do
     done
 done
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+    [ "$1" = - ] && { echo -; return; }
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+# The median of the rounds' own ratios: "$1" names the array over the bare window's.
+paired() {
+    local -n of=$1
+    local i ratios=()
+    for i in "${!of[@]}"; do
+        ratios+=("$(awk -v a="${of[i]}" -v b="${paint_bare[i]}" 'BEGIN { printf "%.3f", a / b }')")
+    done
+    median "${ratios[@]}"
+}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
@@ -142,8 +164,8 @@ printf '  %-36s %-18s %-16s %-10s %-8s %-8s\n' "set-up" "first paint" "resident 
 bp=$(median "${paint_bare[@]}"); bk=$(median "${kb_bare[@]}")
 row() {
     local name=$1 p=$2 k=$3 l=$4 i=$5 c=$6
-    printf '  %-36s %6.1f ms (%4s)  %5s MB (%4s)  %5s MB  %6.2f  %8s\n' "$name" "$p" "$(ratio "$p" "$bp")" \
-        "$(mb "$k")" "$(ratio "$k" "$bk")" "$(mb "$l")" "$i" "$c"
+    printf '  %-36s %6.1f ms (%4s)  %5s MB (%4s)  %5s MB  %6s  %8s\n' "$name" "$p" "$(ratio "$p" "$bp")" \
+        "$(mb "$k")" "$(ratio "$k" "$bk")" "$([ "$l" = - ] && echo - || mb "$l")" "$i" "$c"
 }
 row "bare Qt window (a QLabel)" "$bp" "$bk" "$(median "${later_bare[@]}")" "$(median "${idle_bare[@]}")" "-"
 row "tarvik-timer, nothing set" "$(median "${paint_none[@]}")" "$(median "${kb_none[@]}")" \
@@ -151,6 +173,8 @@ row "tarvik-timer, nothing set" "$(median "${paint_none[@]}")" "$(median "${kb_n
 row "tarvik-timer, sound and picture set" "$(median "${paint_media[@]}")" "$(median "${kb_media[@]}")" \
     "$(median "${later_media[@]}")" "$(median "${idle_media[@]}")" "$(median "${count_media[@]}")"
 echo "  counting with sound and picture against nothing set: $(ratio "$(median "${count_media[@]}")" "$(median "${count_none[@]}")")"
+echo "  first paint, median of the rounds' own ratios: nothing set $(paired paint_none)," \
+    "sound and picture $(paired paint_media)"
 echo "all runs:"
 echo "  first paint ms: bare [${paint_bare[*]}] nothing [${paint_none[*]}] media [${paint_media[*]}]"
 echo "  resident kB:    bare [${kb_bare[*]}] nothing [${kb_none[*]}] media [${kb_media[*]}]"
