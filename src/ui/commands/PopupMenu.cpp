@@ -41,8 +41,27 @@ PopupMenu::PopupMenu(CommandList *commands, QWidget *parentWidget)
     connect(m_menu.get(), &QMenu::aboutToShow, this, &PopupMenu::addAccessKeys);
 }
 
+namespace {
+
+// The tray icon's copy of a menu has an item for each action, which Qt deletes when the action
+// is removed from the menu, and not when the menu goes with the actions it owns.
+void removeActions(QMenu *menu)
+{
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        if (QMenu *submenu = action->menu())
+            removeActions(submenu);
+        menu->removeAction(action);
+    }
+}
+
+} // namespace
+
 // The QMenu belongs to the widget it pops up over; it goes with this object.
-PopupMenu::~PopupMenu() = default;
+PopupMenu::~PopupMenu()
+{
+    removeActions(m_menu.get());
+}
 
 MenuItem *PopupMenu::addItem(const QString &name, Command *command,
                              const MenuItem::Options &options)
