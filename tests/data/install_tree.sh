@@ -10,6 +10,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix/.local" >/dev/null
 
 expected="bin/tarvik-timer
+$libdir/tarvik-timer/libtarvik-awake.so
 $libdir/tarvik-timer/libtarvik-remote.so
 $libdir/tarvik-timer/libtarvik-sound.so
 share/applications/$id.desktop

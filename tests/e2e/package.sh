@@ -134,6 +134,11 @@ grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-remote\.so$' "/proc/$program_pid
     fail "the remote's module is not the package's"
 sound_module_mapped() { grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-sound\.so$' "/proc/$program_pid/maps"; }
 wait_for sound_module_mapped || fail "the sound module is not the package's: $(cat "$work/program.log")"
+# The screen-keeping module comes with the first countdown, not with the program.
+awake_module_mapped() { grep -q '^.* /usr/lib/.*/tarvik-timer/libtarvik-awake\.so$' "/proc/$program_pid/maps"; }
+! awake_module_mapped || fail "the screen-keeping module was loaded before any countdown"
+xdotool windowactivate --sync "$window" key --clearmodifiers F4
+wait_for awake_module_mapped || fail "the screen-keeping module is not the package's: $(cat "$work/program.log")"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 expect_clean_exit
 

@@ -2,9 +2,8 @@
 #include "ScreenAwake.h"
 
 #include "AwakeBackend.h"
+#include "AwakeModule.h"
 #include "DBusInhibitors.h"
-#include "WaylandIdleInhibitor.h"
-#include "X11ScreenSaverSuspend.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -58,7 +57,7 @@ void ScreenAwake::chooseAndHold()
         const quint64 generation = m_generation;
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected()) {
-            holdWith(X11ScreenSaverSuspend::create());
+            holdWith(AwakeModule::x11ScreenSaverSuspend());
             return;
         }
         QDBusMessage ask = QDBusMessage::createMethodCall(
@@ -74,13 +73,13 @@ void ScreenAwake::chooseAndHold()
             if (!owned.isError() && owned.value())
                 holdWith(std::make_unique<ScreenSaverInhibitor>());
             else
-                holdWith(X11ScreenSaverSuspend::create());
+                holdWith(AwakeModule::x11ScreenSaverSuspend());
         });
         return;
     }
     std::unique_ptr<AwakeBackend> backend;
     if (m_window && m_window->isVisible())
-        backend = WaylandIdleInhibitor::create(m_window->windowHandle());
+        backend = AwakeModule::waylandIdleInhibitor(m_window->windowHandle());
     if (!backend && QDBusConnection::sessionBus().isConnected())
         backend = std::make_unique<PortalIdleInhibitor>();
     holdWith(std::move(backend));
